@@ -1,0 +1,295 @@
+// The control object: construction, the property change handlers, the window-message
+// table, window creation and destruction, and the module's exports.
+#include "CalendarCtl.h"
+
+#include "CalendarWnd.h"
+#include "Lumadex.h"
+#include "Module.h"
+#include "Tondril.h"
+
+#include <new>
+
+// ---- module --------------------------------------------------------------------------
+
+CalendarModule& Module() {
+  static CalendarModule module;
+  return module;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  switch (reason) {
+  case DLL_PROCESS_ATTACH:
+    DisableThreadLibraryCalls(instance);
+    Module().Instance = instance;
+    Module().GdiMng = GetGDIMng();
+    Module().ImageMng = GetImageMng();
+    break;
+  case DLL_PROCESS_DETACH:
+    // At process exit other libraries may already be gone; only a real unload releases.
+    if (!reserved) Module().TypeLibs.Clear();
+    Module().GdiMng = nullptr;
+    Module().ImageMng = nullptr;
+    break;
+  }
+  return TRUE;
+}
+
+extern "C" TAMVERO_API CCalendarCtl* AllocRunDllControl() { return new (std::nothrow) CCalendarCtl; }
+
+extern "C" TAMVERO_API GUID GetCtrlGUID() { return LIBID_Tamvero; }
+
+// ---- construction and destruction --------------------------------------------------------
+
+CCalendarCtl::CCalendarCtl() {
+  CreateDispatch();
+  SetInterfaceIds(IID_ICalendarCtl, DIID_ICalendarCtlEvents);
+  SetOleMiscStatus(0x20191);
+  EnableAutomation();
+}
+
+CCalendarCtl::~CCalendarCtl() {
+  // Tear the window down while the object is still whole.
+  if (m_hWnd) DestroyWindow();
+  DeleteCalendarWnd();
+  DeleteDispatch();
+}
+
+void CCalendarCtl::OnFinalRelease() { CWnd::OnFinalRelease(); }
+
+HRESULT CCalendarCtl::GetTypeLib(LCID lcid, ITypeLib** ppTypeLib) {
+  if (!ppTypeLib) return E_POINTER;
+  // Locale 0 is answered without a library, as the framework's caller expects.
+  if (lcid == 0) return S_OK;
+  return Module().TypeLibs.GetTypeLib(Module().Instance, ppTypeLib);
+}
+
+HRESULT CCalendarCtl::GetClassID(CLSID* pClsid) {
+  if (!pClsid) return E_POINTER;
+  *pClsid = CLSID_CalendarCtl;
+  return S_OK;
+}
+
+// ---- property change handlers --------------------------------------------------------------
+
+static bool IsTimeStyleCode(int style) { return style == 1 || style == 4 || style == 5; }
+
+void CCalendarCtl::OnTextChanged() {
+  if (Edit.m_hWnd) Edit.SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
+}
+
+void CCalendarCtl::ResolveColor(BOOL back) {
+  CColorMgr* colors = CColorMgr::getInstance();
+  if (back) {
+    BackColor = colors->GetColor(Enabled ? static_cast<int>(BackColorIndex & 0xFFFF) : 118, 0);
+    if (Edit.m_hWnd) Edit.SetBackColor(BackColor);
+    Invalidate();
+    BoundPropertyChanged(5);
+  } else {
+    ForeColor = colors->GetColor(Enabled ? static_cast<int>(ForeColorIndex & 0xFFFF) : 167, 0);
+    if (Edit.m_hWnd) Edit.SetForeColor(ForeColor);
+    Invalidate();
+    BoundPropertyChanged(6);
+  }
+}
+
+void CCalendarCtl::OnEnabledChanged() {
+  BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_EnabledRun) : 2);
+  if (Edit.m_hWnd) {
+    Edit.SetEditEnabled(Enabled);
+    Edit.SendMessage(EM_SETREADONLY, Enabled ? 0 : 1, 0);
+  }
+  if (m_hWnd) {
+    ResolveColor(TRUE);
+    ResolveColor(FALSE);
+    Invalidate();
+  }
+}
+
+void CCalendarCtl::OnAppearanceStyleChanged() {
+  if (m_hWnd) Invalidate();
+  BoundPropertyChanged(3);
+}
+
+void CCalendarCtl::ShowOrHideForVisible() {
+  if (IsRunMode()) ShowWindow(Visible ? SW_SHOW : SW_HIDE);
+  BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_VisibleRun) : 4);
+  Invalidate();
+}
+
+void CCalendarCtl::OnVisibleChanged() {
+  if (m_hWnd) ShowOrHideForVisible();
+}
+
+void CCalendarCtl::OnBackColorIndexChanged() {
+  if (m_hWnd) ResolveColor(TRUE);
+}
+
+void CCalendarCtl::OnForeColorIndexChanged() {
+  if (m_hWnd) ResolveColor(FALSE);
+}
+
+void CCalendarCtl::OnItemChanged() { BoundPropertyChanged(8); }
+void CCalendarCtl::OnItemFlagChanged() { BoundPropertyChanged(9); }
+void CCalendarCtl::OnAutoSaveChanged() { BoundPropertyChanged(17); }
+void CCalendarCtl::OnFidChanged() { BoundPropertyChanged(19); }
+void CCalendarCtl::OnRequireInputChanged() { BoundPropertyChanged(20); }
+void CCalendarCtl::OnNextFocusCtrlNameChanged() { BoundPropertyChanged(21); }
+void CCalendarCtl::OnNotCheckDateChanged() { BoundPropertyChanged(22); }
+
+void CCalendarCtl::OnStartTimeChanged() {
+  if (IsTimeStyleCode(Style)) return;
+  if (IsRunMode() && CalendarWnd) SetDateRange();
+  BoundPropertyChanged(10);
+}
+
+void CCalendarCtl::OnEndTimeChanged() {
+  if (IsTimeStyleCode(Style)) return;
+  if (IsRunMode() && CalendarWnd) SetDateRange();
+  BoundPropertyChanged(11);
+}
+
+void CCalendarCtl::OnBasicClientChanged() {
+  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(12);
+}
+
+void CCalendarCtl::OnVarianceChanged() {
+  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(13);
+}
+
+void CCalendarCtl::OnIndicatorChanged() {
+  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(14);
+}
+
+void CCalendarCtl::OnStyleChanged() {
+  if (Edit.m_hWnd) {
+    if (IsTimeStyleCode(Style)) {
+      if (CalendarWnd) {
+        if (CalendarVisible) SendMessage(WM_CALENDAR_HIDE, 0, 0);
+        DeleteCalendarWnd();
+      }
+      OnTimeFormatChanged();
+    } else {
+      OnDateFormatChanged();
+    }
+    Invalidate();
+    ChangeEditPosition();
+    Invalidate();
+  }
+  BoundPropertyChanged(15);
+}
+
+void CCalendarCtl::DeleteCalendarWnd() {
+  if (!CalendarWnd) return;
+  if (Module().OpenCalendarCtl == this || Module().OpenCalendarWnd == CalendarWnd) {
+    Module().OpenCalendarCtl = nullptr;
+    Module().OpenCalendarWnd = nullptr;
+  }
+  delete CalendarWnd;
+  CalendarWnd = nullptr;
+  CalendarVisible = FALSE;
+}
+
+void CCalendarCtl::OnFontIndexChanged() {
+  FontChange();
+  BoundPropertyChanged(18);
+}
+
+void CCalendarCtl::OnAnchorChanged() {
+  BoundPropertyChanged(36);
+  if (IsRunMode())
+    AnchorFlag = GetDgnAnchorPropertyData(CString(Anchor), &AnchorValue1, &AnchorValue2, &AnchorValue3, &AnchorValue4);
+}
+
+// ---- the window-message table ---------------------------------------------------------------
+
+LRESULT CCalendarCtl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+  case WM_PAINT:
+    OnPaint();
+    return 0;
+  case WM_CREATE:
+    return OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));
+  case WM_SIZE:
+    OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    return 0;
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN:
+  case WM_KEYUP:
+    OnKeyDown(msg, wParam, lParam);
+    return 0;
+  case WM_MOUSEMOVE:
+    OnMouseMove(static_cast<UINT>(wParam), CPoint(lParam));
+    return 0;
+  case WM_LBUTTONDOWN:
+    OnLButtonDown(static_cast<UINT>(wParam), CPoint(lParam));
+    return 0;
+  case WM_KILLFOCUS:
+    OnKillFocus(reinterpret_cast<HWND>(wParam));
+    return 0;
+  case WM_SETFOCUS:
+    OnSetFocus(reinterpret_cast<HWND>(wParam));
+    return 0;
+  case WM_LBUTTONUP:
+    OnLButtonUp(static_cast<UINT>(wParam), CPoint(lParam));
+    return 0;
+  case WM_TIMER:
+    OnTimer(static_cast<UINT_PTR>(wParam));
+    return 0;
+  case WM_CALENDAR_EVENT:
+    return OnFireCalendarEvent(wParam, lParam);
+  case WM_CALENDAR_CAPTION:
+    return OnSetCaption(wParam, lParam);
+  case WM_CALENDAR_SHOW:
+    return OnShowCarendar(wParam, lParam);
+  case WM_CALENDAR_HIDE:
+    return OnHideCarendar(wParam, lParam);
+  case WM_CHANGE_PARENT:
+    return OnChangeParent(wParam, lParam);
+  case WM_PREV_NEXT_DATE:
+    return OnGetPrevORNextDate(static_cast<UINT>(wParam), static_cast<LONG>(lParam));
+  case WM_JT_EVENT:
+    return OnJTEvent(wParam, lParam);
+  case WM_MOUSELEAVE:
+    return OnMouseLeave(wParam, lParam);
+  case WM_LISTBOX_SHOW:
+    return OnControlListBoxShow(wParam, lParam);
+  default:
+    return CBaseCtl::WindowProc(msg, wParam, lParam);
+  }
+}
+
+// Keys reach the edit, not the control's own window: default processing only.
+void CCalendarCtl::OnKeyDown(UINT, WPARAM, LPARAM) { Default(); }
+void CCalendarCtl::OnKillFocus(HWND) { Default(); }
+
+LRESULT CCalendarCtl::OnChangeParent(WPARAM, LPARAM) { return 0; }
+
+// ---- window creation ----------------------------------------------------------------------
+
+int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
+  CString login = JTLink_GetLoginInfo(L"CONN_MED");
+  if (login == L"G13" || login == L"G17") SuppressSpinEdges = TRUE;
+
+  if (Default() == -1) return -1;
+
+  Edit.Create(0x40000080, GetClientRect(), this, 1000);
+  Edit.ParentCtl = this;
+
+  RedrawEnabled = FALSE;
+  OnEnabledChanged();
+  OnStyleChanged();
+  if (!IsTimeStyleCode(Style)) {
+    if (IsRunMode() && CalendarWnd) SetDateRange();
+    BoundPropertyChanged(10);
+  }
+  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(12);
+  FontChange();
+  BoundPropertyChanged(18);
+  SetDateRange();
+  SetRedraw(TRUE);
+  return 0;
+}

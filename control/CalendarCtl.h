@@ -1,0 +1,263 @@
+// CCalendarCtl: the date and time input control. A masked edit child holds what the
+// user types; the control turns it into its value, checks and clamps it, computes
+// dates, steps the value, drops a month calendar down, paints its frame and button,
+// and reports to the form through events and the form protocol.
+#pragma once
+
+#include "BaseCtl.h"
+#include "TamveroApi.h"
+#include "Tamvero_h.h"
+#include "fxgdi.h"
+
+#include "CalendarEdit.h"
+
+class CCalendarWnd;
+
+// Custom messages of the control's window.
+enum : UINT {
+  WM_CALENDAR_EVENT = 0x0465,   // a child reports an event code 0 to 6
+  WM_CALENDAR_CAPTION = 0x0466, // the edit reports its input digits
+  WM_CALENDAR_SHOW = 0x0467,    // open the drop-down
+  WM_CALENDAR_HIDE = 0x0468,    // close the drop-down
+  WM_CHANGE_PARENT = 0x05C2,    // the host re-parents the control; nothing to do
+  WM_LISTBOX_SHOW = 0x065E,     // another control of the form opened its drop-down
+  WM_JT_EVENT = 0x0ADA,         // the host asks for the next or previous control
+  WM_PREV_NEXT_DATE = 0x2728,   // step the value one unit
+};
+
+// Event dispatch ids of ICalendarCtlEvents.
+enum : DISPID {
+  EVENT_EditFull = 1,
+  EVENT_EditEnter = 2,
+  EVENT_SetFocus = 3,
+  EVENT_KillFocus = 4,
+  EVENT_SelChange = 5,
+  EVENT_SelSelected = 6,
+  EVENT_EditChange = 7,
+  EVENT_ReceiveError = 8,
+};
+
+// Change codes reported for Enabled and Visible in run mode.
+enum : DISPID { CHANGE_EnabledRun = 10000, CHANGE_VisibleRun = 10001 };
+
+class TAMVERO_API CCalendarCtl : public CBaseCtl {
+public:
+  CCalendarCtl();
+  ~CCalendarCtl() override;
+
+  // ---- properties (dispids 1-22, 36) ----------------------------------------------
+  CString Caption;
+  BOOL Enabled = 1;
+  short AppearanceStyle = 1;
+  BOOL Visible = 1;
+  long BackColorIndex = 47;
+  long ForeColorIndex = 48;
+  short DateFormat = 2;
+  CString Item;
+  short ItemFlag = 1;
+  CString StartTime = L"19700101";
+  CString EndTime = L"99991231";
+  short BasicClient = 0;
+  short Variance = 0;
+  short Indicator = 0;
+  short Style = 0;
+  short TimeFormat = 0;
+  BOOL AutoSave = 0;
+  short FontIndex = 2;
+  CString Fid;
+  BOOL RequireInput = 0;
+  CString NextFocusCtrlName;
+  BOOL NotCheckDate = 0;
+  CString Anchor;
+
+  // ---- other members -----------------------------------------------------------
+  CCalendarEdit Edit;
+  CString LastValidValue;
+  BOOL SuppressSpinEdges = 0;
+  CCalendarWnd* CalendarWnd = nullptr;
+  float ScaleX = 1.0f;
+  float ScaleY = 1.0f;
+  short ClientHeight = 0;
+  short ClientWidth = 0;
+  COLORREF BackColor = 0xFFFFFF;
+  COLORREF ForeColor = 0x000000;
+  BOOL RedrawEnabled = 1;
+  int ButtonWidth = 18;
+  CRect ButtonRect;
+  BOOL CalendarVisible = 0;
+  int TextHeight = 12;
+  int DigitCount = 8;
+  int MinYear = 1970;
+  int MaxYear = 9999;
+  BOOL ButtonPressed = 0;
+  BOOL PointerInButton = 0;
+  BOOL SpinUpPressed = 0;
+  BOOL SpinDownPressed = 0;
+  BOOL RepeatStarted = 0;
+  BOOL ArrowHot = 0;
+  BOOL LeaveTracking = 0;
+  BOOL CalendarSelChanged = 0;
+  BOOL EventsEnabled = 1;
+
+  // ---- property change handlers -------------------------------------------------
+  void OnTextChanged();
+  void OnEnabledChanged();
+  void OnAppearanceStyleChanged();
+  void OnVisibleChanged();
+  void OnBackColorIndexChanged();
+  void OnForeColorIndexChanged();
+  void OnDateFormatChanged();
+  void OnItemChanged();
+  void OnItemFlagChanged();
+  void OnStartTimeChanged();
+  void OnEndTimeChanged();
+  void OnBasicClientChanged();
+  void OnVarianceChanged();
+  void OnIndicatorChanged();
+  void OnStyleChanged();
+  void OnTimeFormatChanged();
+  void OnAutoSaveChanged();
+  void OnFontIndexChanged();
+  void OnFidChanged();
+  void OnRequireInputChanged();
+  void OnNextFocusCtrlNameChanged();
+  void OnNotCheckDateChanged();
+  void OnAnchorChanged();
+
+  // ---- automation methods (dispids 23-35) ----------------------------------------
+  BSTR GetItem();
+  BSTR GetComputedDate(short nBasic, short nVariance, short nIndicator);
+  void MSetFocus();
+  void SetRedraw(BOOL bAllowDraw);
+  short SetValue(LONG_PTR lpValue);
+  BSTR GetComputedTime(short nBasic, short nVariance, short nIndicator);
+  BSTR GetValue();
+  void SetCaptionCtrl(LPCWSTR lpszValue);
+  // Fails the automation call with E_FAIL or E_INVALIDARG for an unusable base of a
+  // day or week computation; result then stays untouched.
+  HRESULT GetBaseComputedDate(LPCWSTR strBaseDate, short nBasic, short nVariance, short nIndicator, BSTR* result);
+  BSTR MGetCaptionCtrl();
+  void MSetCaptionCtrlEx(LPCWSTR lpszValue, BOOL bEvent);
+  BOOL CheckCaption();
+  BOOL GetCurDate(VARIANT* nYear, VARIANT* nMonth, VARIANT* nDay);
+
+  // ---- formats and values -----------------------------------------------------------
+  int GetDateStyle() const { return Style; }
+  CString GetExceptDateFormatString(LPCWSTR text);
+  void CheckDataFormat();
+  CString GetValueEx() const { return Caption; }
+  void DisplayDate(int& year, int& month, int& day);
+  void DisplayTime(int& hour, int& minute, int& second);
+  void SetInitDate();
+  void SetInitTime();
+  CString GetAutoSaveValue();
+  void SetAutoSaveValue(LPCWSTR lpszValue);
+  BOOL GetCurInputDate(int& year, int& month, int& day);
+  BOOL GetCurInputTime(int& hour, int& minute, int& second);
+  BOOL DateCheck(const int& year, const int& month, const int& day);
+  BOOL TimeCheck(const int& hour, const int& minute, const int& second);
+  BOOL SetDateRange();
+  BOOL IsInputDigit(const wchar_t* text, short count);
+  CString GetComputedDateEx(short nBasic, short nVariance, short nIndicator);
+  CString GetComputedTimeEx(short nBasic, short nVariance, short nIndicator);
+  CString GetComputedMonth(int& nYear, int& nMonth, short bNext);
+  int GetPrevNextComputedTime(short nBasic, short nVariance, short nIndicator, int& nValue);
+
+  // ---- caption path, events and focus ---------------------------------------------
+  void SetCaptionCtrlInEx(LPCWSTR lpszValue);
+  void FireEventBrokeOut(int nCode);
+  void FireEditFull();
+  void FireEditEnter();
+  void FireSetFocus();
+  void FireKillFocus();
+  void FireSelChange();
+  void FireSelSelected();
+  void FireEditChange();
+  void FireReceiveError(VARIANT* nVarLeave);
+  void SetNextFocus(BOOL bIgnoreName);
+  void SetPreFocus();
+  BOOL GetBPossibleChangeFocus();
+  void InformSetFocus();
+
+  // ---- drop-down calendar -------------------------------------------------------------
+  BOOL GetCurSelectedDate(int& year, int& month, int& day);
+  void SendToMainIsShowList(BOOL bShow);
+  void SetCalendarSelchange(BOOL bChanged) { CalendarSelChanged = bChanged; }
+  BOOL IsCalendarVisible() const { return CalendarVisible; }
+  CWnd* GetCalendarWndPtr() const;
+  void SetDateToCalendarWnd();
+
+  // ---- layout and painting -------------------------------------------------------
+  void OnDraw(CDC* pDC, const CRect& rcBounds, const CRect& rcInvalid);
+  void ChangeEditPosition();
+  void FontChange();
+  void ColorChange() override;
+  void DrawBoarder(CDC* pDC, CRect& rect);
+  CRect DrawArrowButton(CDC* pDC, CRect& rect);
+  CRect DrawSpinButton(CDC* pDC, CRect& rect);
+  void DrawAppearanceStyle(CDC* pDC, const CRect& rcBounds);
+  BOOL CheckInSpinUpRect(POINT point);
+
+  // ---- the form protocol (control side) ----------------------------------------------
+  void Serialize(CArchive& ar) override;
+  long GetPropertyLong(int nIndex) override;
+  long SetPropertyLong(int nIndex, int nNewValue) override;
+  CString GetPropertyString(int nIndex) override;
+  CString GetMethodString(int nId, CString strArg) override;
+  int SetMethodString(int nId, CString str1, CString str2, long lValue) override;
+  CString GetCommValue(int& nType, CString& strName, int nFlag) override;
+  BOOL IsAutoSave() override { return AutoSave; }
+  void SetRunFormDispatch(CBaseCtl* pForm, HWND hWnd, int n1, int n2) override;
+  void SetResizeControl(float fRateX, float fRateY, int n) override;
+  void OnLangageModeChange(WORD wMode) override;
+  void SetPreProprtySaveNotify() override {}
+  void OnFinalRelease() override;
+
+  // ---- automation plumbing -------------------------------------------------------
+  IDispatch* GetPrimaryDispatch() override;
+  UINT GetTypeInfoCount() override { return 1; }
+  HRESULT GetTypeLib(LCID lcid, ITypeLib** ppTypeLib) override;
+  HRESULT GetClassID(CLSID* pClsid) override;
+
+  // ---- window messages -----------------------------------------------------------
+  int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  void OnPaint();
+  void OnSize(UINT nType, int cx, int cy);
+  void OnKeyDown(UINT msg, WPARAM wParam, LPARAM lParam);
+  void OnMouseMove(UINT nFlags, CPoint point);
+  void OnLButtonDown(UINT nFlags, CPoint point) override;
+  void OnLButtonUp(UINT nFlags, CPoint point);
+  void OnKillFocus(HWND hNewWnd);
+  void OnSetFocus(HWND hOldWnd);
+  void OnTimer(UINT_PTR nIDEvent);
+  LRESULT OnFireCalendarEvent(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSetCaption(WPARAM wParam, LPARAM lParam);
+  LRESULT OnShowCarendar(WPARAM wParam, LPARAM lParam);
+  LRESULT OnHideCarendar(WPARAM wParam, LPARAM lParam);
+  LRESULT OnChangeParent(WPARAM wParam, LPARAM lParam);
+  LONG OnGetPrevORNextDate(UINT wParam, LONG lParam);
+  LRESULT OnJTEvent(WPARAM wParam, LPARAM lParam);
+  LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+  LRESULT OnControlListBoxShow(WPARAM wParam, LPARAM lParam);
+
+protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  // The dual interface ICalendarCtl over this control.
+  class XCalendarCtl;
+  XCalendarCtl* m_xCalendarCtl = nullptr;
+  void CreateDispatch();
+  void DeleteDispatch();
+
+  void CreateCalendarWnd();
+  void DeleteCalendarWnd();
+  void ResolveColor(BOOL back);
+  void ShowOrHideForVisible();
+  void OfferThenFire(DISPID id);
+};
+
+// Exports for hosts: the factory and the type library identifier.
+extern "C" TAMVERO_API CCalendarCtl* AllocRunDllControl();
+// Returned by value: the caller provides the 16 bytes and gets their address back.
+extern "C" TAMVERO_API GUID GetCtrlGUID();

@@ -1,0 +1,161 @@
+// The dual interface ICalendarCtl over the control: property accessors store the member
+// and run its change handler; methods forward to the control's members. IDispatch is
+// answered from the type library through the base.
+#include "CalendarCtl.h"
+
+class CCalendarCtl::XCalendarCtl : public ICalendarCtl {
+public:
+  explicit XCalendarCtl(CCalendarCtl* ctl) : m_ctl(ctl) {}
+  virtual ~XCalendarCtl() = default;
+
+  // IUnknown: the control's identity.
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return m_ctl->ExternalQueryInterface(riid, ppv); }
+  STDMETHODIMP_(ULONG) AddRef() override { return m_ctl->ExternalAddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return m_ctl->ExternalRelease(); }
+
+  // IDispatch
+  STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override {
+    if (!pctinfo) return E_POINTER;
+    *pctinfo = m_ctl->GetTypeInfoCount();
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** ppInfo) override {
+    return m_ctl->DispatchGetTypeInfo(index, lcid, ppInfo);
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
+    return m_ctl->DispatchGetIDsOfNames(names, count, lcid, ids);
+  }
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* excep, UINT* argErr) override {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    // SetValue takes the address of a wide string. A script cannot make one, but the
+    // string it passes is one: hand its address on.
+    if (id == 27 && params && params->cArgs == 1 && V_VT(&params->rgvarg[0]) == VT_BSTR) {
+      VARIANTARG arg;
+      VariantInit(&arg);
+      V_VT(&arg) = sizeof(LONG_PTR) == 8 ? VT_I8 : VT_I4;
+      if (sizeof(LONG_PTR) == 8)
+        V_I8(&arg) = reinterpret_cast<LONG_PTR>(V_BSTR(&params->rgvarg[0]));
+      else
+        V_I4(&arg) = static_cast<LONG>(reinterpret_cast<LONG_PTR>(V_BSTR(&params->rgvarg[0])));
+      DISPPARAMS adapted = {&arg, nullptr, 1, 0};
+      return m_ctl->DispatchInvoke(static_cast<ICalendarCtl*>(this), id, flags, &adapted, result, excep, argErr);
+    }
+    return m_ctl->DispatchInvoke(static_cast<ICalendarCtl*>(this), id, flags, params, result, excep, argErr);
+  }
+
+#define TAMVERO_STRING_PROPERTY(name, handler)                                                                       \
+  STDMETHODIMP get_##name(BSTR* pVal) override {                                                                      \
+    if (!pVal) return E_POINTER;                                                                                      \
+    *pVal = m_ctl->name.AllocSysString();                                                                             \
+    return S_OK;                                                                                                      \
+  }                                                                                                                   \
+  STDMETHODIMP put_##name(BSTR newVal) override {                                                                     \
+    m_ctl->name = CString(newVal, static_cast<int>(SysStringLen(newVal)));                                            \
+    m_ctl->handler();                                                                                                 \
+    return S_OK;                                                                                                      \
+  }
+#define TAMVERO_VALUE_PROPERTY(type, name, handler)                                                                  \
+  STDMETHODIMP get_##name(type* pVal) override {                                                                      \
+    if (!pVal) return E_POINTER;                                                                                      \
+    *pVal = static_cast<type>(m_ctl->name);                                                                           \
+    return S_OK;                                                                                                      \
+  }                                                                                                                   \
+  STDMETHODIMP put_##name(type newVal) override {                                                                     \
+    m_ctl->name = static_cast<decltype(m_ctl->name)>(newVal);                                                         \
+    m_ctl->handler();                                                                                                 \
+    return S_OK;                                                                                                      \
+  }
+
+  TAMVERO_STRING_PROPERTY(Caption, OnTextChanged)
+  TAMVERO_VALUE_PROPERTY(LONG, Enabled, OnEnabledChanged)
+  TAMVERO_VALUE_PROPERTY(short, AppearanceStyle, OnAppearanceStyleChanged)
+  TAMVERO_VALUE_PROPERTY(LONG, Visible, OnVisibleChanged)
+  TAMVERO_VALUE_PROPERTY(OLE_COLOR, BackColorIndex, OnBackColorIndexChanged)
+  TAMVERO_VALUE_PROPERTY(OLE_COLOR, ForeColorIndex, OnForeColorIndexChanged)
+  TAMVERO_VALUE_PROPERTY(short, DateFormat, OnDateFormatChanged)
+  TAMVERO_STRING_PROPERTY(Item, OnItemChanged)
+  TAMVERO_VALUE_PROPERTY(short, ItemFlag, OnItemFlagChanged)
+  TAMVERO_STRING_PROPERTY(StartTime, OnStartTimeChanged)
+  TAMVERO_STRING_PROPERTY(EndTime, OnEndTimeChanged)
+  TAMVERO_VALUE_PROPERTY(short, BasicClient, OnBasicClientChanged)
+  TAMVERO_VALUE_PROPERTY(short, Variance, OnVarianceChanged)
+  TAMVERO_VALUE_PROPERTY(short, Indicator, OnIndicatorChanged)
+  TAMVERO_VALUE_PROPERTY(short, Style, OnStyleChanged)
+  TAMVERO_VALUE_PROPERTY(short, TimeFormat, OnTimeFormatChanged)
+  TAMVERO_VALUE_PROPERTY(LONG, AutoSave, OnAutoSaveChanged)
+  TAMVERO_VALUE_PROPERTY(short, FontIndex, OnFontIndexChanged)
+  TAMVERO_STRING_PROPERTY(Fid, OnFidChanged)
+  TAMVERO_VALUE_PROPERTY(LONG, RequireInput, OnRequireInputChanged)
+  TAMVERO_STRING_PROPERTY(NextFocusCtrlName, OnNextFocusCtrlNameChanged)
+  TAMVERO_VALUE_PROPERTY(LONG, NotCheckDate, OnNotCheckDateChanged)
+  TAMVERO_STRING_PROPERTY(Anchor, OnAnchorChanged)
+#undef TAMVERO_STRING_PROPERTY
+#undef TAMVERO_VALUE_PROPERTY
+
+  STDMETHODIMP GetItem(BSTR* pResult) override { return Out(pResult, m_ctl->GetItem()); }
+  STDMETHODIMP GetComputedDate(short nBasic, short nVariance, short nIndicator, BSTR* pResult) override {
+    return Out(pResult, m_ctl->GetComputedDate(nBasic, nVariance, nIndicator));
+  }
+  STDMETHODIMP SetFocus() override {
+    m_ctl->MSetFocus();
+    return S_OK;
+  }
+  STDMETHODIMP SetRedraw(LONG bAllowDraw) override {
+    m_ctl->SetRedraw(bAllowDraw);
+    return S_OK;
+  }
+  STDMETHODIMP SetValue(LONG_PTR lpValue, short* pResult) override {
+    short r = m_ctl->SetValue(lpValue);
+    if (pResult) *pResult = r;
+    return S_OK;
+  }
+  STDMETHODIMP GetComputedTime(short nBasic, short nVariance, short nIndicator, BSTR* pResult) override {
+    return Out(pResult, m_ctl->GetComputedTime(nBasic, nVariance, nIndicator));
+  }
+  STDMETHODIMP GetValue(BSTR* pResult) override { return Out(pResult, m_ctl->GetValue()); }
+  STDMETHODIMP SetCaptionCtrl(BSTR lpszValue) override {
+    m_ctl->SetCaptionCtrl(lpszValue ? lpszValue : L"");
+    return S_OK;
+  }
+  STDMETHODIMP GetBaseComputedDate(BSTR strBaseDate, short nBasic, short nVariance, short nIndicator,
+                                   BSTR* pResult) override {
+    if (!pResult) return E_POINTER;
+    return m_ctl->GetBaseComputedDate(strBaseDate ? strBaseDate : L"", nBasic, nVariance, nIndicator, pResult);
+  }
+  STDMETHODIMP GetCaptionCtrl(BSTR* pResult) override { return Out(pResult, m_ctl->MGetCaptionCtrl()); }
+  STDMETHODIMP SetCaptionCtrlEx(BSTR lpszValue, LONG bEvent) override {
+    m_ctl->MSetCaptionCtrlEx(lpszValue ? lpszValue : L"", bEvent);
+    return S_OK;
+  }
+  STDMETHODIMP CheckCaption(LONG* pResult) override {
+    if (!pResult) return E_POINTER;
+    *pResult = m_ctl->CheckCaption();
+    return S_OK;
+  }
+  STDMETHODIMP GetCurDate(VARIANT* nYear, VARIANT* nMonth, VARIANT* nDay, LONG* pResult) override {
+    if (!nYear || !nMonth || !nDay || !pResult) return E_POINTER;
+    *pResult = m_ctl->GetCurDate(nYear, nMonth, nDay);
+    return S_OK;
+  }
+
+private:
+  static HRESULT Out(BSTR* dest, BSTR value) {
+    if (!dest) {
+      SysFreeString(value);
+      return E_POINTER;
+    }
+    *dest = value;
+    return S_OK;
+  }
+  CCalendarCtl* m_ctl;
+};
+
+IDispatch* CCalendarCtl::GetPrimaryDispatch() { return m_xCalendarCtl; }
+
+void CCalendarCtl::CreateDispatch() { m_xCalendarCtl = new XCalendarCtl(this); }
+
+void CCalendarCtl::DeleteDispatch() {
+  delete m_xCalendarCtl;
+  m_xCalendarCtl = nullptr;
+}

@@ -1,0 +1,206 @@
+#include "Formats.h"
+
+namespace tamvero {
+namespace {
+
+// Korean unit letters, escaped so that the source encoding never matters.
+#define YEAR_K L"\uB144"
+#define MONTH_K L"\uC6D4"
+#define DAY_K L"\uC77C"
+#define HOUR_K L"\uC2DC"
+#define MINUTE_K L"\uBD84"
+#define SECOND_K L"\uCD08"
+
+const FormatEntry kDateFormats[kDateFormatCount] = {
+    {L"####.##.##", L"YYYYMMDD", 8},
+    {L"####-##-##", L"YYYYMMDD", 8},
+    {L"####/##/##", L"YYYYMMDD", 8},
+    {L"####" YEAR_K L"##" MONTH_K L"##" DAY_K, L"YYYYMMDD", 8},
+    {L"##-##-##", L"YYMMDD", 6},
+    {L"##/##/##", L"YYMMDD", 6},
+    {L"##.##.##", L"YYMMDD", 6},
+    {L"##" YEAR_K L"##" MONTH_K L"##" DAY_K, L"YYMMDD", 6},
+    {L"####-##", L"YYYYMM", 6},
+    {L"####/##", L"YYYYMM", 6},
+    {L"####.##", L"YYYYMM", 6},
+    {L"####" YEAR_K L"##" MONTH_K, L"YYYYMM", 6},
+    {L"##-##", L"YYMM", 4},
+    {L"##/##", L"YYMM", 4},
+    {L"##.##", L"YYMM", 4},
+    {L"##" YEAR_K L"##" MONTH_K, L"YYMM", 4},
+    {L"##-##", L"MMDD", 4},
+    {L"##/##", L"MMDD", 4},
+    {L"##.##", L"MMDD", 4},
+    {L"##" MONTH_K L"##" DAY_K, L"MMDD", 4},
+    {L"####", L"YYYY", 4},
+};
+
+const FormatEntry kTimeFormats[kTimeFormatCount] = {
+    {L"##:##:##", L"HHMMSS", 6},
+    {L"##-##-##", L"HHMMSS", 6},
+    {L"##" HOUR_K L"##" MINUTE_K L"##" SECOND_K, L"HHMMSS", 6},
+    {L"##:##", L"HHMM", 4},
+    {L"##-##", L"HHMM", 4},
+    {L"##" HOUR_K L"##" MINUTE_K, L"HHMM", 4},
+    {L"##:##", L"MMSS", 4},
+    {L"##-##", L"MMSS", 4},
+    {L"##" MINUTE_K L"##" SECOND_K, L"MMSS", 4},
+};
+
+// Date codes come in groups of four by content; 20 is the year alone.
+enum DateGroup { FullDate, ShortYearDate, YearMonth, ShortYearMonth, MonthDay, YearOnly, NoGroup };
+
+DateGroup GroupOf(int dateFormat) {
+  if (dateFormat < 0 || dateFormat >= kDateFormatCount) return NoGroup;
+  return dateFormat == 20 ? YearOnly : static_cast<DateGroup>(dateFormat / 4);
+}
+
+// The last two digits of the zero-padded four-digit year.
+CString TwoDigitYear(int year) {
+  CString full;
+  full.Format(L"%04d", year);
+  return full.Right(2);
+}
+
+bool ShowsEmpty(DateGroup group, int year, int month, int day) {
+  switch (group) {
+  case FullDate:
+  case ShortYearDate:
+    return year == 0 && month == 0 && day == 0;
+  case YearMonth:
+  case ShortYearMonth:
+    return year == 0 && month == 0;
+  case MonthDay:
+    return month == 0 && day == 0;
+  default:
+    return year == 0;
+  }
+}
+
+bool FormDate(DateGroup group, int year, int month, int day, CString& digits) {
+  switch (group) {
+  case FullDate:
+    digits.Format(L"%04d%02d%02d", year, month, day);
+    return true;
+  case ShortYearDate:
+    digits.Format(L"%ls%02d%02d", TwoDigitYear(year).GetString(), month, day);
+    return true;
+  case YearMonth:
+    digits.Format(L"%04d%02d", year, month);
+    return true;
+  case ShortYearMonth:
+    digits.Format(L"%ls%02d", TwoDigitYear(year).GetString(), month);
+    return true;
+  case MonthDay:
+    digits.Format(L"%02d%02d", month, day);
+    return true;
+  case YearOnly:
+    digits.Format(L"%04d", year);
+    return true;
+  default:
+    return false;
+  }
+}
+
+} // namespace
+
+bool IsTimeStyle(int style) { return style == 1 || style == 4 || style == 5; }
+
+const FormatEntry* DateFormatEntry(int dateFormat) {
+  return dateFormat >= 0 && dateFormat < kDateFormatCount ? &kDateFormats[dateFormat] : nullptr;
+}
+
+const FormatEntry* TimeFormatEntry(int timeFormat) {
+  return timeFormat >= 0 && timeFormat < kTimeFormatCount ? &kTimeFormats[timeFormat] : nullptr;
+}
+
+const FormatEntry* CurrentFormatEntry(const DateTimeProps& props) {
+  return IsTimeStyle(props.Style) ? TimeFormatEntry(props.TimeFormat) : DateFormatEntry(props.DateFormat);
+}
+
+bool DisplayDateDigits(int dateFormat, int year, int month, int day, CString& digits) {
+  DateGroup group = GroupOf(dateFormat);
+  if (group == NoGroup) return false;
+  if (ShowsEmpty(group, year, month, day)) {
+    digits.Empty();
+    return true;
+  }
+  return FormDate(group, year, month, day, digits);
+}
+
+bool DisplayTimeDigits(int timeFormat, int hour, int minute, int second, CString& digits) {
+  if (timeFormat >= 3 && timeFormat <= 5 && hour == 0 && minute == 0) {
+    // A midnight hour-minute field shows six zeros; the edit keeps the first four.
+    digits = L"000000";
+    return true;
+  }
+  return FormTimeValue(timeFormat, hour, minute, second, digits);
+}
+
+bool FormDateValue(int dateFormat, int year, int month, int day, CString& digits) {
+  return FormDate(GroupOf(dateFormat), year, month, day, digits);
+}
+
+bool FormTimeValue(int timeFormat, int hour, int minute, int second, CString& digits) {
+  if (timeFormat < 0 || timeFormat >= kTimeFormatCount) return false;
+  if (timeFormat <= 2)
+    digits.Format(L"%02d%02d%02d", hour, minute, second);
+  else if (timeFormat <= 5)
+    digits.Format(L"%02d%02d", hour, minute);
+  else
+    digits.Format(L"%02d%02d", minute, second);
+  return true;
+}
+
+CString GetExceptDateFormatString(const DateTimeProps& props, const CString& text) {
+  CString result = text;
+  const FormatEntry* format = CurrentFormatEntry(props);
+  if (result.IsEmpty() || !format) return result;
+  for (const wchar_t* p = format->Mask; *p; ++p)
+    if (*p != L'#') result.Remove(*p);
+  return result;
+}
+
+bool CheckDataFormat(const DateTimeProps& props, const CString& value, CString& digits) {
+  // Only dates are completed; a short time is left for the user to finish.
+  if (IsTimeStyle(props.Style)) return false;
+  int length = value.GetLength();
+  bool blankInside = length == props.DigitCount && value.Find(L' ') >= 1;
+  if (!blankInside && length != props.DigitCount - 1) return false;
+
+  int year = 0, month = 0, day = 0;
+  DateGroup group = GroupOf(props.DateFormat);
+  switch (group) {
+  case FullDate:
+    year = ReadDecimal(value.Left(4));
+    month = ReadDecimal(value.Mid(4, 2));
+    day = ReadDecimal(value.Mid(6));
+    digits.Format(L"%04d%02d%02d", year, month, day);
+    return true;
+  case ShortYearDate:
+    year = ReadDecimal(value.Left(2));
+    month = ReadDecimal(value.Mid(2, 2));
+    day = ReadDecimal(value.Mid(4));
+    digits.Format(L"%02d%02d%02d", year, month, day);
+    return true;
+  case YearMonth:
+    year = ReadDecimal(value.Left(4));
+    month = ReadDecimal(value.Mid(4));
+    digits.Format(L"%04d%02d", year, month);
+    return true;
+  case ShortYearMonth:
+    year = ReadDecimal(value.Left(2));
+    month = ReadDecimal(value.Mid(2));
+    digits.Format(L"%02d%02d", year, month);
+    return true;
+  case MonthDay:
+    month = ReadDecimal(value.Left(2));
+    day = ReadDecimal(value.Mid(2));
+    digits.Format(L"%02d%02d", month, day);
+    return true;
+  default:
+    return false; // the year alone, or no format
+  }
+}
+
+} // namespace tamvero

@@ -1,0 +1,61 @@
+// CCalendarEdit: the masked text field inside the control, on the real EDIT class.
+// Its content is one CMaskData record per mask position; the window text is always
+// rebuilt from the records.
+#pragma once
+
+#include "MaskData.h"
+#include "TamveroApi.h"
+#include "fxgdi.h"
+#include "fxwnd.h"
+
+class CCalendarCtl;
+
+class TAMVERO_API CCalendarEdit : public CEdit {
+public:
+  CCalendarEdit();
+  ~CCalendarEdit() override;
+
+  // ---- mask model ----------------------------------------------------------------
+  CTypedPtrList<CObList, CMaskData*> MaskList{10};
+  BOOL InsertMode = TRUE;
+  WCHAR PromptChar = L' ';
+  WCHAR DecimalSep = L'.';
+  WCHAR ThousandsSep = L',';
+  WCHAR TimeSep = L':';
+  WCHAR DateSep = L'/';
+  int SetTextDepth = 0;
+  BOOL NotifyChange = TRUE;
+  CBrush BackBrush;
+  COLORREF TextColor = 0;
+  COLORREF EditBackColor = 0x00FFFFFF;
+  BOOL FocusNotified = FALSE;
+  CCalendarCtl* ParentCtl = nullptr;
+  int FullLength = 0;
+  BOOL InKillFocus = FALSE;
+  BOOL EditEnabled = TRUE;
+
+  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+  void SetMask(LPCWSTR mask);
+  void ClearMask();
+  CString GetInputData() const;
+  BOOL SetInputData(LPCWSTR text, BOOL raw);
+  int DeleteInputRange(int from, int to);
+  int InsertInputChar(int position, WCHAR ch);
+  int GetNextEntryPos(int position) const;
+  void RefreshText(int caretPos);
+  void MoveCaretToEntry(int position);
+  CString StripMaskLiterals(LPCWSTR text) const;
+  int RecordCount() const { return MaskList.GetCount(); }
+  CMaskData* RecordAt(int index) const;
+
+  void SetBackColor(COLORREF color);
+  void SetForeColor(COLORREF color);
+  void SetEditEnabled(BOOL enabled) { EditEnabled = enabled; }
+
+  // Feedback for a refused character.
+  virtual void OnInvalidInput();
+
+protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+};

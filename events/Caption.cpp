@@ -1,0 +1,103 @@
+// The caption path: the edit's digits become the control's value, a complete date is
+// clamped into the range or rolled back, and the host's caption methods.
+#include "CalendarCtl.h"
+#include "Pending.h"
+
+namespace {
+bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
+bool IsTimeStyleCode(int style) { return style == 1 || style == 4 || style == 5; }
+} // namespace
+
+LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
+  const wchar_t* text = reinterpret_cast<const wchar_t*>(wParam);
+  if (!text || Caption == text) return 1;
+  Caption = text;
+  SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
+  if (Caption.GetLength() != DigitCount) return 1;
+
+  if (IsDateStyleCode(Style)) {
+    int year = 0, month = 0, day = 0;
+    if (GetCurInputDate(year, month, day)) {
+      LastValidValue = Caption;
+      return 1;
+    }
+    CString read;
+    read.Format(L"%04d%02d%02d", year, month, day);
+    // Compare as numbers: beyond a bound snaps to it.
+    long long value = _wtoi64(read), end = _wtoi64(EndTime), start = _wtoi64(StartTime);
+    CString replacement;
+    if (value > end)
+      replacement = EndTime;
+    else if (value < start)
+      replacement = StartTime;
+    if (!replacement.IsEmpty()) {
+      Caption = replacement;
+      SetWindowText(Caption);
+      if (Edit.m_hWnd) Edit.SetWindowText(Caption);
+      LastValidValue = Caption;
+      return 1;
+    }
+  } else {
+    int hour = 0, minute = 0, second = 0;
+    if (GetCurInputTime(hour, minute, second)) return 1;
+  }
+
+  // Roll back: a date to the last valid one, a time to now.
+  if (!Edit.m_hWnd) return 1;
+  if (IsDateStyleCode(Style)) {
+    Caption = LastValidValue;
+    SetWindowText(Caption);
+    Edit.SetWindowText(Caption);
+  } else {
+    struct tm now = {};
+    tamvero::ClockLocalTime(tamvero::ClockNow(), now);
+    int hour = now.tm_hour, minute = now.tm_min, second = now.tm_sec;
+    DisplayTime(hour, minute, second);
+  }
+  return 1;
+}
+
+void CCalendarCtl::SetCaptionCtrlInEx(LPCWSTR lpszValue) {
+  if (!lpszValue || !*lpszValue) return;
+  Caption = lpszValue;
+  if (Edit.m_hWnd) Edit.SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
+  if (static_cast<int>(wcslen(lpszValue)) == DigitCount) {
+    if (IsTimeStyleCode(Style)) {
+      int hour = 0, minute = 0, second = 0;
+      if (GetCurInputTime(hour, minute, second)) DisplayTime(hour, minute, second);
+    } else {
+      int year = 0, month = 0, day = 0;
+      if (GetCurInputDate(year, month, day)) DisplayDate(year, month, day);
+    }
+  }
+  if (EventsEnabled) OfferThenFire(EVENT_SelSelected);
+}
+
+void CCalendarCtl::SetCaptionCtrl(LPCWSTR lpszValue) { SetCaptionCtrlInEx(lpszValue); }
+
+void CCalendarCtl::MSetCaptionCtrlEx(LPCWSTR lpszValue, BOOL bEvent) {
+  EventsEnabled = bEvent;
+  SetCaptionCtrlInEx(lpszValue);
+  EventsEnabled = TRUE;
+}
+
+BSTR CCalendarCtl::MGetCaptionCtrl() {
+  if (!Edit.m_hWnd) return SysAllocString(L"");
+  return Edit.GetWindowText().AllocSysString();
+}
+
+BOOL CCalendarCtl::CheckCaption() {
+  CString digits = GetExceptDateFormatString(Edit.m_hWnd ? Edit.GetWindowText().GetString() : L"");
+  digits.Trim();
+  return !digits.IsEmpty();
+}
+
+BSTR CCalendarCtl::GetItem() {
+  if (!Item.IsEmpty() && Enabled && (ItemFlag == 2 || ItemFlag == 3)) return Item.AllocSysString();
+  return SysAllocString(L"");
+}
+
+void CCalendarCtl::SetRedraw(BOOL bAllowDraw) {
+  if (bAllowDraw && !RedrawEnabled && m_hWnd) Invalidate(TRUE);
+  RedrawEnabled = bAllowDraw;
+}

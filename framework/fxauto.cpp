@@ -1,0 +1,117 @@
+#include "fxauto.h"
+
+CTypeLibCache::~CTypeLibCache() { Clear(); }
+
+void CTypeLibCache::Clear() {
+  AcquireSRWLockExclusive(&m_lock);
+  for (auto& kv : m_libs) kv.second->Release();
+  m_libs.clear();
+  ReleaseSRWLockExclusive(&m_lock);
+}
+
+HRESULT CTypeLibCache::GetTypeLib(HMODULE module, ITypeLib** out) {
+  *out = nullptr;
+  AcquireSRWLockExclusive(&m_lock);
+  HRESULT hr = S_OK;
+  auto it = m_libs.find(module);
+  if (it == m_libs.end()) {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD n = GetModuleFileNameW(module, path, MAX_PATH);
+    ITypeLib* lib = nullptr;
+    hr = n ? LoadTypeLib(path, &lib) : HRESULT_FROM_WIN32(GetLastError());
+    if (SUCCEEDED(hr)) it = m_libs.emplace(module, lib).first;
+  }
+  if (SUCCEEDED(hr)) {
+    *out = it->second;
+    (*out)->AddRef();
+  }
+  ReleaseSRWLockExclusive(&m_lock);
+  return hr;
+}
+
+HRESULT CTypeLibCache::GetTypeInfo(HMODULE module, REFIID iid, ITypeInfo** out) {
+  *out = nullptr;
+  CComPtr<ITypeLib> lib;
+  HRESULT hr = GetTypeLib(module, &lib);
+  if (FAILED(hr)) return hr;
+  return lib->GetTypeInfoOfGuid(iid, out);
+}
+
+HRESULT FxGetInterfaceTypeInfo(ITypeInfo* dispatchInfo, ITypeInfo** out) {
+  *out = nullptr;
+  TYPEATTR* attr = nullptr;
+  HRESULT hr = dispatchInfo->GetTypeAttr(&attr);
+  if (FAILED(hr)) return hr;
+  TYPEKIND kind = attr->typekind;
+  WORD flags = attr->wTypeFlags;
+  dispatchInfo->ReleaseTypeAttr(attr);
+  if (kind == TKIND_INTERFACE) {
+    dispatchInfo->AddRef();
+    *out = dispatchInfo;
+    return S_OK;
+  }
+  if (kind != TKIND_DISPATCH || !(flags & TYPEFLAG_FDUAL)) return E_NOINTERFACE;
+  HREFTYPE ref = 0;
+  hr = dispatchInfo->GetRefTypeOfImplType(-1, &ref);
+  if (FAILED(hr)) return hr;
+  return dispatchInfo->GetRefTypeInfo(ref, out);
+}
+
+CConnectionPoint::~CConnectionPoint() { UnadviseAll(); }
+
+void CConnectionPoint::UnadviseAll() {
+  std::map<DWORD, IUnknown*> sinks;
+  sinks.swap(m_sinks);
+  for (auto& kv : sinks) kv.second->Release();
+}
+
+STDMETHODIMP CConnectionPoint::QueryInterface(REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IConnectionPoint)) {
+    *ppv = static_cast<IConnectionPoint*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *ppv = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP CConnectionPoint::GetConnectionInterface(IID* piid) {
+  if (!piid) return E_POINTER;
+  *piid = m_iid;
+  return S_OK;
+}
+
+STDMETHODIMP CConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** ppCPC) {
+  if (!ppCPC) return E_POINTER;
+  *ppCPC = m_container;
+  m_container->AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP CConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+  if (!sink || !cookie) return E_POINTER;
+  *cookie = 0;
+  IUnknown* typed = nullptr;
+  // Event sinks of a dispinterface answer IDispatch; accept either.
+  if (FAILED(sink->QueryInterface(m_iid, reinterpret_cast<void**>(&typed))) &&
+      FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&typed))))
+    return CONNECT_E_CANNOTCONNECT;
+  *cookie = m_nextCookie++;
+  m_sinks[*cookie] = typed;
+  return S_OK;
+}
+
+STDMETHODIMP CConnectionPoint::Unadvise(DWORD cookie) {
+  auto it = m_sinks.find(cookie);
+  if (it == m_sinks.end()) return CONNECT_E_NOCONNECTION;
+  IUnknown* sink = it->second;
+  m_sinks.erase(it);
+  sink->Release();
+  return S_OK;
+}
+
+STDMETHODIMP CConnectionPoint::EnumConnections(IEnumConnections** ppEnum) {
+  if (ppEnum) *ppEnum = nullptr;
+  return E_NOTIMPL;
+}

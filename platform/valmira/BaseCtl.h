@@ -1,0 +1,148 @@
+// CBaseCtl: the base of every control of the form runtime and of the form itself.
+// It gives the control its COM identity (reference count, IDispatch through the dual
+// interface of the control's type library, connection points for events and property
+// notifications), the run-mode flag, the hosting form, the bit-information word, the
+// anchor record, and the generic form protocol of virtual operations.
+#pragma once
+
+#ifdef VALMIRA_BUILD
+#define VALMIRA_API __declspec(dllexport)
+#else
+#define VALMIRA_API __declspec(dllimport)
+#endif
+
+#include "fxarchive.h"
+#include "fxauto.h"
+#include "fxcoll.h"
+#include "fxwnd.h"
+
+struct _TREEITEM;
+
+// Parameter-type strings of FireEvent, one byte a parameter.
+#define VTS_NONE reinterpret_cast<const BYTE*>("")
+#define VTS_PVARIANT reinterpret_cast<const BYTE*>("\x4C")
+
+class VALMIRA_API CBaseCtl : public CWnd {
+public:
+  CBaseCtl();
+  ~CBaseCtl() override;
+
+  // --- COM identity -------------------------------------------------------------
+  ULONG ExternalAddRef();
+  ULONG ExternalRelease();
+  HRESULT ExternalQueryInterface(REFIID iid, void** ppv);
+  // The primary dispatch interface (null for a base without automation).
+  virtual IDispatch* GetPrimaryDispatch() { return nullptr; }
+  // Destroys the window if it still exists, then deletes the object.
+  void OnFinalRelease() override;
+
+  // --- automation description ---------------------------------------------------
+  void SetInterfaceIds(REFIID dispatchIid, REFIID eventIid);
+  const IID& GetDispatchIID() const { return m_dispatchIid; }
+  const IID& GetEventIID() const { return m_eventIid; }
+  void SetOleMiscStatus(DWORD status) { m_oleMisc = status; }
+  DWORD GetOleMiscStatus() const { return m_oleMisc; }
+  void EnableAutomation() { m_automation = TRUE; }
+  BOOL IsAutomationEnabled() const { return m_automation; }
+  virtual UINT GetTypeInfoCount() { return 0; }
+  virtual HRESULT GetTypeLib(LCID lcid, ITypeLib** ppTypeLib);
+  virtual HRESULT GetClassID(CLSID* pClsid);
+
+  // IDispatch of a dual interface, driven by its type information: names through
+  // ITypeInfo::GetIDsOfNames, calls through ITypeInfo::Invoke on the vtable object.
+  HRESULT DispatchGetTypeInfo(UINT index, LCID lcid, ITypeInfo** ppInfo);
+  HRESULT DispatchGetIDsOfNames(LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
+  HRESULT DispatchInvoke(void* dualThis, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                         EXCEPINFO* excep, UINT* argErr);
+
+  // --- notifications ------------------------------------------------------------
+  // Tells IPropertyNotifySink sinks and the hosting form that a property changed.
+  void BoundPropertyChanged(DISPID id);
+  // Calls every connected event sink synchronously; params is a VTS_ string.
+  void FireEvent(DISPID id, const BYTE* params, ...);
+  int EventSinkCount() const { return m_eventCP.SinkCount(); }
+
+  // --- run mode, form and base state -------------------------------------------
+  BOOL IsRunMode() const { return m_runMode; }
+  void SetRunMode(BOOL run) { m_runMode = run; }
+  DWORD GetBaseCtlBitInfo(DWORD mask) const { return m_bitInfo & mask; }
+  void SetBaseCtlBitInfo(DWORD mask, BOOL on) { m_bitInfo = on ? (m_bitInfo | mask) : (m_bitInfo & ~mask); }
+  virtual int GetControlType() { return m_controlType; }
+  void SetControlType(int type) { m_controlType = type; }
+
+  // The hosting form while the control sits on a running form; null otherwise.
+  CBaseCtl* RunForm = nullptr;
+  // Anchor record, computed from the control's anchor text by the font and image library.
+  int AnchorFlag = 0;
+  int AnchorValue1 = 0;
+  int AnchorValue2 = 0;
+  int AnchorValue3 = 0;
+  int AnchorValue4 = 0;
+
+  // Creates the control's window as a form runtime does: a child of the form window.
+  virtual BOOL CreateControl(HWND parent, const RECT& rect, UINT id, DWORD style = WS_CHILD | WS_VISIBLE);
+
+  // --- stored properties --------------------------------------------------------
+  virtual void Serialize(CArchive& ar);
+
+  // --- the generic form protocol ------------------------------------------------
+  // Overridden by controls (their side) and by the form (its side).
+  virtual long GetPropertyLong(int nIndex);
+  virtual long SetPropertyLong(int nIndex, int nNewValue);
+  virtual CString GetPropertyString(int nIndex);
+  virtual CString GetMethodString(int nId, CString strArg);
+  virtual int SetMethodString(int nId, CString str1, CString str2, long lValue);
+  virtual CString GetCommValue(int& nType, CString& strName, int nFlag);
+  virtual BOOL IsAutoSave();
+  virtual void SetRunFormDispatch(CBaseCtl* pForm, HWND hWnd, int n1, int n2);
+  virtual void SetResizeControl(float fRateX, float fRateY, int n);
+  virtual void OnLangageModeChange(WORD wMode);
+  virtual void SetPreProprtySaveNotify();
+  virtual void ColorChange();
+  // Form side: offer an event (1 = the form took it), move the focus, learn of focus,
+  // the frame window told of drop-downs, property changes of its controls.
+  virtual int OnFormFireEventSend(CBaseCtl* pCtl, long nEvent, long n1, long n2, long n3, CString strValue);
+  virtual long SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND hWnd, LPCWSTR lpszName);
+  virtual void SetFocusToForm(CBaseCtl* pCtl, HWND hWnd);
+  virtual CWnd* GetChildFrameWndToForm();
+  virtual void OnFormPropertyChanged(CBaseCtl* pCtl, DISPID id);
+
+  // The base's press handling: the form runtime's click bookkeeping.
+  virtual void OnLButtonDown(UINT nFlags, CPoint point);
+  // Counts presses that reached the base's handling (read by hosts and tests).
+  int BasePressCount() const { return m_basePresses; }
+
+protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  class XConnPtContainer : public IConnectionPointContainer {
+  public:
+    explicit XConnPtContainer(CBaseCtl* outer) : m_outer(outer) {}
+    CBaseCtl* Outer() { return m_outer; }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
+    STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
+
+  private:
+    CBaseCtl* m_outer;
+  } m_xConnPtContainer{this};
+
+  HRESULT EnsureTypeInfo();
+
+  LONG m_ref = 1;
+  IID m_dispatchIid = IID_NULL;
+  IID m_eventIid = IID_NULL;
+  DWORD m_oleMisc = 0;
+  BOOL m_automation = FALSE;
+  BOOL m_runMode = FALSE;
+  DWORD m_bitInfo = 0;
+  int m_controlType = 0;
+  int m_basePresses = 0;
+  ITypeInfo* m_dispatchInfo = nullptr;  // as the library hands it out
+  ITypeInfo* m_interfaceInfo = nullptr; // the vtable side, for Invoke
+  CConnectionPoint m_eventCP;
+  CConnectionPoint m_propNotifyCP;
+};
