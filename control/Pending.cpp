@@ -39,20 +39,3 @@ short CCalendarCtl::SetValue(LONG_PTR) { return 0; }
 BSTR CCalendarCtl::GetValue() { return Caption.AllocSysString(); }
 BOOL CCalendarCtl::GetCurDate(VARIANT*, VARIANT*, VARIANT*) { return FALSE; }
 
-// Form protocol: pending.
-void CCalendarCtl::Serialize(CArchive&) {}
-long CCalendarCtl::GetPropertyLong(int) { return 0; }
-long CCalendarCtl::SetPropertyLong(int, int) { return 1; }
-CString CCalendarCtl::GetPropertyString(int) { return CString(); }
-CString CCalendarCtl::GetMethodString(int, CString) { return CString(); }
-int CCalendarCtl::SetMethodString(int, CString, CString, long) { return 1; }
-CString CCalendarCtl::GetCommValue(int& nType, CString&, int) {
-  nType = 0;
-  return CString();
-}
-void CCalendarCtl::SetRunFormDispatch(CBaseCtl* pForm, HWND, int, int) { RunForm = pForm; }
-void CCalendarCtl::SetResizeControl(float x, float y, int) {
-  ScaleX = x;
-  ScaleY = y;
-}
-void CCalendarCtl::OnLangageModeChange(WORD) {}

@@ -1,21 +1,291 @@
+// The control object: defaults, the type library, change codes, enabled state,
+// login information, window creation and handle hygiene.
 #include "TestHost.h"
+
+#include "Lumadex.h"
+#include "Tondril.h"
+
+#include <map>
 
 using namespace testhost;
 
-class ControlDefaults : public ControlFixture {};
+namespace {
+std::vector<long> Codes(std::initializer_list<long> l) { return std::vector<long>(l); }
+} // namespace
 
-TEST_F(ControlDefaults, NewControlReadsItsDefaultsThroughIDispatch) {
-  Create();
+class ControlObject : public ControlFixture {};
+
+TEST_F(ControlObject, DefaultsReadThroughIDispatchByName) {
   struct {
     const wchar_t* name;
     const wchar_t* value;
   } const cases[] = {
-      {L"Enabled", L"1"},       {L"AppearanceStyle", L"1"}, {L"Visible", L"1"},       {L"BackColorIndex", L"47"},
-      {L"ForeColorIndex", L"48"}, {L"DateFormat", L"2"},    {L"Item", L""},           {L"ItemFlag", L"1"},
-      {L"StartTime", L"19700101"}, {L"EndTime", L"99991231"}, {L"BasicClient", L"0"}, {L"Variance", L"0"},
-      {L"Indicator", L"0"},     {L"Style", L"0"},           {L"TimeFormat", L"0"},    {L"AutoSave", L"0"},
-      {L"FontIndex", L"2"},     {L"Fid", L""},              {L"RequireInput", L"0"},  {L"NextFocusCtrlName", L""},
-      {L"NotCheckDate", L"0"},  {L"Anchor", L""},
+      {L"Caption", L""},           {L"Enabled", L"1"},           {L"AppearanceStyle", L"1"},
+      {L"Visible", L"1"},          {L"BackColorIndex", L"47"},   {L"ForeColorIndex", L"48"},
+      {L"DateFormat", L"2"},       {L"Item", L""},               {L"ItemFlag", L"1"},
+      {L"StartTime", L"19700101"}, {L"EndTime", L"99991231"},    {L"BasicClient", L"0"},
+      {L"Variance", L"0"},         {L"Indicator", L"0"},         {L"Style", L"0"},
+      {L"TimeFormat", L"0"},       {L"AutoSave", L"0"},          {L"FontIndex", L"2"},
+      {L"Fid", L""},               {L"RequireInput", L"0"},      {L"NextFocusCtrlName", L""},
+      {L"NotCheckDate", L"0"},     {L"Anchor", L""},
   };
+  // Before the window exists nothing has computed a value yet.
   for (const auto& c : cases) EXPECT_EQ(Get(c.name), c.value) << c.name;
+  EXPECT_EQ(Ctl->DigitCount, 8);
+  EXPECT_EQ(Ctl->MinYear, 1970);
+  EXPECT_EQ(Ctl->MaxYear, 9999);
+  EXPECT_EQ(Ctl->ButtonWidth, 18);
+  EXPECT_EQ(Ctl->TextHeight, 12);
+  EXPECT_TRUE(Ctl->RedrawEnabled);
+  EXPECT_TRUE(Ctl->EventsEnabled);
+  EXPECT_EQ(Ctl->GetOleMiscStatus(), 0x20191u);
+  EXPECT_TRUE(Ctl->IsAutomationEnabled());
+}
+
+TEST_F(ControlObject, TypeLibraryDescribesEveryMemberWithItsDispidAndParameters) {
+  CComPtr<ITypeInfo> info;
+  ASSERT_EQ(Ctl->GetPrimaryDispatch()->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info), S_OK);
+  CComPtr<ITypeLib> lib;
+  UINT index = 0;
+  ASSERT_EQ(info->GetContainingTypeLib(&lib, &index), S_OK);
+  CBstr libName;
+  ASSERT_EQ(lib->GetDocumentation(-1, &libName, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_STREQ(libName.c_str(), L"Tamvero");
+  TLIBATTR* libAttr = nullptr;
+  ASSERT_EQ(lib->GetLibAttr(&libAttr), S_OK);
+  GUID exported = GetCtrlGUID();
+  EXPECT_TRUE(IsEqualGUID(libAttr->guid, exported));
+  lib->ReleaseTLibAttr(libAttr);
+  CLSID clsid;
+  ASSERT_EQ(Ctl->GetClassID(&clsid), S_OK);
+  CComPtr<ITypeInfo> coclass;
+  EXPECT_EQ(lib->GetTypeInfoOfGuid(clsid, &coclass), S_OK);
+
+  // Every function of the dispatch side: name -> dispid, invoke kinds, parameter names.
+  std::map<std::wstring, MEMBERID> ids;
+  std::map<std::wstring, std::wstring> params;
+  std::map<std::wstring, int> kinds;
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+  for (UINT i = 0; i < attr->cFuncs; ++i) {
+    FUNCDESC* fd = nullptr;
+    ASSERT_EQ(info->GetFuncDesc(i, &fd), S_OK);
+    BSTR names[8] = {};
+    UINT got = 0;
+    info->GetNames(fd->memid, names, 8, &got);
+    std::wstring name = names[0];
+    if (fd->memid < 0x60000000) { // leave out IUnknown and IDispatch
+      ids[name] = fd->memid;
+      kinds[name] |= fd->invkind;
+      if (fd->invkind == INVOKE_FUNC) {
+        std::wstring list;
+        for (UINT p = 1; p < got; ++p) list += (p > 1 ? L"," : L"") + std::wstring(names[p]);
+        params[name] = list;
+      }
+    }
+    for (UINT p = 0; p < got; ++p) SysFreeString(names[p]);
+    info->ReleaseFuncDesc(fd);
+  }
+  info->ReleaseTypeAttr(attr);
+
+  struct {
+    const wchar_t* name;
+    MEMBERID id;
+  } const properties[] = {
+      {L"Caption", 1},      {L"Enabled", 2},      {L"AppearanceStyle", 3}, {L"Visible", 4},
+      {L"BackColorIndex", 5}, {L"ForeColorIndex", 6}, {L"DateFormat", 7},  {L"Item", 8},
+      {L"ItemFlag", 9},     {L"StartTime", 10},   {L"EndTime", 11},        {L"BasicClient", 12},
+      {L"Variance", 13},    {L"Indicator", 14},   {L"Style", 15},          {L"TimeFormat", 16},
+      {L"AutoSave", 17},    {L"FontIndex", 18},   {L"Fid", 19},            {L"RequireInput", 20},
+      {L"NextFocusCtrlName", 21}, {L"NotCheckDate", 22}, {L"Anchor", 36},
+  };
+  int propertyCount = 0;
+  for (const auto& p : properties) {
+    EXPECT_EQ(ids[p.name], p.id) << p.name;
+    EXPECT_EQ(kinds[p.name], INVOKE_PROPERTYGET | INVOKE_PROPERTYPUT) << p.name;
+    ++propertyCount;
+  }
+  EXPECT_EQ(propertyCount, 23);
+
+  struct {
+    const wchar_t* name;
+    MEMBERID id;
+    const wchar_t* params;
+  } const methods[] = {
+      {L"GetItem", 23, L""},
+      {L"GetComputedDate", 24, L"nBasic,nVariance,nIndicator"},
+      {L"SetFocus", 25, L""},
+      {L"SetRedraw", 26, L"bAllowDraw"},
+      {L"SetValue", 27, L"lpValue"},
+      {L"GetComputedTime", 28, L"nBasic,nVariance,nIndicator"},
+      {L"GetValue", 29, L""},
+      {L"SetCaptionCtrl", 30, L"lpszValue"},
+      {L"GetBaseComputedDate", 31, L"strBaseDate,nBasic,nVariance,nIndicator"},
+      {L"GetCaptionCtrl", 32, L""},
+      {L"SetCaptionCtrlEx", 33, L"lpszValue,bEvent"},
+      {L"CheckCaption", 34, L""},
+      {L"GetCurDate", 35, L"nYear,nMonth,nDay"},
+  };
+  for (const auto& m : methods) {
+    EXPECT_EQ(ids[m.name], m.id) << m.name;
+    EXPECT_EQ(kinds[m.name], INVOKE_FUNC) << m.name;
+    EXPECT_EQ(params[m.name], m.params) << m.name;
+  }
+  EXPECT_EQ(ids.size(), 36u);
+
+  // The event interface: eight methods with their dispids and ReceiveError's parameter.
+  CComPtr<ITypeInfo> events;
+  ASSERT_EQ(lib->GetTypeInfoOfGuid(DIID_ICalendarCtlEvents, &events), S_OK);
+  const wchar_t* const eventNames[] = {L"EditFull",  L"EditEnter",   L"SetFocus",   L"KillFocus",
+                                       L"SelChange", L"SelSelected", L"EditChange", L"ReceiveError"};
+  for (DISPID id = 1; id <= 8; ++id) {
+    BSTR names[3] = {};
+    UINT got = 0;
+    ASSERT_EQ(events->GetNames(id, names, 3, &got), S_OK) << id;
+    EXPECT_STREQ(names[0], eventNames[id - 1]);
+    EXPECT_EQ(got, id == 8 ? 2u : 1u) << eventNames[id - 1];
+    if (id == 8) {
+      EXPECT_STREQ(names[1], L"nVarLeave");
+    }
+    for (UINT p = 0; p < got; ++p) SysFreeString(names[p]);
+  }
+}
+
+TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
+  struct Case {
+    const wchar_t* name;
+    long value;
+    const wchar_t* text; // for string properties
+    std::vector<long> run, design, beforeWindow;
+  };
+  const std::vector<Case> cases = {
+      {L"Enabled", 0, nullptr, Codes({10000, 5, 6}), Codes({2, 5, 6}), Codes({10000})},
+      {L"AppearanceStyle", 2, nullptr, Codes({3}), Codes({3}), Codes({3})},
+      {L"Visible", 0, nullptr, Codes({10001}), Codes({4}), Codes({})},
+      {L"BackColorIndex", 50, nullptr, Codes({5}), Codes({5}), Codes({})},
+      {L"ForeColorIndex", 51, nullptr, Codes({6}), Codes({6}), Codes({})},
+      {L"Item", 0, L"x", Codes({8}), Codes({8}), Codes({8})},
+      {L"ItemFlag", 3, nullptr, Codes({9}), Codes({9}), Codes({9})},
+      {L"EndTime", 0, L"20301231", Codes({11}), Codes({11}), Codes({11})},
+      {L"StartTime", 0, L"20000101", Codes({10}), Codes({10}), Codes({10})},
+      {L"BasicClient", 1, nullptr, Codes({12}), Codes({12}), Codes({12})},
+      {L"Variance", 2, nullptr, Codes({13}), Codes({13}), Codes({13})},
+      {L"Indicator", 1, nullptr, Codes({14}), Codes({14}), Codes({14})},
+      {L"AutoSave", 1, nullptr, Codes({17}), Codes({17}), Codes({17})},
+      {L"FontIndex", 3, nullptr, Codes({18}), Codes({18}), Codes({18})},
+      {L"Fid", 0, L"F1", Codes({19}), Codes({19}), Codes({19})},
+      {L"RequireInput", 1, nullptr, Codes({20}), Codes({20}), Codes({20})},
+      {L"NextFocusCtrlName", 0, L"other", Codes({21}), Codes({21}), Codes({21})},
+      {L"NotCheckDate", 1, nullptr, Codes({22}), Codes({22}), Codes({22})},
+      {L"Anchor", 0, L"Left,Top", Codes({36}), Codes({36}), Codes({36})},
+      {L"Caption", 0, L"20240105", Codes({}), Codes({}), Codes({})},
+  };
+  enum Mode { Run, Design, BeforeWindow };
+  for (Mode mode : {Run, Design, BeforeWindow}) {
+    for (const auto& c : cases) {
+      TearDown();
+      SetUp();
+      if (mode != BeforeWindow) Create(mode == Run);
+      Ctl->SetRunMode(mode != Design);
+      Rec.Changes.clear();
+      HRESULT hr = c.text ? PutString(c.name, c.text) : PutLong(c.name, c.value);
+      ASSERT_EQ(hr, S_OK) << c.name;
+      const auto& want = mode == Run ? c.run : mode == Design ? c.design : c.beforeWindow;
+      EXPECT_EQ(Rec.Changes, want) << c.name << " mode " << mode;
+      // The value written is the value read back.
+      if (c.text && wcscmp(c.name, L"Caption") != 0) {
+        EXPECT_EQ(Get(c.name), c.text) << c.name;
+      } else if (!c.text) {
+        EXPECT_EQ(Get(c.name), std::to_wstring(c.value)) << c.name;
+      }
+    }
+  }
+}
+
+TEST_F(ControlObject, CreationReportsItsStepsAndTheFormSeesThem) {
+  Ctl->SetRunMode(TRUE);
+  Ctl->SetRunFormDispatch(Form, FormWindow(), 0, 0);
+  Rec.Changes.clear();
+  ASSERT_TRUE(Ctl->CreateControl(FormWindow(), CRect(10, 10, 150, 32), 100));
+  // Enabled (run), colours, date format, style, date range, initial value, font.
+  EXPECT_EQ(Rec.Changes, Codes({10000, 5, 6, 7, 15, 10, 12, 18}));
+  std::vector<std::wstring> formSaw;
+  for (const auto& call : Form->TakeCalls())
+    if (call.rfind(L"OnFormPropertyChanged", 0) == 0) formSaw.push_back(call.substr(22));
+  std::vector<std::wstring> want;
+  for (long c : Rec.Changes) want.push_back(std::to_wstring(c));
+  EXPECT_EQ(formSaw, want);
+  EXPECT_TRUE(Ctl->RedrawEnabled);
+  ASSERT_NE(Ctl->Edit.m_hWnd, nullptr);
+  EXPECT_EQ(GetDlgCtrlID(Ctl->Edit.m_hWnd), 1000);
+  EXPECT_EQ(GetParent(Ctl->Edit.m_hWnd), Ctl->m_hWnd);
+  EXPECT_EQ(Ctl->Edit.ParentCtl, Ctl);
+  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, 0x05C2, 1, 2), 0);
+}
+
+TEST_F(ControlObject, DisabledControlIsReadOnlyTakesFocusAndUsesTheDisabledColours) {
+  Create();
+  CColorMgr* colors = CColorMgr::getInstance();
+  ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
+  EXPECT_TRUE(GetWindowLongW(Ctl->Edit.m_hWnd, GWL_STYLE) & ES_READONLY);
+  EXPECT_FALSE(Ctl->Edit.EditEnabled);
+  EXPECT_EQ(Ctl->BackColor, colors->GetColor(118, 0));
+  EXPECT_EQ(Ctl->ForeColor, colors->GetColor(167, 0));
+  EXPECT_EQ(Ctl->Edit.EditBackColor, colors->GetColor(118, 0));
+  EXPECT_EQ(Ctl->Edit.TextColor, colors->GetColor(167, 0));
+  ::SetFocus(Ctl->Edit.m_hWnd);
+  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+
+  ASSERT_EQ(PutLong(L"Enabled", 1), S_OK);
+  EXPECT_FALSE(GetWindowLongW(Ctl->Edit.m_hWnd, GWL_STYLE) & ES_READONLY);
+  EXPECT_EQ(Ctl->BackColor, colors->GetColor(47, 0));
+  EXPECT_EQ(Ctl->ForeColor, colors->GetColor(48, 0));
+  // Only the low 16 bits of an index count.
+  ASSERT_EQ(PutLong(L"BackColorIndex", 0x10000 + 48), S_OK);
+  EXPECT_EQ(Ctl->BackColor, colors->GetColor(48, 0));
+}
+
+TEST_F(ControlObject, LoginInformationDecidesTheSpinEdges) {
+  struct {
+    const wchar_t* login;
+    BOOL suppress;
+  } const cases[] = {{L"G13", TRUE}, {L"G17", TRUE}, {L"g13", FALSE}, {L"G14", FALSE}, {nullptr, FALSE}};
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    JTLink_SetLoginInfo(L"CONN_MED", c.login);
+    Create();
+    EXPECT_EQ(Ctl->SuppressSpinEdges, c.suppress) << (c.login ? c.login : L"(none)");
+  }
+  JTLink_SetLoginInfo(L"CONN_MED", nullptr);
+}
+
+TEST_F(ControlObject, TwoHundredControlsLeaveNoWindowOrGdiObjectBehind) {
+  Pump();
+  DWORD user0 = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  DWORD gdi0 = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  for (int i = 0; i < 200; ++i) {
+    CCalendarCtl* c = AllocRunDllControl();
+    ASSERT_NE(c, nullptr);
+    c->Style = static_cast<short>(i % 6);
+    c->SetRunMode(TRUE);
+    ASSERT_TRUE(c->CreateControl(FormWindow(), CRect(0, 0, 120, 22), 200 + i));
+    UpdateWindow(c->m_hWnd);
+    c->ExternalRelease();
+  }
+  Pump();
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user0);
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi0);
+}
+
+TEST_F(ControlObject, ReleaseDestroysTheWindowAndDisconnectsSinks) {
+  Create();
+  HWND ctlWnd = Ctl->m_hWnd, editWnd = Ctl->Edit.m_hWnd;
+  ULONG before = Rec.RefCount();
+  EXPECT_GT(before, 1u); // the control holds the sinks
+  Ctl->ExternalRelease();
+  Ctl = nullptr;
+  EXPECT_FALSE(IsWindow(ctlWnd));
+  EXPECT_FALSE(IsWindow(editWnd));
+  EXPECT_EQ(Rec.RefCount(), 1u);
 }

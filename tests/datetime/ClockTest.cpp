@@ -1,6 +1,7 @@
 // The one clock: pinning, the time zone and the conversion range.
 #include <gtest/gtest.h>
 
+#include "CStringPrint.h"
 #include "Clock.h"
 
 namespace {
@@ -19,8 +20,8 @@ protected:
 
 TEST_F(ClockTest, PinReadsLocalTimeOfTheCurrentZone) {
   struct Case {
-    const wchar_t* zone;
-    const wchar_t* instant;
+    const wchar_t *zone;
+    const wchar_t *instant;
     __time64_t expected;
   } cases[] = {
       {L"UTC0", L"19700101000000", 0},
@@ -29,7 +30,7 @@ TEST_F(ClockTest, PinReadsLocalTimeOfTheCurrentZone) {
       {L"EST5", L"20240229120000", 1709208000 + 5 * 3600},
       {L"UTC0", L"30001231235959", 32535215999LL},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.zone << " " << c.instant);
     ASSERT_TRUE(TamveroSetTimeZone(c.zone));
     ASSERT_TRUE(TamveroPinClock(c.instant));
@@ -46,12 +47,12 @@ TEST_F(ClockTest, PinReadsLocalTimeOfTheCurrentZone) {
 TEST_F(ClockTest, MalformedPinChangesNothing) {
   ASSERT_TRUE(TamveroPinClock(L"20240131233000"));
   const __time64_t pinned = ClockNow();
-  const wchar_t* bad[] = {
-      L"2024013123300",   L"202401312330000", L"2024013123300x", L"2024-1-31 2330", L" 20240131233000",
-      L"20240230120000", L"20231301000000",  L"20240100000000", L"20240131240000", L"20240131236000",
-      L"20240131235960", L"20230229000000",
+  const wchar_t *bad[] = {
+      L"2024013123300",   L"202401312330000", L"2024013123300x", L"2024-1-31 2330",
+      L" 20240131233000", L"20240230120000",  L"20231301000000", L"20240100000000",
+      L"20240131240000",  L"20240131236000",  L"20240131235960", L"20230229000000",
   };
-  for (const wchar_t* text : bad) {
+  for (const wchar_t *text : bad) {
     EXPECT_FALSE(TamveroPinClock(text)) << text;
     EXPECT_EQ(ClockNow(), pinned) << text;
   }
@@ -62,7 +63,7 @@ TEST_F(ClockTest, MalformedPinChangesNothing) {
 }
 
 TEST_F(ClockTest, UnpinReturnsToTheRealClock) {
-  for (const wchar_t* unpin : {static_cast<const wchar_t*>(nullptr), L""}) {
+  for (const wchar_t *unpin : {static_cast<const wchar_t *>(nullptr), L""}) {
     ASSERT_TRUE(TamveroPinClock(L"20000101000000"));
     ASSERT_EQ(ClockNow(), 946684800);
     ASSERT_TRUE(TamveroPinClock(unpin));
@@ -74,11 +75,11 @@ TEST_F(ClockTest, UnpinReturnsToTheRealClock) {
 
 TEST_F(ClockTest, TimeZoneMovesTheLocalReading) {
   struct Case {
-    const wchar_t* zone;
+    const wchar_t *zone;
     int hour;
     int day;
   } cases[] = {{L"UTC0", 0, 2}, {L"JST-9", 9, 2}, {L"EST5", 19, 1}, {L"UTC0", 0, 2}};
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     ASSERT_TRUE(TamveroSetTimeZone(c.zone)) << c.zone;
     struct tm local;
     ASSERT_TRUE(ClockLocalTime(86400, local)) << c.zone;
@@ -92,7 +93,7 @@ TEST_F(ClockTest, LocalTimeKeepsTheRuntimeRange) {
     __time64_t t;
     bool ok;
   } cases[] = {{-1, false}, {0, true}, {32535215999LL, true}, {32535216000LL, false}};
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     struct tm local;
     EXPECT_EQ(ClockLocalTime(c.t, local), c.ok) << c.t;
   }

@@ -1,6 +1,7 @@
 // Reading and checking values, computed dates and times, and stepping, on a pinned clock.
 #include <gtest/gtest.h>
 
+#include "CStringPrint.h"
 #include "Clock.h"
 #include "DateMath.h"
 
@@ -18,7 +19,7 @@ protected:
     TamveroPinClock(nullptr);
     TamveroSetTimeZone(nullptr);
   }
-  static void Pin(const wchar_t* instant) { ASSERT_TRUE(TamveroPinClock(instant)) << instant; }
+  static void Pin(const wchar_t *instant) { ASSERT_TRUE(TamveroPinClock(instant)) << instant; }
   static DateTimeProps DateProps(short dateFormat, int digitCount) {
     DateTimeProps props;
     props.DateFormat = dateFormat;
@@ -37,7 +38,7 @@ TEST_F(DateMath, RealDatesByRoundTrip) {
       {100, 1, 1, 0, true},    {9999, 12, 31, 23, true}, {10000, 1, 1, 0, false}, {-1, 1, 1, 0, false},
       {2024, 1, 1, 24, false}, {1899, 12, 29, 6, true},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     double date = -1;
     EXPECT_EQ(ToOleDate(c.year, c.month, c.day, c.hour, 0, 0, date), c.real)
         << c.year << "-" << c.month << "-" << c.day << " " << c.hour;
@@ -50,14 +51,14 @@ TEST_F(DateMath, DateCheckRules) {
     int year, month, day;
     BOOL ok;
   } cases[] = {
-      {0, 2, 2024, 2, 29, TRUE},  {0, 2, 2000, 2, 29, TRUE},  {0, 2, 2023, 2, 29, FALSE}, {0, 2, 2100, 2, 29, FALSE},
-      {0, 2, 2024, 4, 31, FALSE}, {0, 2, 2024, 4, 30, TRUE},  {0, 2, 2024, 0, 1, FALSE},  {0, 2, 2024, 13, 1, FALSE},
-      {0, 2, 2024, 1, 0, FALSE},  {0, 2, 1969, 12, 31, FALSE}, {0, 2, 1970, 1, 1, TRUE},  {0, 2, 9999, 12, 31, TRUE},
-      {0, 8, 2024, 2, 31, TRUE},  {0, 8, 2024, 13, 1, FALSE}, {0, 15, 2024, 2, 0, TRUE},  {0, 20, 1969, 1, 1, FALSE},
-      {0, 20, 2024, 6, 99, TRUE}, {0, 16, 2024, 2, 30, FALSE}, {1, 2, 2024, 1, 5, FALSE}, {5, 2, 2024, 1, 5, FALSE},
+      {0, 2, 2024, 2, 29, TRUE},  {0, 2, 2000, 2, 29, TRUE},   {0, 2, 2023, 2, 29, FALSE}, {0, 2, 2100, 2, 29, FALSE},
+      {0, 2, 2024, 4, 31, FALSE}, {0, 2, 2024, 4, 30, TRUE},   {0, 2, 2024, 0, 1, FALSE},  {0, 2, 2024, 13, 1, FALSE},
+      {0, 2, 2024, 1, 0, FALSE},  {0, 2, 1969, 12, 31, FALSE}, {0, 2, 1970, 1, 1, TRUE},   {0, 2, 9999, 12, 31, TRUE},
+      {0, 8, 2024, 2, 31, TRUE},  {0, 8, 2024, 13, 1, FALSE},  {0, 15, 2024, 2, 0, TRUE},  {0, 20, 1969, 1, 1, FALSE},
+      {0, 20, 2024, 6, 99, TRUE}, {0, 16, 2024, 2, 30, FALSE}, {1, 2, 2024, 1, 5, FALSE},  {5, 2, 2024, 1, 5, FALSE},
       {6, 2, 2024, 1, 5, TRUE},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props = DateProps(c.dateFormat, 8);
     props.Style = c.style;
     EXPECT_EQ(DateCheck(props, c.year, c.month, c.day), c.ok)
@@ -77,11 +78,11 @@ TEST_F(DateMath, TimeCheckRules) {
     int hour, minute, second;
     BOOL ok;
   } cases[] = {
-      {1, 23, 59, 59, TRUE}, {1, 24, 0, 0, FALSE}, {4, 0, 0, 0, TRUE},   {4, -1, 0, 0, FALSE},
-      {5, 27, 59, 59, TRUE}, {5, 28, 0, 0, FALSE}, {5, 12, 60, 0, FALSE}, {1, 12, 0, 60, FALSE},
-      {1, 12, -1, 0, FALSE}, {4, 12, 0, -1, FALSE}, {0, 12, 0, 0, FALSE}, {2, 12, 0, 0, FALSE},
+      {1, 23, 59, 59, TRUE}, {1, 24, 0, 0, FALSE},  {4, 0, 0, 0, TRUE},    {4, -1, 0, 0, FALSE},
+      {5, 27, 59, 59, TRUE}, {5, 28, 0, 0, FALSE},  {5, 12, 60, 0, FALSE}, {1, 12, 0, 60, FALSE},
+      {1, 12, -1, 0, FALSE}, {4, 12, 0, -1, FALSE}, {0, 12, 0, 0, FALSE},  {2, 12, 0, 0, FALSE},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     EXPECT_EQ(TimeCheck(c.style, c.hour, c.minute, c.second), c.ok)
         << c.style << " " << c.hour << ":" << c.minute << ":" << c.second;
   }
@@ -91,7 +92,7 @@ TEST_F(DateMath, ReadsEveryDateFormatGroup) {
   struct Case {
     short dateFormat;
     int digitCount;
-    const wchar_t* value;
+    const wchar_t *value;
     bool read;
     int year, month, day;
   } cases[] = {
@@ -103,7 +104,7 @@ TEST_F(DateMath, ReadsEveryDateFormatGroup) {
       {2, 8, L"2024 1 5", true, 2024, 1, 5},  {2, 8, L"2024010", false, -7, -7, -7},
       {4, 6, L"20240105", false, -7, -7, -7}, {21, 8, L"20240105", false, -7, -7, -7},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     int year = -7, month = -7, day = -7;
     EXPECT_EQ(ReadDateValue(DateProps(c.dateFormat, c.digitCount), c.value, year, month, day), c.read) << c.value;
     EXPECT_EQ(year, c.year) << c.dateFormat << " " << c.value;
@@ -116,15 +117,15 @@ TEST_F(DateMath, ReadsEveryTimeFormatGroup) {
   struct Case {
     short timeFormat;
     int digitCount;
-    const wchar_t* value;
+    const wchar_t *value;
     bool read;
     int hour, minute, second;
   } cases[] = {
-      {0, 6, L"123456", true, 12, 34, 56}, {2, 6, L"275959", true, 27, 59, 59}, {3, 4, L"1234", true, 12, 34, 30},
-      {5, 4, L"0005", true, 0, 5, 30},     {6, 4, L"1234", true, 10, 12, 34},   {8, 4, L"5959", true, 10, 59, 59},
+      {0, 6, L"123456", true, 12, 34, 56}, {2, 6, L"275959", true, 27, 59, 59},  {3, 4, L"1234", true, 12, 34, 30},
+      {5, 4, L"0005", true, 0, 5, 30},     {6, 4, L"1234", true, 10, 12, 34},    {8, 4, L"5959", true, 10, 59, 59},
       {0, 6, L"1234", false, -7, -7, -7},  {9, 6, L"123456", false, -7, -7, -7},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props;
     props.Style = 1;
     props.TimeFormat = c.timeFormat;
@@ -142,18 +143,18 @@ TEST_F(DateMath, InputVerdictsWithPlaceholders) {
     short dateFormat;
     int digitCount;
     BOOL notCheckDate;
-    const wchar_t* value;
+    const wchar_t *value;
     BOOL ok;
   } cases[] = {
-      {0, 8, TRUE, L"99999999", TRUE},  {0, 8, TRUE, L"00000000", TRUE},   {0, 8, FALSE, L"99999999", FALSE},
-      {0, 8, FALSE, L"00000000", FALSE}, {0, 8, TRUE, L"99990000", FALSE},  {4, 6, TRUE, L"999999", FALSE},
-      {4, 6, TRUE, L"000000", FALSE},   {8, 6, TRUE, L"999999", TRUE},     {8, 6, TRUE, L"000000", TRUE},
-      {12, 4, TRUE, L"0000", FALSE},    {16, 4, TRUE, L"0000", TRUE},      {16, 4, TRUE, L"9999", TRUE},
-      {16, 4, TRUE, L"0099", FALSE},    {20, 4, TRUE, L"9999", TRUE},      {20, 4, TRUE, L"0000", TRUE},
-      {20, 4, FALSE, L"1969", FALSE},   {2, 8, FALSE, L"20240229", TRUE}, {2, 8, FALSE, L"20230229", FALSE},
-      {8, 6, FALSE, L"202402", TRUE},   {8, 6, FALSE, L"202413", FALSE},   {2, 8, FALSE, L"", FALSE},
+      {0, 8, TRUE, L"99999999", TRUE},   {0, 8, TRUE, L"00000000", TRUE},  {0, 8, FALSE, L"99999999", FALSE},
+      {0, 8, FALSE, L"00000000", FALSE}, {0, 8, TRUE, L"99990000", FALSE}, {4, 6, TRUE, L"999999", FALSE},
+      {4, 6, TRUE, L"000000", FALSE},    {8, 6, TRUE, L"999999", TRUE},    {8, 6, TRUE, L"000000", TRUE},
+      {12, 4, TRUE, L"0000", FALSE},     {16, 4, TRUE, L"0000", TRUE},     {16, 4, TRUE, L"9999", TRUE},
+      {16, 4, TRUE, L"0099", FALSE},     {20, 4, TRUE, L"9999", TRUE},     {20, 4, TRUE, L"0000", TRUE},
+      {20, 4, FALSE, L"1969", FALSE},    {2, 8, FALSE, L"20240229", TRUE}, {2, 8, FALSE, L"20230229", FALSE},
+      {8, 6, FALSE, L"202402", TRUE},    {8, 6, FALSE, L"202413", FALSE},  {2, 8, FALSE, L"", FALSE},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props = DateProps(c.dateFormat, c.digitCount);
     props.NotCheckDate = c.notCheckDate;
     int year = 0, month = 0, day = 0;
@@ -171,14 +172,13 @@ TEST_F(DateMath, TimeInputVerdicts) {
   struct Case {
     short style, timeFormat;
     int digitCount;
-    const wchar_t* value;
+    const wchar_t *value;
     BOOL ok;
   } cases[] = {
-      {5, 0, 6, L"275959", TRUE}, {5, 0, 6, L"280000", FALSE}, {1, 0, 6, L"240000", FALSE},
-      {4, 0, 6, L"235959", TRUE}, {0, 0, 6, L"120000", FALSE}, {1, 3, 4, L"2360", FALSE},
-      {1, 6, 4, L"5959", TRUE},   {1, 6, 4, L"6000", FALSE},
+      {5, 0, 6, L"275959", TRUE},  {5, 0, 6, L"280000", FALSE}, {1, 0, 6, L"240000", FALSE}, {4, 0, 6, L"235959", TRUE},
+      {0, 0, 6, L"120000", FALSE}, {1, 3, 4, L"2360", FALSE},   {1, 6, 4, L"5959", TRUE},    {1, 6, 4, L"6000", FALSE},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props;
     props.Style = c.style;
     props.TimeFormat = c.timeFormat;
@@ -190,22 +190,22 @@ TEST_F(DateMath, TimeInputVerdicts) {
 
 TEST_F(DateMath, IsInputDigit) {
   struct Case {
-    const wchar_t* text;
+    const wchar_t *text;
     short count;
     BOOL ok;
   } cases[] = {
-      {nullptr, 3, FALSE}, {L"", 0, FALSE},    {L"", 2, FALSE},     {L"ab", 0, TRUE},  {L"12a4", 2, TRUE},
-      {L"12a4", 3, FALSE}, {L"1234", 4, TRUE}, {L"12", 3, FALSE},   {L" 12", 1, FALSE}, {L"x", -1, TRUE},
+      {nullptr, 3, FALSE}, {L"", 0, FALSE},    {L"", 2, FALSE},   {L"ab", 0, TRUE},   {L"12a4", 2, TRUE},
+      {L"12a4", 3, FALSE}, {L"1234", 4, TRUE}, {L"12", 3, FALSE}, {L" 12", 1, FALSE}, {L"x", -1, TRUE},
   };
-  for (const Case& c : cases)
+  for (const Case &c : cases)
     EXPECT_EQ(IsInputDigit(c.text, c.count), c.ok) << (c.text ? c.text : L"(null)") << " " << c.count;
 }
 
 TEST_F(DateMath, DateRangeFromBounds) {
   struct Case {
     short style, dateFormat;
-    const wchar_t* start;
-    const wchar_t* end;
+    const wchar_t *start;
+    const wchar_t *end;
     bool yearsRead;
     int minYear, maxYear;
     bool valid;
@@ -220,7 +220,7 @@ TEST_F(DateMath, DateRangeFromBounds) {
       {1, 2, L"19700101", L"99991231", true, 1970, 9999, false},
       {0, 2, L"19000101", L"19991231", true, 1900, 1999, true},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props = DateProps(c.dateFormat, 8);
     props.Style = c.style;
     props.MinYear = 1980;
@@ -246,17 +246,17 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
   struct Case {
     short style, dateFormat, timeFormat;
     int digitCount;
-    const wchar_t* text;
-    const wchar_t* stored;
+    const wchar_t *text;
+    const wchar_t *stored;
   } cases[] = {
-      {0, 2, 0, 8, L"20240105", L"20240105"},   {0, 2, 0, 8, L"2024-01-05", L"00000000"},
-      {0, 2, 0, 8, L"2024ab05", L"20240005"},   {2, 4, 0, 6, L"240105", L"240105"},
-      {3, 16, 0, 4, L"0305", L"0305"},          {0, 20, 0, 4, L"12", L"0000"},
-      {1, 2, 3, 4, L"1230", L"1230"},           {1, 2, 6, 4, L"1230", L"1230"},
-      {4, 2, 0, 6, L"99", L"000000"},           {0, 21, 0, 8, L"abc", L"abc"},
+      {0, 2, 0, 8, L"20240105", L"20240105"}, {0, 2, 0, 8, L"2024-01-05", L"00000000"},
+      {0, 2, 0, 8, L"2024ab05", L"20240005"}, {2, 4, 0, 6, L"240105", L"240105"},
+      {3, 16, 0, 4, L"0305", L"0305"},        {0, 20, 0, 4, L"12", L"0000"},
+      {1, 2, 3, 4, L"1230", L"1230"},         {1, 2, 6, 4, L"1230", L"1230"},
+      {4, 2, 0, 6, L"99", L"000000"},         {0, 21, 0, 8, L"abc", L"abc"},
       {6, 2, 0, 6, L"123456", L"000000"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props;
     props.Style = c.style;
     props.DateFormat = c.dateFormat;
@@ -267,13 +267,13 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
 
   struct Initial {
     bool time;
-    const wchar_t* computed;
+    const wchar_t *computed;
     int a, b, c;
   } initials[] = {
       {false, L"20240105", 2024, 1, 5}, {false, L"        ", 0, 0, 0}, {false, L"", 2024, 3, 15},
       {true, L"013000", 1, 30, 0},      {true, L"      ", 0, 0, 0},    {true, L"1", 10, 20, 30},
   };
-  for (const Initial& i : initials) {
+  for (const Initial &i : initials) {
     int a = -7, b = -7, c = -7;
     if (i.time)
       InitialTimeParts(i.computed, a, b, c);
@@ -285,10 +285,10 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
 
 TEST_F(DateMath, ComputedDates) {
   struct Case {
-    const wchar_t* now;
-    const wchar_t* value;
+    const wchar_t *now;
+    const wchar_t *value;
     short unit, count, direction;
-    const wchar_t* expected;
+    const wchar_t *expected;
   } cases[] = {
       // months count from today, with the day search at month ends
       {L"20240131120000", L"20231010", 3, 1, 1, L"20240301"},
@@ -329,7 +329,7 @@ TEST_F(DateMath, ComputedDates) {
       {L"20240315102030", L"20240105", 5, 1, 1, L""},
       {L"20240315102030", L"20240105", -1, 1, 1, L""},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     Pin(c.now);
     EXPECT_EQ(GetComputedDate(c.value, c.unit, c.count, c.direction), c.expected)
         << c.now << " [" << c.value << "] " << c.unit << "," << c.count << "," << c.direction;
@@ -338,18 +338,18 @@ TEST_F(DateMath, ComputedDates) {
 
 TEST_F(DateMath, ComputedTimes) {
   struct Case {
-    const wchar_t* now;
+    const wchar_t *now;
     short unit, count, direction;
-    const wchar_t* expected;
+    const wchar_t *expected;
   } cases[] = {
-      {L"20240131233000", 3, 2, 1, L"013000"},   {L"20240131233000", 0, 5, 1, L"233000"},
-      {L"20240131233000", 4, 0, 0, L"      "},   {L"20240131233000", 7, 0, 0, L""},
-      {L"20240131233000", -1, 0, 0, L""},        {L"20240131233000", 1, 30, 1, L"233030"},
-      {L"20240131233000", 2, 31, 0, L"225900"},  {L"20240131233000", 1, -30, 1, L"232930"},
-      {L"20240131233000", 3, 24, 0, L"233000"},  {L"20240131233000", 3, 32767, 1, L"063000"},
-      {L"19700101003000", 3, 1, 0, L"-1-1-1"},   {L"20240101000000", 2, 1, 0, L"235900"},
+      {L"20240131233000", 3, 2, 1, L"013000"},  {L"20240131233000", 0, 5, 1, L"233000"},
+      {L"20240131233000", 4, 0, 0, L"      "},  {L"20240131233000", 7, 0, 0, L""},
+      {L"20240131233000", -1, 0, 0, L""},       {L"20240131233000", 1, 30, 1, L"233030"},
+      {L"20240131233000", 2, 31, 0, L"225900"}, {L"20240131233000", 1, -30, 1, L"232930"},
+      {L"20240131233000", 3, 24, 0, L"233000"}, {L"20240131233000", 3, 32767, 1, L"063000"},
+      {L"19700101003000", 3, 1, 0, L"-1-1-1"},  {L"20240101000000", 2, 1, 0, L"235900"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     Pin(c.now);
     EXPECT_EQ(GetComputedTime(c.unit, c.count, c.direction), c.expected)
         << c.now << " " << c.unit << "," << c.count << "," << c.direction;
@@ -358,11 +358,11 @@ TEST_F(DateMath, ComputedTimes) {
 
 TEST_F(DateMath, BaseComputedDates) {
   struct Case {
-    const wchar_t* base;
-    const wchar_t* value;
+    const wchar_t *base;
+    const wchar_t *value;
     short unit, count, direction;
     HRESULT hr;
-    const wchar_t* expected; // result after the call; "untouched" when it fails
+    const wchar_t *expected; // result after the call; "untouched" when it fails
   } cases[] = {
       {L"20230231", L"", 1, 0, 1, S_OK, L"20230303"},
       {L"20240315", L"", 1, 1, 0, S_OK, L"20240314"},
@@ -395,7 +395,7 @@ TEST_F(DateMath, BaseComputedDates) {
       {L"00500115", L"", 3, 1, 1, S_OK, L""},
       {L"99991215", L"", 3, 1, 1, S_OK, L""},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     CString result = L"untouched";
     EXPECT_EQ(GetBaseComputedDate(c.base, c.value, c.unit, c.count, c.direction, result), c.hr)
         << "[" << c.base << "] " << c.unit << "," << c.count << "," << c.direction;
@@ -415,13 +415,13 @@ TEST_F(DateMath, MonthSteps) {
     int year, month;
     short next;
     int newYear, newMonth;
-    const wchar_t* expected;
+    const wchar_t *expected;
   } cases[] = {
       {2024, 12, 1, 2025, 1, L"20250101"}, {2024, 1, 0, 2023, 12, L"20231201"}, {2024, 3, 0, 2024, 2, L"20240201"},
       {2024, 6, 7, 2024, 7, L"20240701"},  {9999, 12, 1, 10000, 1, L""},        {100, 1, 0, 99, 12, L""},
       {2024, 0, 0, 2023, 11, L"20231101"}, {2024, 99, 1, 2032, 4, L"20320401"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     int year = c.year, month = c.month;
     EXPECT_EQ(StepMonth(year, month, c.next), c.expected) << c.year << "-" << c.month << " " << c.next;
     EXPECT_EQ(year, c.newYear) << c.year << "-" << c.month;
@@ -430,8 +430,8 @@ TEST_F(DateMath, MonthSteps) {
 
   struct Shown {
     int dateFormat;
-    const wchar_t* value;
-    const wchar_t* editText;
+    const wchar_t *value;
+    const wchar_t *editText;
     bool ok;
     int year, month;
   } shown[] = {
@@ -441,19 +441,19 @@ TEST_F(DateMath, MonthSteps) {
       {8, L"202311", L"2023-1 ", true, 2023, 1},
       {2, L"20231105", L"2023/11/05", false, 0, 0},
   };
-  for (const Shown& s : shown) {
+  for (const Shown &s : shown) {
     int year = -7, month = -7;
     EXPECT_EQ(ShownYearMonth(s.dateFormat, s.value, s.editText, year, month), s.ok) << s.editText;
     EXPECT_EQ(year * 100 + month, s.year * 100 + s.month) << s.editText;
   }
 
   struct Year {
-    const wchar_t* editText;
+    const wchar_t *editText;
     bool next;
     int expected;
-  } years[] = {{L"2024", true, 2025}, {L"2024", false, 2023}, {L"", true, 2025}, {L"0000", false, 2023},
-               {L"99", true, 100}};
-  for (const Year& y : years) EXPECT_EQ(StepShownYear(y.editText, y.next), y.expected) << y.editText;
+  } years[] = {
+      {L"2024", true, 2025}, {L"2024", false, 2023}, {L"", true, 2025}, {L"0000", false, 2023}, {L"99", true, 100}};
+  for (const Year &y : years) EXPECT_EQ(StepShownYear(y.editText, y.next), y.expected) << y.editText;
 }
 
 TEST_F(DateMath, TimeFieldCarry) {
@@ -462,11 +462,11 @@ TEST_F(DateMath, TimeFieldCarry) {
     int value;
     int newValue, carry;
   } cases[] = {
-      {1, 1, 1, 59, 0, 1},   {3, 1, 0, 0, 23, -1}, {2, 1, 1, 30, 31, 0},  {3, 1, 1, 23, 0, 1},
-      {1, 1, 0, 0, 59, -1},  {2, 0, 0, 17, 17, 0}, {1, 61, 1, 0, 1, 1},   {1, 125, 0, 0, 55, -3},
-      {3, 49, 1, 23, 0, 3},  {2, -1, 1, 0, 59, -1}, {0, 1, 1, 59, 59, 0}, {4, 1, 1, 7, 7, 0},
+      {1, 1, 1, 59, 0, 1},  {3, 1, 0, 0, 23, -1},  {2, 1, 1, 30, 31, 0}, {3, 1, 1, 23, 0, 1},
+      {1, 1, 0, 0, 59, -1}, {2, 0, 0, 17, 17, 0},  {1, 61, 1, 0, 1, 1},  {1, 125, 0, 0, 55, -3},
+      {3, 49, 1, 23, 0, 3}, {2, -1, 1, 0, 59, -1}, {0, 1, 1, 59, 59, 0}, {4, 1, 1, 7, 7, 0},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     int value = c.value;
     EXPECT_EQ(GetPrevNextComputedTime(c.unit, c.count, c.direction, value), c.carry)
         << c.unit << "," << c.count << "," << c.direction << "," << c.value;
@@ -477,30 +477,23 @@ TEST_F(DateMath, TimeFieldCarry) {
 TEST_F(DateMath, TimeStepping) {
   struct Case {
     int timeFormat;
-    const wchar_t* value;
+    const wchar_t *value;
     int selStart, selEnd;
     bool next;
-    const wchar_t* stepped;
+    const wchar_t *stepped;
     int hour, minute, second;
     int newStart, newEnd;
   } cases[] = {
-      {0, L"105959", 8, 8, true, L"110000", 11, 0, 0, 6, 8},
-      {0, L"231500", 0, 0, true, L"001500", 0, 15, 0, 0, 2},
-      {0, L"000000", 0, 2, false, L"230000", 23, 0, 0, 0, 2},
-      {1, L"100059", 7, 7, true, L"100100", 10, 1, 0, 6, 8},
-      {2, L"100000", 6, 8, false, L"095959", 9, 59, 59, 6, 8},
-      {0, L"123456", 3, 4, true, L"123556", 12, 35, 56, 3, 5},
-      {0, L"235959", 6, 6, true, L"000000", 0, 0, 0, 6, 8},
-      {3, L"1259", 4, 4, true, L"1300", 13, 0, 0, 3, 5},
-      {4, L"2359", 7, 7, true, L"0000", 0, 0, 0, 3, 5},
-      {5, L"0000", 1, 1, false, L"2300", 23, 0, 0, 0, 2},
-      {8, L"5959", 4, 4, true, L"0000", 0, 0, 0, 3, 5},
-      {6, L"0000", 0, 0, false, L"5900", 0, 59, 0, 0, 2},
-      {7, L"1030", 5, 5, false, L"1029", 0, 10, 29, 3, 5},
-      {0, L"", 8, 8, true, L"    01", 0, 0, 1, 6, 8},
+      {0, L"105959", 8, 8, true, L"110000", 11, 0, 0, 6, 8},   {0, L"231500", 0, 0, true, L"001500", 0, 15, 0, 0, 2},
+      {0, L"000000", 0, 2, false, L"230000", 23, 0, 0, 0, 2},  {1, L"100059", 7, 7, true, L"100100", 10, 1, 0, 6, 8},
+      {2, L"100000", 6, 8, false, L"095959", 9, 59, 59, 6, 8}, {0, L"123456", 3, 4, true, L"123556", 12, 35, 56, 3, 5},
+      {0, L"235959", 6, 6, true, L"000000", 0, 0, 0, 6, 8},    {3, L"1259", 4, 4, true, L"1300", 13, 0, 0, 3, 5},
+      {4, L"2359", 7, 7, true, L"0000", 0, 0, 0, 3, 5},        {5, L"0000", 1, 1, false, L"2300", 23, 0, 0, 0, 2},
+      {8, L"5959", 4, 4, true, L"0000", 0, 0, 0, 3, 5},        {6, L"0000", 0, 0, false, L"5900", 0, 59, 0, 0, 2},
+      {7, L"1030", 5, 5, false, L"1029", 0, 10, 29, 3, 5},     {0, L"", 8, 8, true, L"    01", 0, 0, 1, 6, 8},
       {0, L"1234", 0, 0, true, L"131234", 13, 12, 34, 0, 2},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     TimeStep step = StepTimeValue(c.timeFormat, c.value, c.selStart, c.selEnd, c.next);
     SCOPED_TRACE(testing::Message() << c.timeFormat << " [" << c.value << "] " << c.selEnd << " " << c.next);
     EXPECT_TRUE(step.Stepped);

@@ -3,13 +3,14 @@
 
 #include <cwchar>
 
+#include "CStringPrint.h"
 #include "Formats.h"
 
 namespace {
 
 using namespace tamvero;
 
-int CountDigitPositions(const wchar_t* mask) {
+int CountDigitPositions(const wchar_t *mask) {
   int n = 0;
   for (; *mask; ++mask) n += *mask == L'#';
   return n;
@@ -17,14 +18,14 @@ int CountDigitPositions(const wchar_t* mask) {
 
 TEST(Formats, TablesAgreeWithThemselves) {
   for (int code = -2; code < kDateFormatCount + 2; ++code) {
-    const FormatEntry* e = DateFormatEntry(code);
+    const FormatEntry *e = DateFormatEntry(code);
     ASSERT_EQ(e != nullptr, code >= 0 && code < kDateFormatCount) << code;
     if (!e) continue;
     EXPECT_EQ(CountDigitPositions(e->Mask), e->DigitCount) << code;
     EXPECT_EQ(static_cast<int>(wcslen(e->ValueForm)), e->DigitCount) << code;
   }
   for (int code = -2; code < kTimeFormatCount + 2; ++code) {
-    const FormatEntry* e = TimeFormatEntry(code);
+    const FormatEntry *e = TimeFormatEntry(code);
     ASSERT_EQ(e != nullptr, code >= 0 && code < kTimeFormatCount) << code;
     if (!e) continue;
     EXPECT_EQ(CountDigitPositions(e->Mask), e->DigitCount) << code;
@@ -36,8 +37,8 @@ TEST(Formats, MasksAndFormsOfSampleCodes) {
   struct Case {
     bool time;
     int code;
-    const wchar_t* mask;
-    const wchar_t* form;
+    const wchar_t *mask;
+    const wchar_t *form;
   } cases[] = {
       {false, 2, L"####/##/##", L"YYYYMMDD"},
       {false, 3, L"####\uB144##\uC6D4##\uC77C", L"YYYYMMDD"},
@@ -52,8 +53,8 @@ TEST(Formats, MasksAndFormsOfSampleCodes) {
       {true, 6, L"##:##", L"MMSS"},
       {true, 8, L"##\uBD84##\uCD08", L"MMSS"},
   };
-  for (const Case& c : cases) {
-    const FormatEntry* e = c.time ? TimeFormatEntry(c.code) : DateFormatEntry(c.code);
+  for (const Case &c : cases) {
+    const FormatEntry *e = c.time ? TimeFormatEntry(c.code) : DateFormatEntry(c.code);
     ASSERT_NE(e, nullptr);
     EXPECT_STREQ(e->Mask, c.mask) << c.code;
     EXPECT_STREQ(e->ValueForm, c.form) << c.code;
@@ -77,16 +78,27 @@ TEST(Formats, DisplayDateDigits) {
   struct Case {
     int code, year, month, day;
     bool shown;
-    const wchar_t* digits;
+    const wchar_t *digits;
   } cases[] = {
-      {0, 2024, 1, 5, true, L"20240105"}, {5, 2024, 1, 5, true, L"240105"}, {9, 2024, 1, 5, true, L"202401"},
-      {13, 2024, 1, 5, true, L"2401"},    {17, 2024, 1, 5, true, L"0105"},  {20, 2024, 1, 5, true, L"2024"},
-      {4, 5, 3, 1, true, L"050301"},      {14, 12345, 3, 1, true, L"4503"}, {2, 0, 0, 5, true, L"00000005"},
-      {9, 0, 0, 5, true, L""},            {17, 2024, 0, 0, true, L""},      {20, 0, 12, 31, true, L""},
-      {0, 0, 0, 0, true, L""},            {6, 0, 0, 0, true, L""},          {15, 0, 0, 0, true, L""},
-      {21, 2024, 1, 5, false, L"keep"},   {-1, 2024, 1, 5, false, L"keep"},
+      {0, 2024, 1, 5, true, L"20240105"},
+      {5, 2024, 1, 5, true, L"240105"},
+      {9, 2024, 1, 5, true, L"202401"},
+      {13, 2024, 1, 5, true, L"2401"},
+      {17, 2024, 1, 5, true, L"0105"},
+      {20, 2024, 1, 5, true, L"2024"},
+      {4, 5, 3, 1, true, L"050301"},
+      {14, 12345, 3, 1, true, L"4503"},
+      {2, 0, 0, 5, true, L"00000005"},
+      {9, 0, 0, 5, true, L""},
+      {17, 2024, 0, 0, true, L""},
+      {20, 0, 12, 31, true, L""},
+      {0, 0, 0, 0, true, L""},
+      {6, 0, 0, 0, true, L""},
+      {15, 0, 0, 0, true, L""},
+      {21, 2024, 1, 5, false, L"keep"},
+      {-1, 2024, 1, 5, false, L"keep"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     CString digits = L"keep";
     EXPECT_EQ(DisplayDateDigits(c.code, c.year, c.month, c.day, digits), c.shown) << c.code;
     EXPECT_EQ(digits, c.digits) << c.code << " " << c.year;
@@ -96,14 +108,14 @@ TEST(Formats, DisplayDateDigits) {
 TEST(Formats, DisplayTimeAndValueForms) {
   struct Case {
     int code, hour, minute, second;
-    const wchar_t* display; // null: out of range
-    const wchar_t* value;
+    const wchar_t *display; // null: out of range
+    const wchar_t *value;
   } cases[] = {
-      {0, 0, 0, 0, L"000000", L"000000"}, {7, 0, 0, 0, L"0000", L"0000"},     {3, 0, 0, 9, L"000000", L"0000"},
+      {0, 0, 0, 0, L"000000", L"000000"},    {7, 0, 0, 0, L"0000", L"0000"},    {3, 0, 0, 9, L"000000", L"0000"},
       {0, 12, 30, 15, L"123015", L"123015"}, {4, 12, 30, 15, L"1230", L"1230"}, {8, 12, 30, 15, L"3015", L"3015"},
       {2, 27, 5, 9, L"270509", L"270509"},   {9, 1, 2, 3, nullptr, nullptr},    {-1, 1, 2, 3, nullptr, nullptr},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     CString display = L"keep", value = L"keep";
     EXPECT_EQ(DisplayTimeDigits(c.code, c.hour, c.minute, c.second, display), c.display != nullptr) << c.code;
     EXPECT_EQ(FormTimeValue(c.code, c.hour, c.minute, c.second, value), c.value != nullptr) << c.code;
@@ -121,11 +133,11 @@ TEST(Formats, DisplayTimeAndValueForms) {
 TEST(Formats, GetExceptDateFormatString) {
   struct Case {
     short style, dateFormat, timeFormat;
-    const wchar_t* text;
-    const wchar_t* expected;
+    const wchar_t *text;
+    const wchar_t *expected;
   } cases[] = {
       {0, 2, 0, L"2024/01/05", L"20240105"},
-      {0, 3, 0, L"2024\uB14401\uC66405\uC77C", L"2024\uB14401\uC66405"}, // a wrong letter stays
+      {0, 3, 0, L"2024\uB14401\uC66405\uC77C", L"202401\uC66405"}, // a wrong letter stays
       {0, 3, 0, L"2024\uB14401\uC6D405\uC77C", L"20240105"},
       {2, 19, 0, L"03\uC6D405\uC77C", L"0305"},
       {1, 2, 2, L"12\uC2DC30\uBD8415\uCD08", L"123015"},
@@ -135,7 +147,7 @@ TEST(Formats, GetExceptDateFormatString) {
       {0, 21, 0, L"2024/01/05", L"2024/01/05"},
       {4, 2, 9, L"12:30:15", L"12:30:15"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props;
     props.Style = c.style;
     props.DateFormat = c.dateFormat;
@@ -148,25 +160,16 @@ TEST(Formats, CheckDataFormatCompletesShortDates) {
   struct Case {
     short style, dateFormat;
     int digitCount;
-    const wchar_t* value;
-    const wchar_t* completed; // null: nothing to do
+    const wchar_t *value;
+    const wchar_t *completed; // null: nothing to do
   } cases[] = {
-      {0, 2, 8, L"2024011", L"20240101"},
-      {0, 2, 8, L"2024 1 5", L"20240105"},
-      {0, 0, 8, L"2024  5 ", L"20240005"},
-      {0, 2, 8, L"20240105", nullptr},
-      {0, 2, 8, L" 2024010", nullptr},
-      {0, 2, 8, L"202401", nullptr},
-      {0, 2, 8, L"202401055", nullptr},
-      {0, 5, 6, L"24011", L"240101"},
-      {3, 9, 6, L"20241", L"202401"},
-      {2, 13, 4, L"2 3 ", L"0203"},
-      {0, 17, 4, L"031", L"0301"},
-      {0, 20, 4, L"202", nullptr},
-      {0, 21, 8, L"2024011", nullptr},
-      {1, 2, 6, L"12300", nullptr},
+      {0, 2, 8, L"2024011", L"20240101"}, {0, 2, 8, L"2024 1 5", L"20240105"}, {0, 0, 8, L"2024  5 ", L"20240005"},
+      {0, 2, 8, L"20240105", nullptr},    {0, 2, 8, L" 2024010", nullptr},     {0, 2, 8, L"202401", nullptr},
+      {0, 2, 8, L"202401055", nullptr},   {0, 5, 6, L"24011", L"240101"},      {3, 9, 6, L"20241", L"202401"},
+      {2, 13, 4, L"2 3 ", L"0203"},       {0, 17, 4, L"031", L"0301"},         {0, 20, 4, L"202", nullptr},
+      {0, 21, 8, L"2024011", nullptr},    {1, 2, 6, L"12300", nullptr},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     DateTimeProps props;
     props.Style = c.style;
     props.DateFormat = c.dateFormat;
