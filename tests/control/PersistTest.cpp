@@ -1,0 +1,321 @@
+// The property stream and the generic form protocol.
+#include "TestHost.h"
+
+using namespace testhost;
+
+namespace {
+
+std::vector<BYTE> Store(CCalendarCtl* c) {
+  std::vector<BYTE> data;
+  CArchive ar(data, CArchive::store);
+  c->Serialize(ar);
+  return data;
+}
+
+void Load(CCalendarCtl* c, std::vector<BYTE> data) {
+  CArchive ar(data, CArchive::load);
+  c->Serialize(ar);
+}
+
+// Builds a stream field by field, as an older or foreign writer would.
+struct StreamWriter {
+  std::vector<BYTE> bytes;
+  void D(long v) { Raw(&v, 4); }
+  void W(short v) { Raw(&v, 2); }
+  void Wide(const wchar_t* s) {
+    size_t n = wcslen(s);
+    bytes.push_back(0xFF), bytes.push_back(0xFE), bytes.push_back(0xFF);
+    bytes.push_back(static_cast<BYTE>(n));
+    Raw(s, n * 2);
+  }
+  void Narrow(const char* s) {
+    size_t n = strlen(s);
+    bytes.push_back(static_cast<BYTE>(n));
+    Raw(s, n);
+  }
+  void Raw(const void* p, size_t n) {
+    const BYTE* b = static_cast<const BYTE*>(p);
+    bytes.insert(bytes.end(), b, b + n);
+  }
+  // A whole stream with the given version and string writer for its texts.
+  static std::vector<BYTE> Make(long version, const wchar_t* endTime, bool narrow) {
+    StreamWriter w;
+    auto str = [&](const wchar_t* s) {
+      if (!narrow) return w.Wide(s);
+      std::string a(s, s + wcslen(s));
+      w.Narrow(a.c_str());
+    };
+    w.D(version);
+    w.D(0);         // Enabled
+    w.D(1);         // Visible
+    w.W(3);         // AppearanceStyle
+    str(L"20240105"); // Caption
+    w.D(60);        // BackColorIndex
+    w.D(61);        // ForeColorIndex
+    w.W(4);         // DateFormat
+    w.W(3);         // ItemFlag
+    str(L"20000101");
+    str(endTime);
+    w.W(1), w.W(-2), w.W(1); // BasicClient, Variance, Indicator
+    w.W(2);                  // Style
+    w.W(5);                  // TimeFormat
+    w.D(1);                  // AutoSave
+    w.W(4);                  // FontIndex
+    str(L"FID7");
+    w.D(1); // RequireInput
+    str(L"next");
+    w.D(1); // NotCheckDate
+    w.D(5), w.D(11), w.D(12), w.D(13), w.D(14);
+    return w.bytes;
+  }
+};
+
+} // namespace
+
+class Persistence : public ControlFixture {};
+
+TEST_F(Persistence, StoredStreamHasTheFixedLayoutAndReadsBackTheSame) {
+  Ctl->DateFormat = 4;
+  Ctl->Style = 2;
+  Ctl->StartTime = L"20000101";
+  Ctl->Fid = L"F";
+  Ctl->Item = L"not stored";
+  Ctl->Anchor = L"Right:8,Bottom";
+  Ctl->Caption = L"240105";
+  std::vector<BYTE> data = Store(Ctl);
+
+  // Version mark, then Enabled, Visible, AppearanceStyle and the wide-tagged Caption.
+  const BYTE head[] = {0x02, 0x00, 0x01, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0xFF, 0xFE, 0xFF, 6};
+  ASSERT_GE(data.size(), sizeof head);
+  EXPECT_TRUE(std::equal(head, head + sizeof head, data.begin()));
+  // The anchor record was recomputed from the text on store: right and bottom, margin 8.
+  EXPECT_EQ(Ctl->AnchorFlag, 4 | 8);
+  EXPECT_EQ(Ctl->AnchorValue3, 8);
+
+  CCalendarCtl* copy = AllocRunDllControl();
+  Load(copy, data);
+  EXPECT_EQ(copy->DateFormat, 4);
+  EXPECT_EQ(copy->Style, 2);
+  EXPECT_EQ(copy->StartTime, CString(L"20000101"));
+  EXPECT_EQ(copy->EndTime, CString(L"99991231"));
+  EXPECT_EQ(copy->Fid, CString(L"F"));
+  EXPECT_EQ(copy->Caption, CString(L"240105"));
+  EXPECT_TRUE(copy->Item.IsEmpty());
+  EXPECT_TRUE(copy->Anchor.IsEmpty());
+  EXPECT_EQ(copy->AnchorFlag, 12);
+  EXPECT_EQ(copy->AnchorValue3, 8);
+  // Writer and reader agree field by field; only the anchor flag is recomputed at the
+  // store, from the copy's (unstored, so empty) anchor text.
+  std::vector<BYTE> again = Store(copy);
+  ASSERT_EQ(again.size(), data.size());
+  EXPECT_TRUE(std::equal(data.begin(), data.end() - 20, again.begin()));
+  EXPECT_TRUE(std::equal(data.end() - 16, data.end(), again.end() - 16));
+  EXPECT_EQ(copy->AnchorFlag, 0);
+  copy->ExternalRelease();
+}
+
+TEST_F(Persistence, EmptyStringsAreATaggedZeroLength) {
+  Ctl->StartTime = L"";
+  Ctl->EndTime = L"";
+  std::vector<BYTE> data = Store(Ctl);
+  // Caption (empty) follows the 14 bytes of version, Enabled, Visible, AppearanceStyle.
+  const BYTE emptyWide[] = {0xFF, 0xFE, 0xFF, 0x00};
+  EXPECT_TRUE(std::equal(emptyWide, emptyWide + 4, data.begin() + 14));
+  CCalendarCtl* copy = AllocRunDllControl();
+  Load(copy, data);
+  EXPECT_TRUE(copy->StartTime.IsEmpty());
+  EXPECT_TRUE(copy->EndTime.IsEmpty());
+  copy->ExternalRelease();
+}
+
+TEST_F(Persistence, OldStreamsMapTheYear3000EndOnly) {
+  struct {
+    long version;
+    const wchar_t* endTime;
+    bool narrow;
+    const wchar_t* loaded;
+  } const cases[] = {
+      {0x00010001, L"30001231", false, L"99991231"}, {0x00000001, L"30001231", true, L"99991231"},
+      {0x00010001, L"20501231", false, L"20501231"}, {0x00010002, L"30001231", false, L"30001231"},
+      {0x00020003, L"30001231", true, L"30001231"},
+  };
+  for (const auto& c : cases) {
+    CCalendarCtl* copy = AllocRunDllControl();
+    Load(copy, StreamWriter::Make(c.version, c.endTime, c.narrow));
+    EXPECT_EQ(copy->EndTime, CString(c.loaded)) << c.version << " " << c.endTime;
+    // Narrow and wide texts load alike; every field lands where it belongs.
+    EXPECT_EQ(copy->Caption, CString(L"20240105"));
+    EXPECT_EQ(copy->StartTime, CString(L"20000101"));
+    EXPECT_EQ(copy->Enabled, 0);
+    EXPECT_EQ(copy->AppearanceStyle, 3);
+    EXPECT_EQ(copy->BackColorIndex, 60);
+    EXPECT_EQ(copy->ForeColorIndex, 61);
+    EXPECT_EQ(copy->DateFormat, 4);
+    EXPECT_EQ(copy->ItemFlag, 3);
+    EXPECT_EQ(copy->Variance, -2);
+    EXPECT_EQ(copy->TimeFormat, 5);
+    EXPECT_EQ(copy->FontIndex, 4);
+    EXPECT_EQ(copy->Fid, CString(L"FID7"));
+    EXPECT_EQ(copy->NextFocusCtrlName, CString(L"next"));
+    EXPECT_EQ(copy->NotCheckDate, 1);
+    EXPECT_EQ(copy->AnchorFlag, 5);
+    EXPECT_EQ(copy->AnchorValue4, 14);
+    copy->ExternalRelease();
+  }
+}
+
+TEST_F(Persistence, LoadingChangesNoStateButTheMembers) {
+  Create();
+  Rec.Changes.clear();
+  Rec.Events.clear();
+  Form->TakeCalls();
+  CString shown = Ctl->Edit.GetWindowText();
+  Load(Ctl, StreamWriter::Make(0x00010002, L"20501231", false));
+  EXPECT_TRUE(Rec.Changes.empty());
+  EXPECT_TRUE(Rec.Events.empty());
+  EXPECT_TRUE(Form->TakeCalls().empty());
+  EXPECT_EQ(Ctl->Edit.GetWindowText(), shown);
+  EXPECT_EQ(Ctl->DateFormat, 4);
+}
+
+TEST_F(Persistence, ShortStreamEndsInTheArchiveErrorWithTheFieldsReadSoFar) {
+  std::vector<BYTE> full = StreamWriter::Make(0x00010002, L"20501231", false);
+  // Cut inside StartTime: the fields up to ItemFlag are read, the rest keep defaults.
+  std::vector<BYTE> cut(full.begin(), full.begin() + 14 + 4 + 16 + 8 + 4 + 6);
+  bool thrown = false;
+  try {
+    Load(Ctl, cut);
+  } catch (const CArchiveException& e) {
+    thrown = e.m_cause == CArchiveException::endOfFile;
+  }
+  EXPECT_TRUE(thrown);
+  EXPECT_EQ(Ctl->DateFormat, 4);
+  EXPECT_EQ(Ctl->ItemFlag, 3);
+  EXPECT_EQ(Ctl->StartTime, CString(L"19700101"));
+  EXPECT_EQ(Ctl->Style, 0);
+
+  // A length whose bytes cannot exist fails before any character is read.
+  StreamWriter huge;
+  huge.D(0x00010002), huge.D(1), huge.D(1), huge.W(1);
+  const BYTE tag[] = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0x7F};
+  huge.Raw(tag, sizeof tag);
+  bool failed = false;
+  try {
+    Load(Ctl, huge.bytes);
+  } catch (const CArchiveException&) {
+    failed = true;
+  } catch (const CMemoryException&) {
+    failed = true;
+  }
+  EXPECT_TRUE(failed);
+}
+
+TEST_F(Persistence, FullArchiveReportsTheWriteError) {
+  std::vector<BYTE> data;
+  CArchive ar(data, CArchive::store, 20);
+  bool thrown = false;
+  try {
+    Ctl->Serialize(ar);
+  } catch (const CArchiveException& e) {
+    thrown = e.m_cause == CArchiveException::writeFailed;
+  }
+  EXPECT_TRUE(thrown);
+}
+
+class FormProtocol : public ControlFixture {};
+
+TEST_F(FormProtocol, PropertiesByIndex) {
+  Create();
+  Ctl->ItemFlag = -1;
+  Ctl->AutoSave = 1;
+  Ctl->AnchorFlag = 9;
+  Ctl->Fid = L"F9";
+  struct {
+    int index;
+    long value;
+  } const reads[] = {{11, 1}, {12, 1}, {16, 1}, {19, -1}, {48, 9}, {13, 0}, {0, 0}, {-5, 0}};
+  for (const auto& r : reads) EXPECT_EQ(Ctl->GetPropertyLong(r.index), r.value) << r.index;
+  EXPECT_EQ(Ctl->GetPropertyString(20), CString(L"F9"));
+  EXPECT_EQ(Ctl->GetPropertyString(21), CString(L""));
+
+  Rec.Changes.clear();
+  EXPECT_EQ(Ctl->SetPropertyLong(12, 5), 1);
+  EXPECT_EQ(Ctl->Visible, 1);
+  EXPECT_EQ(Ctl->SetPropertyLong(12, 0), 1);
+  EXPECT_EQ(Ctl->Visible, 0);
+  EXPECT_FALSE(IsWindowVisible(Ctl->m_hWnd));
+  EXPECT_EQ(Rec.Changes, std::vector<long>({10001, 10001}));
+  EXPECT_EQ(Ctl->SetPropertyLong(12, 1), 1);
+
+  EXPECT_EQ(Ctl->SetPropertyLong(11, 7), 1);
+  EXPECT_EQ(Ctl->Enabled, 1);
+  EXPECT_EQ(Ctl->SetPropertyLong(99, 1), 1);
+
+  // Index 37 focuses the field only while enabled.
+  ::SetFocus(FormWindow());
+  Ctl->SetPropertyLong(11, 0);
+  EXPECT_EQ(Ctl->SetPropertyLong(37, 0), 1);
+  EXPECT_NE(GetFocus(), Ctl->Edit.m_hWnd);
+  Ctl->SetPropertyLong(11, 1);
+  EXPECT_EQ(Ctl->SetPropertyLong(37, 0), 1);
+  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+}
+
+TEST_F(FormProtocol, MethodsByIdentifierAndTheDataExchangeValue) {
+  Create();
+  Ctl->Caption = L"20240105";
+  EXPECT_EQ(Ctl->GetMethodString(6, L"x"), CString(L"20240105"));
+  EXPECT_EQ(Ctl->GetMethodString(7, L"x"), Ctl->GetMethodString(6, L""));
+  EXPECT_EQ(Ctl->GetMethodString(8, L"x"), CString(L""));
+
+  struct {
+    short itemFlag;
+    const wchar_t* value;
+  } const exchange[] = {{1, L"20240105"}, {3, L"20240105"}, {2, L""}, {0, L""}};
+  for (const auto& e : exchange) {
+    Ctl->ItemFlag = e.itemFlag;
+    int type = 5;
+    CString name;
+    EXPECT_EQ(Ctl->GetCommValue(type, name, 0), CString(e.value)) << e.itemFlag;
+    EXPECT_EQ(type, 0);
+  }
+  EXPECT_EQ(Ctl->IsAutoSave(), FALSE);
+
+  // Method 9 fires ReceiveError once, unguarded, with a VT_I4 0 by reference.
+  static VARTYPE seenType;
+  static long seenValue;
+  Rec.OnEvent = [](Recorder*, DISPID id, DISPPARAMS* p) {
+    if (id != EVENT_ReceiveError || p->cArgs != 1) return;
+    seenType = p->rgvarg[0].vt;
+    VARIANT* v = p->rgvarg[0].pvarVal;
+    seenValue = v->lVal;
+    v->lVal = 77; // the host's answer changes nothing
+  };
+  Ctl->EventsEnabled = FALSE;
+  Rec.Events.clear();
+  EXPECT_EQ(Ctl->SetMethodString(9, L"", L"", 0), 1);
+  Ctl->EventsEnabled = TRUE;
+  EXPECT_EQ(Rec.Events, std::vector<std::wstring>({L"ReceiveError"}));
+  EXPECT_EQ(seenType, VT_BYREF | VT_VARIANT);
+  EXPECT_EQ(seenValue, 0);
+  EXPECT_EQ(Ctl->Caption, CString(L"20240105"));
+
+  // Method 19 clears the value and the field without an event.
+  Rec.Events.clear();
+  EXPECT_EQ(Ctl->SetMethodString(19, L"", L"", 0), 1);
+  EXPECT_TRUE(Ctl->Caption.IsEmpty());
+  EXPECT_TRUE(Ctl->Edit.GetWindowText().IsEmpty() || Ctl->Edit.GetInputData().Trim().IsEmpty());
+  EXPECT_TRUE(Rec.Events.empty());
+  EXPECT_EQ(Ctl->SetMethodString(42, L"", L"", 0), 1);
+}
+
+TEST_F(FormProtocol, ResizeAndFormRegistration) {
+  Create();
+  Ctl->SetResizeControl(1.5f, 0.75f, 0);
+  EXPECT_FLOAT_EQ(Ctl->ScaleX, 1.5f);
+  EXPECT_FLOAT_EQ(Ctl->ScaleY, 0.75f);
+  Ctl->SetRunFormDispatch(nullptr, nullptr, 0, 0);
+  EXPECT_EQ(Ctl->RunForm, nullptr);
+  Ctl->SetRunFormDispatch(Form, FormWindow(), 1, 2);
+  EXPECT_EQ(Ctl->RunForm, Form);
+}
