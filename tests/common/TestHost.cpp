@@ -32,8 +32,20 @@ int RecordingForm::OnFormFireEventSend(CBaseCtl*, long nEvent, long, long, long,
   return FireEventAnswer;
 }
 
-long RecordingForm::SetPreNextFocusToForm(int nMode, CBaseCtl*, HWND, LPCWSTR lpszName) {
+long RecordingForm::SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND, LPCWSTR lpszName) {
   Calls.push_back(L"SetPreNextFocusToForm " + std::to_wstring(nMode) + L" " + (lpszName ? lpszName : L""));
+  // Move the focus as a running form does: next and previous wrap around.
+  int n = static_cast<int>(Members.size()), at = -1;
+  for (int i = 0; i < n; ++i)
+    if (Members[i].second == pCtl) at = i;
+  CCalendarCtl* target = nullptr;
+  if (nMode == 3) {
+    for (auto& m : Members)
+      if (m.first == (lpszName ? lpszName : L"")) target = m.second;
+  } else if (at >= 0 && (nMode == 0 || nMode == 1)) {
+    target = Members[(at + (nMode == 1 ? 1 : n - 1)) % n].second;
+  }
+  if (target) target->MSetFocus();
   return 0;
 }
 

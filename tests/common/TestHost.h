@@ -29,6 +29,8 @@ public:
   int FireEventAnswer = 0;
   long AllowFocusAnswer = 1;
   CWnd* FrameWnd = nullptr;
+  // The form's controls in creation order, with their names; focus moves among them.
+  std::vector<std::pair<std::wstring, CCalendarCtl*>> Members;
 
   int OnFormFireEventSend(CBaseCtl* pCtl, long nEvent, long n1, long n2, long n3, CString strValue) override;
   long SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND hWnd, LPCWSTR lpszName) override;

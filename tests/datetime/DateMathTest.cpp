@@ -153,6 +153,7 @@ TEST_F(DateMath, InputVerdictsWithPlaceholders) {
       {16, 4, TRUE, L"0099", FALSE},     {20, 4, TRUE, L"9999", TRUE},     {20, 4, TRUE, L"0000", TRUE},
       {20, 4, FALSE, L"1969", FALSE},    {2, 8, FALSE, L"20240229", TRUE}, {2, 8, FALSE, L"20230229", FALSE},
       {8, 6, FALSE, L"202402", TRUE},    {8, 6, FALSE, L"202413", FALSE},  {2, 8, FALSE, L"", FALSE},
+      {0, 8, TRUE, L"99999913", FALSE},  {8, 6, TRUE, L"999913", FALSE},   {16, 4, TRUE, L"9913", FALSE},
   };
   for (const Case &c : cases) {
     DateTimeProps props = DateProps(c.dateFormat, c.digitCount);

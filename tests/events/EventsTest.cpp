@@ -1,0 +1,317 @@
+// Events from the children's notifications, the form's right to take two of them, and
+// the focus chain among real controls on a real form window.
+#include "TestHost.h"
+
+using namespace testhost;
+
+namespace {
+using Strings = std::vector<std::wstring>;
+const DWORD kTakesEvents = 0x20000000;
+const DWORD kBlocksFocus = 0x40000000;
+
+// Form calls without the property-change bookkeeping.
+Strings ProtocolCalls(RecordingForm* form) {
+  Strings out;
+  for (auto& c : form->TakeCalls())
+    if (c.rfind(L"OnFormPropertyChanged", 0) != 0) out.push_back(c);
+  return out;
+}
+} // namespace
+
+class Events : public ControlFixture {};
+
+TEST_F(Events, NotificationCodesFireTheirEventsWithTheFormsCalls) {
+  struct Case {
+    int code;
+    short style;
+    bool formTakes; // bit 0x20000000 set and the form answers 1
+    Strings events;
+    Strings calls;
+  };
+  const std::vector<Case> cases = {
+      {0, 0, false, {L"EditFull"}, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {0, 0, true, {}, {L"OnFormFireEventSend 1 20240105", L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {0, 1, false, {L"EditFull"}, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {1, 0, false, {L"EditEnter"}, {}},
+      {2, 0, false, {L"SetFocus"}, {}},
+      {3, 0, false, {L"KillFocus"}, {}},
+      {4, 0, false, {L"SelChange"}, {}},
+      {4, 1, false, {}, {}},
+      {4, 5, false, {}, {}},
+      {5, 3, false, {L"SelSelected"}, {}},
+      {5, 2, true, {}, {L"OnFormFireEventSend 6 20240105"}},
+      {5, 4, false, {}, {}},
+      {6, 0, false, {L"EditChange"}, {}},
+      {6, 4, false, {L"EditChange"}, {}},
+      {7, 0, false, {}, {}},
+      {-1, 0, false, {}, {}},
+  };
+  for (const auto& c : cases) {
+    for (BOOL enabled : {TRUE, FALSE}) {
+      TearDown();
+      SetUp();
+      Ctl->Style = c.style;
+      Create();
+      Ctl->Caption = L"20240105";
+      Form->SetBaseCtlBitInfo(kTakesEvents, c.formTakes);
+      Form->FireEventAnswer = c.formTakes ? 1 : 0;
+      Ctl->EventsEnabled = enabled;
+      Rec.Events.clear();
+      Form->TakeCalls();
+      EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, static_cast<WPARAM>(c.code), 0), 1);
+      EXPECT_EQ(Rec.Events, enabled ? c.events : Strings()) << "code " << c.code << " style " << c.style;
+      EXPECT_EQ(ProtocolCalls(Form), enabled ? c.calls : Strings()) << "code " << c.code << " style " << c.style;
+    }
+  }
+}
+
+TEST_F(Events, TheFormAnsweringAnythingButOneLetsTheEventFire) {
+  Create();
+  Form->SetBaseCtlBitInfo(kTakesEvents, TRUE);
+  for (int answer : {0, 2, -1}) {
+    Form->FireEventAnswer = answer;
+    Rec.Events.clear();
+    SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, 5, 0);
+    EXPECT_EQ(Rec.Events, Strings({L"SelSelected"})) << answer;
+  }
+}
+
+TEST_F(Events, DispatcherCodes) {
+  Create();
+  struct {
+    int code;
+    Strings events;
+  } const cases[] = {
+      {1, {L"EditChange"}}, {2, {L"EditFull"}},   {3, {L"EditEnter"}}, {4, {L"KillFocus"}},
+      {6, {L"SetFocus"}},   {27, {L"SelChange"}}, {28, {L"SelSelected"}}, {5, {}},
+      {7, {}},              {26, {}},             {29, {}},             {0, {}},
+  };
+  for (const auto& c : cases) {
+    Rec.Events.clear();
+    Ctl->FireEventBrokeOut(c.code);
+    EXPECT_EQ(Rec.Events, c.events) << c.code;
+  }
+  Ctl->EventsEnabled = FALSE;
+  Rec.Events.clear();
+  for (int code = 0; code <= 30; ++code) Ctl->FireEventBrokeOut(code);
+  EXPECT_TRUE(Rec.Events.empty());
+  // The single-event members fire regardless of the guard.
+  Ctl->FireEditFull();
+  Ctl->FireEditEnter();
+  Ctl->FireSetFocus();
+  Ctl->FireKillFocus();
+  Ctl->FireSelChange();
+  Ctl->FireSelSelected();
+  Ctl->FireEditChange();
+  VARIANT v;
+  VariantInit(&v);
+  Ctl->FireReceiveError(&v);
+  EXPECT_EQ(Rec.Events, Strings({L"EditFull", L"EditEnter", L"SetFocus", L"KillFocus", L"SelChange", L"SelSelected",
+                                 L"EditChange", L"ReceiveError"}));
+}
+
+TEST_F(Events, EverySinkRunsBeforeTheControlGoesOn) {
+  Create();
+  Recorder second;
+  CComPtr<IConnectionPointContainer> cpc;
+  ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)),
+            S_OK);
+  CComPtr<IConnectionPoint> cp;
+  ASSERT_EQ(cpc->FindConnectionPoint(DIID_ICalendarCtlEvents, &cp), S_OK);
+  DWORD cookie = 0;
+  ASSERT_EQ(cp->Advise(static_cast<IDispatch*>(&second), &cookie), S_OK);
+  // The first sink, inside its handler, re-enters the control; the second still runs
+  // before SendMessage returns, and sees the value the first one set.
+  static CCalendarCtl* ctl;
+  ctl = Ctl;
+  Rec.OnEvent = [](Recorder*, DISPID id, DISPPARAMS*) {
+    if (id == EVENT_EditEnter) ctl->Item = L"set by the first sink";
+  };
+  static CString seenBySecond;
+  second.OnEvent = [](Recorder*, DISPID, DISPPARAMS*) { seenBySecond = ctl->Item; };
+  SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, 1, 0);
+  EXPECT_EQ(Rec.Events, Strings({L"EditEnter"}));
+  EXPECT_EQ(second.Events, Strings({L"EditEnter"}));
+  EXPECT_EQ(seenBySecond, CString(L"set by the first sink"));
+  EXPECT_EQ(cp->Unadvise(cookie), S_OK);
+  EXPECT_EQ(cp->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+  Rec.Events.clear();
+  SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, 1, 0);
+  EXPECT_EQ(second.Events.size(), 1u);
+  EXPECT_EQ(Rec.Events.size(), 1u);
+}
+
+TEST_F(Events, CaptionExWithoutEventsFiresNothingAndRestoresTheGuard) {
+  Create();
+  Rec.Events.clear();
+  ASSERT_EQ(Call(L"SetCaptionCtrlEx", {VStr(L"20240105"), VLong(0)}), S_OK);
+  EXPECT_TRUE(Rec.Events.empty());
+  EXPECT_TRUE(Ctl->EventsEnabled);
+  ASSERT_EQ(Call(L"SetCaptionCtrl", {VStr(L"20240106")}), S_OK);
+  EXPECT_EQ(Rec.Events, Strings({L"SelSelected"}));
+  Rec.Events.clear();
+  ASSERT_EQ(Call(L"SetCaptionCtrl", {VStr(L"")}), S_OK);
+  EXPECT_TRUE(Rec.Events.empty());
+}
+
+TEST_F(Events, AnchorIsRelayedInRunModeOnly) {
+  for (bool run : {true, false}) {
+    TearDown();
+    SetUp();
+    Create(run);
+    Rec.Changes.clear();
+    ASSERT_EQ(PutString(L"Anchor", L"Right:6,Bottom"), S_OK);
+    EXPECT_EQ(Rec.Changes, std::vector<long>({36}));
+    EXPECT_EQ(Ctl->AnchorFlag, run ? 12 : 0);
+    EXPECT_EQ(Ctl->AnchorValue3, run ? 6 : 0);
+  }
+}
+
+class FocusChain : public ControlFixture {
+protected:
+  // Three controls on the form: Ctl ("a"), b and c, in creation order.
+  void SetUp() override {
+    ControlFixture::SetUp();
+    Create();
+    for (const wchar_t* name : {L"b", L"c"}) {
+      CCalendarCtl* other = AllocRunDllControl();
+      other->SetRunMode(TRUE);
+      other->SetRunFormDispatch(Form, FormWindow(), 0, 0);
+      other->CreateControl(FormWindow(), CRect(10, 40 + 30 * static_cast<int>(Others.size()), 150, 62), 101);
+      Others.push_back(other);
+      Form->Members.push_back({name, other});
+    }
+    Form->Members.insert(Form->Members.begin(), {L"a", Ctl});
+    Pump();
+  }
+  void TearDown() override {
+    for (auto* o : Others) o->ExternalRelease();
+    Others.clear();
+    ControlFixture::TearDown();
+  }
+  // The name of the control whose field has the focus.
+  std::wstring Focused() {
+    HWND f = GetFocus();
+    for (auto& m : Form->Members)
+      if (m.second->Edit.m_hWnd == f) return m.first;
+    return L"";
+  }
+  std::vector<CCalendarCtl*> Others;
+};
+
+TEST_F(FocusChain, MovesRealFocusForwardBackwardAndByName) {
+  struct Step {
+    const wchar_t* from;
+    const wchar_t* action;
+    const wchar_t* to;
+  } const steps[] = {
+      {L"a", L"next", L"b"}, {L"b", L"next", L"c"},     {L"c", L"next", L"a"}, {L"a", L"prev", L"c"},
+      {L"c", L"prev", L"b"}, {L"a", L"jt1013", L"b"},   {L"b", L"jt1014", L"a"}, {L"a", L"jt999", L"a"},
+      {L"a", L"full", L"b"},
+  };
+  for (const auto& s : steps) {
+    CCalendarCtl* from = nullptr;
+    for (auto& m : Form->Members)
+      if (m.first == s.from) from = m.second;
+    from->MSetFocus();
+    ASSERT_EQ(Focused(), s.from);
+    std::wstring a = s.action;
+    if (a == L"next") from->SetNextFocus(FALSE);
+    if (a == L"prev") from->SetPreFocus();
+    if (a == L"jt1013") SendMessageW(from->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1013), 0);
+    if (a == L"jt1014") SendMessageW(from->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1014), 0);
+    if (a == L"jt999") {
+      EXPECT_EQ(SendMessageW(from->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 999), 0), 0);
+    }
+    if (a == L"full") SendMessageW(from->m_hWnd, WM_CALENDAR_EVENT, 0, 0);
+    EXPECT_EQ(Focused(), s.to) << s.from << " " << s.action;
+  }
+
+  // A name wins over the next control, forward only, unless the name is ignored.
+  Ctl->NextFocusCtrlName = L"c";
+  Ctl->MSetFocus();
+  Ctl->SetNextFocus(FALSE);
+  EXPECT_EQ(Focused(), L"c");
+  Ctl->MSetFocus();
+  Ctl->SetNextFocus(TRUE);
+  EXPECT_EQ(Focused(), L"b");
+  Ctl->MSetFocus();
+  Ctl->SetPreFocus();
+  EXPECT_EQ(Focused(), L"c");
+  Form->TakeCalls();
+  Ctl->MSetFocus();
+  SendMessageW(Ctl->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1013), 0);
+  EXPECT_EQ(Focused(), L"c");
+  EXPECT_EQ(ProtocolCalls(Form), Strings({L"SetPreNextFocusToForm 3 c"}));
+}
+
+TEST_F(FocusChain, TheFormAndRequiredInputCanHoldTheFocus) {
+  struct Case {
+    DWORD bits;
+    long allow;
+    BOOL require;
+    const wchar_t* text;
+    bool moves;
+    Strings calls;
+  };
+  const std::vector<Case> cases = {
+      {kBlocksFocus, 1, FALSE, L"", false, {}},
+      {0, 0, FALSE, L"", false, {L"SetPropertyLong 38 0"}},
+      {0, 1, TRUE, L"", false, {}},
+      {0, 1, TRUE, L"   ", false, {}},
+      {0, 1, TRUE, L"2", true, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {0, 1, FALSE, L"", true, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+  };
+  for (const auto& c : cases) {
+    Form->SetBaseCtlBitInfo(0xFFFFFFFF, FALSE);
+    Form->SetBaseCtlBitInfo(c.bits, TRUE);
+    Form->AllowFocusAnswer = c.allow;
+    Ctl->RequireInput = c.require;
+    Ctl->MSetFocus();
+    // Put the text in the field as the user would have it (no events for the write).
+    Ctl->MSetCaptionCtrlEx(L"", FALSE);
+    SetWindowTextW(Ctl->Edit.m_hWnd, c.text);
+    Form->TakeCalls();
+    for (int path = 0; path < 2; ++path) {
+      Ctl->MSetFocus();
+      if (path == 0) Ctl->SetNextFocus(FALSE);
+      if (path == 1) SendMessageW(Ctl->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1013), 0);
+      EXPECT_EQ(Focused(), c.moves ? L"b" : L"a") << "case " << (&c - &cases[0]) << " path " << path;
+      EXPECT_EQ(ProtocolCalls(Form), c.calls) << "case " << (&c - &cases[0]) << " path " << path;
+    }
+  }
+}
+
+TEST_F(FocusChain, InformSetFocusTellsTheFormOnlyForAnEnabledVisiblePlacedControl) {
+  struct {
+    BOOL enabled, visible;
+    bool placed;
+    bool told;
+  } const cases[] = {{TRUE, TRUE, true, true},
+                     {FALSE, TRUE, true, false},
+                     {TRUE, FALSE, true, false},
+                     {TRUE, TRUE, false, false}};
+  for (const auto& c : cases) {
+    Ctl->Enabled = c.enabled;
+    Ctl->Visible = c.visible;
+    Ctl->RunForm = c.placed ? Form : nullptr;
+    Form->TakeCalls();
+    Ctl->InformSetFocus();
+    EXPECT_EQ(ProtocolCalls(Form), c.told ? Strings({L"SetFocusToForm"}) : Strings());
+  }
+  Ctl->RunForm = Form;
+  Ctl->Enabled = TRUE;
+  Ctl->Visible = TRUE;
+}
+
+TEST_F(FocusChain, TheControlPassesItsFocusToTheFieldAndSetFocusNeedsEnabled) {
+  ::SetFocus(Ctl->m_hWnd);
+  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+  Others[0]->MSetFocus();
+  Ctl->Enabled = FALSE;
+  ASSERT_EQ(Call(L"SetFocus", {}), S_OK);
+  EXPECT_EQ(Focused(), L"b");
+  Ctl->Enabled = TRUE;
+  ASSERT_EQ(Call(L"SetFocus", {}), S_OK);
+  EXPECT_EQ(Focused(), L"a");
+}
