@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cwchar>
 
+#include "DateMath.h"
 #include "fxstring.h"
 
 namespace {
@@ -24,13 +25,6 @@ bool IsDigitRun(const wchar_t *text, int count) {
   for (int i = 0; i < count; ++i)
     if (text[i] < L'0' || text[i] > L'9') return false;
   return true;
-}
-
-bool IsLeap(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
-int DaysIn(int year, int month) {
-  static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return days[month - 1] + (month == 2 && IsLeap(year) ? 1 : 0);
 }
 
 } // namespace
@@ -63,8 +57,9 @@ extern "C" BOOL TamveroPinClock(const wchar_t *instant) {
   local.tm_min = ReadDecimal(text.Mid(10, 2));
   local.tm_sec = ReadDecimal(text.Mid(12, 2));
   // _mktime64 would quietly roll 31 February over; a pin must name a real instant.
-  if (local.tm_mon < 0 || local.tm_mon > 11 || local.tm_mday < 1 || local.tm_mday > DaysIn(year, local.tm_mon + 1) ||
-      local.tm_hour > 23 || local.tm_min > 59 || local.tm_sec > 59)
+  if (local.tm_mon < 0 || local.tm_mon > 11 || local.tm_mday < 1 ||
+      local.tm_mday > tamvero::DaysInMonth(year, local.tm_mon + 1) || local.tm_hour > 23 || local.tm_min > 59 ||
+      local.tm_sec > 59)
     return FALSE;
   local.tm_year = year - 1900;
   local.tm_isdst = -1;

@@ -1,7 +1,7 @@
 // The caption path: the edit's digits become the control's value, a complete date is
 // clamped into the range or rolled back, and the host's caption methods.
 #include "CalendarCtl.h"
-#include "Pending.h"
+#include "Clock.h"
 
 namespace {
 bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }

@@ -73,21 +73,6 @@ TEST_F(ClockTest, UnpinReturnsToTheRealClock) {
   }
 }
 
-TEST_F(ClockTest, TimeZoneMovesTheLocalReading) {
-  struct Case {
-    const wchar_t *zone;
-    int hour;
-    int day;
-  } cases[] = {{L"UTC0", 0, 2}, {L"JST-9", 9, 2}, {L"EST5", 19, 1}, {L"UTC0", 0, 2}};
-  for (const Case &c : cases) {
-    ASSERT_TRUE(TamveroSetTimeZone(c.zone)) << c.zone;
-    struct tm local;
-    ASSERT_TRUE(ClockLocalTime(86400, local)) << c.zone;
-    EXPECT_EQ(local.tm_hour, c.hour) << c.zone;
-    EXPECT_EQ(local.tm_mday, c.day) << c.zone;
-  }
-}
-
 TEST_F(ClockTest, LocalTimeKeepsTheRuntimeRange) {
   struct Case {
     __time64_t t;

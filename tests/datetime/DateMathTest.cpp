@@ -20,12 +20,17 @@ protected:
     TamveroSetTimeZone(nullptr);
   }
   static void Pin(const wchar_t *instant) { ASSERT_TRUE(TamveroPinClock(instant)) << instant; }
-  static DateTimeProps DateProps(short dateFormat, int digitCount) {
+  static DateTimeProps Props(short style, short dateFormat, short timeFormat, int digitCount) {
     DateTimeProps props;
+    props.Style = style;
     props.DateFormat = dateFormat;
+    props.TimeFormat = timeFormat;
     props.DigitCount = digitCount;
     return props;
   }
+  static DateTimeProps DateProps(short dateFormat, int digitCount) { return Props(0, dateFormat, 0, digitCount); }
+  // Three parts as one number, so that a table row is checked in one comparison.
+  static int Join(int a, int b, int c) { return a * 10000 + b * 100 + c; }
 };
 
 TEST_F(DateMath, RealDatesByRoundTrip) {
@@ -59,9 +64,7 @@ TEST_F(DateMath, DateCheckRules) {
       {6, 2, 2024, 1, 5, TRUE},
   };
   for (const Case &c : cases) {
-    DateTimeProps props = DateProps(c.dateFormat, 8);
-    props.Style = c.style;
-    EXPECT_EQ(DateCheck(props, c.year, c.month, c.day), c.ok)
+    EXPECT_EQ(DateCheck(Props(c.style, c.dateFormat, 0, 8), c.year, c.month, c.day), c.ok)
         << c.style << "/" << c.dateFormat << " " << c.year << "-" << c.month << "-" << c.day;
   }
   DateTimeProps narrow = DateProps(2, 8);
@@ -106,35 +109,35 @@ TEST_F(DateMath, ReadsEveryDateFormatGroup) {
   };
   for (const Case &c : cases) {
     int year = -7, month = -7, day = -7;
-    EXPECT_EQ(ReadDateValue(DateProps(c.dateFormat, c.digitCount), c.value, year, month, day), c.read) << c.value;
-    EXPECT_EQ(year, c.year) << c.dateFormat << " " << c.value;
-    EXPECT_EQ(month, c.month) << c.dateFormat << " " << c.value;
-    EXPECT_EQ(day, c.day) << c.dateFormat << " " << c.value;
+    SCOPED_TRACE(testing::Message() << c.dateFormat << " " << c.value);
+    EXPECT_EQ(ReadDateValue(DateProps(c.dateFormat, c.digitCount), c.value, year, month, day), c.read);
+    EXPECT_EQ(Join(year, month, day), Join(c.year, c.month, c.day));
   }
 }
 
-TEST_F(DateMath, ReadsEveryTimeFormatGroup) {
+TEST_F(DateMath, ReadsAndJudgesEveryTimeFormatGroup) {
   struct Case {
-    short timeFormat;
+    short style, timeFormat;
     int digitCount;
     const wchar_t *value;
     bool read;
     int hour, minute, second;
+    BOOL ok;
   } cases[] = {
-      {0, 6, L"123456", true, 12, 34, 56}, {2, 6, L"275959", true, 27, 59, 59},  {3, 4, L"1234", true, 12, 34, 30},
-      {5, 4, L"0005", true, 0, 5, 30},     {6, 4, L"1234", true, 10, 12, 34},    {8, 4, L"5959", true, 10, 59, 59},
-      {0, 6, L"1234", false, -7, -7, -7},  {9, 6, L"123456", false, -7, -7, -7},
+      {1, 0, 6, L"123456", true, 12, 34, 56, TRUE},   {5, 2, 6, L"275959", true, 27, 59, 59, TRUE},
+      {5, 0, 6, L"280000", true, 28, 0, 0, FALSE},    {1, 0, 6, L"240000", true, 24, 0, 0, FALSE},
+      {0, 0, 6, L"120000", true, 12, 0, 0, FALSE},    {4, 3, 4, L"1234", true, 12, 34, 30, TRUE},
+      {1, 5, 4, L"2360", true, 23, 60, 30, FALSE},    {1, 6, 4, L"1234", true, 10, 12, 34, TRUE},
+      {1, 8, 4, L"6000", true, 10, 60, 0, FALSE},     {1, 0, 6, L"1234", false, -7, -7, -7, FALSE},
+      {1, 9, 6, L"123456", false, -7, -7, -7, FALSE},
   };
   for (const Case &c : cases) {
-    DateTimeProps props;
-    props.Style = 1;
-    props.TimeFormat = c.timeFormat;
-    props.DigitCount = c.digitCount;
+    DateTimeProps props = Props(c.style, 2, c.timeFormat, c.digitCount);
     int hour = -7, minute = -7, second = -7;
-    EXPECT_EQ(ReadTimeValue(props, c.value, hour, minute, second), c.read) << c.value;
-    EXPECT_EQ(hour, c.hour) << c.timeFormat << " " << c.value;
-    EXPECT_EQ(minute, c.minute) << c.timeFormat << " " << c.value;
-    EXPECT_EQ(second, c.second) << c.timeFormat << " " << c.value;
+    SCOPED_TRACE(testing::Message() << c.style << "/" << c.timeFormat << " " << c.value);
+    EXPECT_EQ(ReadTimeValue(props, c.value, hour, minute, second), c.read);
+    EXPECT_EQ(Join(hour, minute, second), Join(c.hour, c.minute, c.second));
+    EXPECT_EQ(GetCurInputTime(props, c.value, hour, minute, second), c.ok);
   }
 }
 
@@ -167,26 +170,6 @@ TEST_F(DateMath, InputVerdictsWithPlaceholders) {
   EXPECT_TRUE(GetCurInputDate(DateProps(2, 8), L"2023", year, month, day));
   year = 2023;
   EXPECT_FALSE(GetCurInputDate(DateProps(2, 8), L"2023", year, month, day));
-}
-
-TEST_F(DateMath, TimeInputVerdicts) {
-  struct Case {
-    short style, timeFormat;
-    int digitCount;
-    const wchar_t *value;
-    BOOL ok;
-  } cases[] = {
-      {5, 0, 6, L"275959", TRUE},  {5, 0, 6, L"280000", FALSE}, {1, 0, 6, L"240000", FALSE}, {4, 0, 6, L"235959", TRUE},
-      {0, 0, 6, L"120000", FALSE}, {1, 3, 4, L"2360", FALSE},   {1, 6, 4, L"5959", TRUE},    {1, 6, 4, L"6000", FALSE},
-  };
-  for (const Case &c : cases) {
-    DateTimeProps props;
-    props.Style = c.style;
-    props.TimeFormat = c.timeFormat;
-    props.DigitCount = c.digitCount;
-    int hour = 0, minute = 0, second = 0;
-    EXPECT_EQ(GetCurInputTime(props, c.value, hour, minute, second), c.ok) << c.style << " " << c.value;
-  }
 }
 
 TEST_F(DateMath, IsInputDigit) {
@@ -222,25 +205,24 @@ TEST_F(DateMath, DateRangeFromBounds) {
       {0, 2, L"19000101", L"19991231", true, 1900, 1999, true},
   };
   for (const Case &c : cases) {
-    DateTimeProps props = DateProps(c.dateFormat, 8);
-    props.Style = c.style;
+    DateTimeProps props = Props(c.style, c.dateFormat, 0, 8);
     props.MinYear = 1980;
     props.MaxYear = 2050;
     DateRangeBounds range = ReadDateRange(props, c.start, c.end);
-    EXPECT_EQ(range.YearsRead, c.yearsRead) << c.start << "-" << c.end;
-    EXPECT_EQ(range.MinYear, c.minYear) << c.start << "-" << c.end;
-    EXPECT_EQ(range.MaxYear, c.maxYear) << c.start << "-" << c.end;
-    EXPECT_EQ(range.BoundsValid, c.valid) << c.start << "-" << c.end;
+    SCOPED_TRACE(testing::Message() << c.start << "-" << c.end);
+    EXPECT_EQ(range.YearsRead, c.yearsRead);
+    EXPECT_EQ(range.MinYear * 10000 + range.MaxYear, c.minYear * 10000 + c.maxYear);
+    EXPECT_EQ(range.BoundsValid, c.valid);
   }
   DateRangeBounds range = ReadDateRange(DateProps(2, 8), L"20240229", L"20251105");
   ASSERT_TRUE(range.BoundsValid);
-  EXPECT_EQ(range.First.wYear * 10000 + range.First.wMonth * 100 + range.First.wDay, 20240229);
-  EXPECT_EQ(range.Last.wYear * 10000 + range.Last.wMonth * 100 + range.Last.wDay, 20251105);
+  EXPECT_EQ(Join(range.First.wYear, range.First.wMonth, range.First.wDay), 20240229);
+  EXPECT_EQ(Join(range.Last.wYear, range.Last.wMonth, range.Last.wDay), 20251105);
   EXPECT_EQ(range.First.wHour + range.Last.wHour, 0);
   SYSTEMTIME first = {}, last = {};
   WidestDateRange(first, last);
-  EXPECT_EQ(first.wYear * 10000 + first.wMonth * 100 + first.wDay, 19700101);
-  EXPECT_EQ(last.wYear * 10000 + last.wMonth * 100 + last.wDay, 99991231);
+  EXPECT_EQ(Join(first.wYear, first.wMonth, first.wDay), 19700101);
+  EXPECT_EQ(Join(last.wYear, last.wMonth, last.wDay), 99991231);
 }
 
 TEST_F(DateMath, SetValueDigitsAndInitialParts) {
@@ -258,12 +240,8 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
       {6, 2, 0, 6, L"123456", L"000000"},
   };
   for (const Case &c : cases) {
-    DateTimeProps props;
-    props.Style = c.style;
-    props.DateFormat = c.dateFormat;
-    props.TimeFormat = c.timeFormat;
-    props.DigitCount = c.digitCount;
-    EXPECT_EQ(SetValueDigits(props, c.text), c.stored) << c.style << " " << c.text;
+    EXPECT_EQ(SetValueDigits(Props(c.style, c.dateFormat, c.timeFormat, c.digitCount), c.text), c.stored)
+        << c.style << " " << c.text;
   }
 
   struct Initial {
@@ -280,7 +258,7 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
       InitialTimeParts(i.computed, a, b, c);
     else
       InitialDateParts(i.computed, a, b, c);
-    EXPECT_EQ(a * 10000 + b * 100 + c, i.a * 10000 + i.b * 100 + i.c) << i.computed;
+    EXPECT_EQ(Join(a, b, c), Join(i.a, i.b, i.c)) << i.computed;
   }
 }
 
@@ -398,9 +376,9 @@ TEST_F(DateMath, BaseComputedDates) {
   };
   for (const Case &c : cases) {
     CString result = L"untouched";
-    EXPECT_EQ(GetBaseComputedDate(c.base, c.value, c.unit, c.count, c.direction, result), c.hr)
-        << "[" << c.base << "] " << c.unit << "," << c.count << "," << c.direction;
-    EXPECT_EQ(result, c.expected) << "[" << c.base << "] " << c.unit << "," << c.count << "," << c.direction;
+    SCOPED_TRACE(testing::Message() << "[" << c.base << "] " << c.unit << "," << c.count << "," << c.direction);
+    EXPECT_EQ(GetBaseComputedDate(c.base, c.value, c.unit, c.count, c.direction, result), c.hr);
+    EXPECT_EQ(result, c.expected);
   }
   // East of Greenwich, local midnight of 1 January 1970 has no seconds.
   ASSERT_TRUE(TamveroSetTimeZone(L"JST-9"));
@@ -425,8 +403,7 @@ TEST_F(DateMath, MonthSteps) {
   for (const Case &c : cases) {
     int year = c.year, month = c.month;
     EXPECT_EQ(StepMonth(year, month, c.next), c.expected) << c.year << "-" << c.month << " " << c.next;
-    EXPECT_EQ(year, c.newYear) << c.year << "-" << c.month;
-    EXPECT_EQ(month, c.newMonth) << c.year << "-" << c.month;
+    EXPECT_EQ(year * 100 + month, c.newYear * 100 + c.newMonth) << c.year << "-" << c.month << " " << c.next;
   }
 
   struct Shown {
@@ -469,9 +446,9 @@ TEST_F(DateMath, TimeFieldCarry) {
   };
   for (const Case &c : cases) {
     int value = c.value;
-    EXPECT_EQ(GetPrevNextComputedTime(c.unit, c.count, c.direction, value), c.carry)
-        << c.unit << "," << c.count << "," << c.direction << "," << c.value;
-    EXPECT_EQ(value, c.newValue) << c.unit << "," << c.count << "," << c.direction << "," << c.value;
+    SCOPED_TRACE(testing::Message() << c.unit << "," << c.count << "," << c.direction << "," << c.value);
+    EXPECT_EQ(GetPrevNextComputedTime(c.unit, c.count, c.direction, value), c.carry);
+    EXPECT_EQ(value, c.newValue);
   }
 }
 
@@ -499,9 +476,8 @@ TEST_F(DateMath, TimeStepping) {
     SCOPED_TRACE(testing::Message() << c.timeFormat << " [" << c.value << "] " << c.selEnd << " " << c.next);
     EXPECT_TRUE(step.Stepped);
     EXPECT_EQ(step.Value, c.stepped);
-    EXPECT_EQ(step.Hour * 10000 + step.Minute * 100 + step.Second, c.hour * 10000 + c.minute * 100 + c.second);
-    EXPECT_EQ(step.SelStart, c.newStart);
-    EXPECT_EQ(step.SelEnd, c.newEnd);
+    EXPECT_EQ(Join(step.Hour, step.Minute, step.Second), Join(c.hour, c.minute, c.second));
+    EXPECT_EQ(step.SelStart * 10 + step.SelEnd, c.newStart * 10 + c.newEnd);
   }
   TimeStep none = StepTimeValue(9, L"123456", 2, 4, true);
   EXPECT_FALSE(none.Stepped);

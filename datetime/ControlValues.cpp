@@ -1,0 +1,267 @@
+// The control's formats, values, validation, computed dates and stepping: the members
+// read the control's state and hand it to the date library.
+#include "CalendarCtl.h"
+
+#include "CalendarWnd.h"
+#include "Clock.h"
+#include "DateMath.h"
+#include "Formats.h"
+
+namespace {
+
+tamvero::DateTimeProps Props(const CCalendarCtl *c) {
+  tamvero::DateTimeProps p;
+  p.Style = c->Style;
+  p.DateFormat = c->DateFormat;
+  p.TimeFormat = c->TimeFormat;
+  p.DigitCount = c->DigitCount;
+  p.MinYear = c->MinYear;
+  p.MaxYear = c->MaxYear;
+  p.NotCheckDate = c->NotCheckDate;
+  return p;
+}
+
+bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
+
+bool IsAllWhiteSpace(const CString &s) {
+  for (int i = 0; i < s.GetLength(); ++i)
+    if (!iswspace(s[i])) return false;
+  return true;
+}
+
+} // namespace
+
+// ---- formats ------------------------------------------------------------------------------
+
+void CCalendarCtl::OnDateFormatChanged() {
+  if (!m_hWnd) return;
+  if (Edit.m_hWnd && !tamvero::IsTimeStyle(Style)) {
+    if (const tamvero::FormatEntry *f = tamvero::DateFormatEntry(DateFormat)) {
+      Edit.SetMask(f->Mask);
+      DigitCount = f->DigitCount;
+    }
+    Edit.FullLength = DigitCount;
+  }
+  BoundPropertyChanged(7);
+  if (IsRunMode()) SetDateToCalendarWnd();
+}
+
+void CCalendarCtl::OnTimeFormatChanged() {
+  if (tamvero::IsTimeStyle(Style) && Edit.m_hWnd) {
+    if (const tamvero::FormatEntry *f = tamvero::TimeFormatEntry(TimeFormat)) {
+      Edit.SetMask(f->Mask);
+      DigitCount = f->DigitCount;
+    }
+    Edit.FullLength = DigitCount;
+  }
+  BoundPropertyChanged(16);
+}
+
+CString CCalendarCtl::GetExceptDateFormatString(LPCWSTR text) {
+  return tamvero::GetExceptDateFormatString(Props(this), CString(text));
+}
+
+void CCalendarCtl::CheckDataFormat() {
+  // Only dates are completed: a time one digit short stays as the user left it.
+  if (tamvero::IsTimeStyle(Style)) return;
+  CString digits;
+  if (tamvero::CheckDataFormat(Props(this), Caption, digits) && Edit.m_hWnd) Edit.SetWindowText(digits);
+}
+
+// ---- display and values ------------------------------------------------------------------
+
+void CCalendarCtl::DisplayDate(int &year, int &month, int &day) {
+  CString digits;
+  if (!Edit.m_hWnd || !tamvero::DisplayDateDigits(DateFormat, year, month, day, digits)) return;
+  Edit.SetWindowText(digits);
+}
+
+void CCalendarCtl::DisplayTime(int &hour, int &minute, int &second) {
+  CString digits;
+  if (!Edit.m_hWnd || !tamvero::DisplayTimeDigits(TimeFormat, hour, minute, second, digits)) return;
+  Edit.SetWindowText(digits);
+}
+
+short CCalendarCtl::SetValue(LONG_PTR lpValue) {
+  // The host passes the address of a wide string in its own process.
+  CString text(reinterpret_cast<const wchar_t *>(lpValue));
+  if (text.IsEmpty()) return 0;
+  if (IsAllWhiteSpace(text)) {
+    if (Edit.m_hWnd) Edit.SetWindowText(L"");
+    Caption = text;
+    return 0;
+  }
+  // A value of the right length is taken as it is: the edit's report of the same digits
+  // then finds nothing new to check.
+  if (text.GetLength() == DigitCount) Caption = text;
+  CString digits = tamvero::SetValueDigits(Props(this), text);
+  if (Edit.m_hWnd) Edit.SetWindowText(ReadsNonZero(digits) ? digits.GetString() : L"");
+  Caption = digits;
+  return 0;
+}
+
+BSTR CCalendarCtl::GetValue() { return Caption.AllocSysString(); }
+
+void CCalendarCtl::SetInitDate() {
+  Caption = GetComputedDateEx(BasicClient, Variance, Indicator);
+  int year = 0, month = 0, day = 0;
+  tamvero::InitialDateParts(Caption, year, month, day);
+  // Emptied first so that the edit's report of the same digits counts as a change.
+  Caption.Empty();
+  DisplayDate(year, month, day);
+}
+
+void CCalendarCtl::SetInitTime() {
+  Caption = GetComputedTimeEx(BasicClient, Variance, Indicator);
+  int hour = 0, minute = 0, second = 0;
+  tamvero::InitialTimeParts(Caption, hour, minute, second);
+  Caption.Empty();
+  DisplayTime(hour, minute, second);
+}
+
+BOOL CCalendarCtl::GetCurDate(VARIANT *nYear, VARIANT *nMonth, VARIANT *nDay) {
+  nYear->vt = nMonth->vt = nDay->vt = VT_I4;
+  int year = 0, month = 0, day = 0;
+  if (!GetCurInputDate(year, month, day)) return FALSE;
+  nYear->lVal = year;
+  nMonth->lVal = month;
+  nDay->lVal = day;
+  return TRUE;
+}
+
+CString CCalendarCtl::GetAutoSaveValue() { return CString(Caption); }
+
+void CCalendarCtl::SetAutoSaveValue(LPCWSTR lpszValue) {
+  if (!lpszValue || !*lpszValue) return;
+  Caption = lpszValue;
+  CString shown = ReadsNonZero(Caption) ? Caption : CString();
+  SetWindowText(shown);
+  if (Edit.m_hWnd) Edit.SetWindowText(shown);
+}
+
+// ---- reading and validation ----------------------------------------------------------------
+
+BOOL CCalendarCtl::GetCurInputDate(int &year, int &month, int &day) {
+  return tamvero::GetCurInputDate(Props(this), Caption, year, month, day);
+}
+
+BOOL CCalendarCtl::GetCurInputTime(int &hour, int &minute, int &second) {
+  return tamvero::GetCurInputTime(Props(this), Caption, hour, minute, second);
+}
+
+BOOL CCalendarCtl::DateCheck(const int &year, const int &month, const int &day) {
+  return tamvero::DateCheck(Props(this), year, month, day);
+}
+
+BOOL CCalendarCtl::TimeCheck(const int &hour, const int &minute, const int &second) {
+  return tamvero::TimeCheck(Style, hour, minute, second);
+}
+
+BOOL CCalendarCtl::SetDateRange() {
+  tamvero::DateRangeBounds bounds = tamvero::ReadDateRange(Props(this), StartTime, EndTime);
+  if (bounds.YearsRead) {
+    MinYear = bounds.MinYear;
+    MaxYear = bounds.MaxYear;
+  }
+  bool calendar = CalendarWnd && CalendarWnd->m_hWnd;
+  if (bounds.BoundsValid && calendar && CalendarWnd->SetRange(bounds.First, bounds.Last)) return TRUE;
+  if (calendar) {
+    SYSTEMTIME first, last;
+    tamvero::WidestDateRange(first, last);
+    CalendarWnd->SetRange(first, last);
+  }
+  return FALSE;
+}
+
+BOOL CCalendarCtl::IsInputDigit(const wchar_t *text, short count) { return tamvero::IsInputDigit(text, count); }
+
+// ---- computed dates and times --------------------------------------------------------------
+
+CString CCalendarCtl::GetComputedDateEx(short nBasic, short nVariance, short nIndicator) {
+  return tamvero::GetComputedDate(Caption, nBasic, nVariance, nIndicator);
+}
+
+CString CCalendarCtl::GetComputedTimeEx(short nBasic, short nVariance, short nIndicator) {
+  return tamvero::GetComputedTime(nBasic, nVariance, nIndicator);
+}
+
+BSTR CCalendarCtl::GetComputedDate(short nBasic, short nVariance, short nIndicator) {
+  return GetComputedDateEx(nBasic, nVariance, nIndicator).AllocSysString();
+}
+
+BSTR CCalendarCtl::GetComputedTime(short nBasic, short nVariance, short nIndicator) {
+  return GetComputedTimeEx(nBasic, nVariance, nIndicator).AllocSysString();
+}
+
+HRESULT CCalendarCtl::GetBaseComputedDate(LPCWSTR strBaseDate, short nBasic, short nVariance, short nIndicator,
+                                          BSTR *result) {
+  CString out;
+  HRESULT hr = tamvero::GetBaseComputedDate(CString(strBaseDate), Caption, nBasic, nVariance, nIndicator, out);
+  if (FAILED(hr)) return hr;
+  *result = out.AllocSysString();
+  return S_OK;
+}
+
+CString CCalendarCtl::GetComputedMonth(int &nYear, int &nMonth, short bNext) {
+  if (!Edit.m_hWnd) return CString();
+  nYear = nMonth = 0;
+  if (IsDateStyleCode(Style) && !tamvero::ShownYearMonth(DateFormat, Caption, Edit.GetWindowText(), nYear, nMonth))
+    return CString();
+  CString first = tamvero::StepMonth(nYear, nMonth, bNext);
+  if (first.IsEmpty()) return first;
+  if (DateFormat >= 8 && DateFormat <= 11) return first;
+  nYear = nMonth = 0;
+  return CString();
+}
+
+int CCalendarCtl::GetPrevNextComputedTime(short nBasic, short nVariance, short nIndicator, int &nValue) {
+  return tamvero::GetPrevNextComputedTime(nBasic, nVariance, nIndicator, nValue);
+}
+
+// ---- stepping ---------------------------------------------------------------------------------
+
+LONG CCalendarCtl::OnGetPrevORNextDate(UINT, LONG lParam) {
+  short next = static_cast<short>(LOWORD(lParam) != 0);
+  if (!tamvero::IsTimeStyle(Style)) {
+    bool stepped = true;
+    if (DateFormat >= 0 && DateFormat <= 3) {
+      CString v = GetComputedDateEx(1, 1, next);
+      int year = ReadDecimal(v.Left(4)), month = ReadDecimal(v.Mid(4, 2)), day = ReadDecimal(v.Mid(6, 2));
+      Caption.Empty();
+      DisplayDate(year, month, day);
+    } else if (DateFormat >= 8 && DateFormat <= 11) {
+      int year = 0, month = 0, day = 1;
+      GetComputedMonth(year, month, next);
+      Caption.Empty();
+      DisplayDate(year, month, day);
+    } else if (DateFormat == 20) {
+      int year = tamvero::StepShownYear(Edit.GetWindowText(), next != 0), month = 1, day = 1;
+      Caption.Empty();
+      DisplayDate(year, month, day);
+    } else {
+      stepped = false; // two-digit years and month-day fields do not step
+    }
+    // Caption already holds the new date when the form is offered the event.
+    if (stepped && EventsEnabled) OfferThenFire(EVENT_SelSelected);
+    if (Edit.m_hWnd) {
+      int end = Edit.GetWindowText().GetLength();
+      Edit.SetSel(end, end);
+    }
+    return 0;
+  }
+
+  if (!Edit.m_hWnd) return 0;
+  int start = 0, end = 0;
+  Edit.GetSel(start, end);
+  tamvero::TimeStep step = tamvero::StepTimeValue(TimeFormat, Caption, start, end, next != 0);
+  if (!step.Stepped) {
+    int zero = 0, zero2 = 0, zero3 = 0;
+    DisplayTime(zero, zero2, zero3);
+    Edit.SetSel(start, end);
+    return 0;
+  }
+  Caption = step.Value;
+  DisplayTime(step.Hour, step.Minute, step.Second);
+  Edit.SetSel(step.SelStart, step.SelEnd);
+  return 0;
+}
