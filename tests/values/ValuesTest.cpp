@@ -1,0 +1,181 @@
+// The value surface as a host drives it through IDispatch, on pinned clocks.
+#include "TestHost.h"
+
+#include "Clock.h"
+
+using namespace testhost;
+
+namespace {
+using Strings = std::vector<std::wstring>;
+
+class PinnedClock {
+public:
+  explicit PinnedClock(const wchar_t* instant) {
+    TamveroSetTimeZone(L"UTC0");
+    TamveroPinClock(instant);
+  }
+  ~PinnedClock() {
+    TamveroPinClock(nullptr);
+    TamveroSetTimeZone(nullptr);
+  }
+};
+} // namespace
+
+class Values : public ControlFixture {};
+
+TEST_F(Values, ComputedDatesAndTimesThroughIDispatch) {
+  PinnedClock clock(L"20240131233000");
+  Create();
+  struct {
+    const wchar_t* method;
+    const wchar_t* base; // for GetBaseComputedDate
+    short basic, variance, indicator;
+    const wchar_t* result;
+  } const cases[] = {
+      {L"GetComputedDate", nullptr, 0, 5, 1, L"20240131"},
+      {L"GetComputedDate", nullptr, 3, 1, 1, L"20240301"},  // 31 January + 1 month
+      {L"GetComputedDate", nullptr, 3, 2, 0, L"20231130"},  // the day searched down
+      {L"GetComputedDate", nullptr, 3, 12, 1, L"20250131"}, // a year on
+      {L"GetComputedDate", nullptr, 4, 0, 0, L"        "},
+      {L"GetComputedDate", nullptr, 5, 0, 0, L""},
+      {L"GetComputedDate", nullptr, -1, 0, 0, L""},
+      {L"GetComputedTime", nullptr, 0, 5, 1, L"233000"},
+      {L"GetComputedTime", nullptr, 3, 2, 1, L"013000"}, // across midnight: the day is dropped
+      {L"GetComputedTime", nullptr, 2, 45, 0, L"224500"},
+      {L"GetComputedTime", nullptr, 1, -30, 0, L"233030"},
+      {L"GetComputedTime", nullptr, 4, 0, 0, L"      "},
+      {L"GetComputedTime", nullptr, 7, 0, 0, L""},
+      {L"GetBaseComputedDate", L"20230231", 1, 0, 1, L"20230303"}, // rolls over
+      {L"GetBaseComputedDate", L"20231231", 1, 1, 1, L"20240101"},
+      {L"GetBaseComputedDate", L"20240301", 2, 1, 0, L"20240223"},
+      {L"GetBaseComputedDate", L"20240331", 3, 1, 0, L"20240229"},
+      {L"GetBaseComputedDate", L"20230331", 3, 1, 0, L"20230228"},
+      {L"GetBaseComputedDate", L"2023ab31", 0, 0, 0, L"20230031"},
+      {L"GetBaseComputedDate", L"2024", 4, 0, 0, L""},
+      {L"GetBaseComputedDate", L"20240101", 4, 0, 0, L"        "},
+  };
+  for (const auto& c : cases) {
+    std::vector<VARIANT> args;
+    if (c.base) args.push_back(VStr(c.base));
+    args.push_back(VLong(c.basic));
+    args.push_back(VLong(c.variance));
+    args.push_back(VLong(c.indicator));
+    std::wstring result = L"<unset>";
+    EXPECT_EQ(Call(c.method, args, &result), S_OK) << c.method << " " << c.basic;
+    EXPECT_EQ(result, c.result) << c.method << " " << (c.base ? c.base : L"") << " " << c.basic << "," << c.variance
+                                << "," << c.indicator;
+  }
+}
+
+TEST_F(Values, BaseComputedDateFailsTheCallWithADispatchException) {
+  PinnedClock clock(L"20240131120000");
+  Create();
+  struct {
+    const wchar_t* base;
+    short basic;
+    HRESULT scode;
+  } const cases[] = {
+      {L"19691231", 1, E_FAIL}, {L"20241301", 2, E_FAIL}, {L"20240100", 1, E_FAIL}, {L"30010101", 1, E_INVALIDARG}};
+  for (const auto& c : cases) {
+    CString before = Ctl->Caption;
+    EXCEPINFO excep = {};
+    std::wstring result = L"<unset>";
+    HRESULT hr = Call(L"GetBaseComputedDate", {VStr(c.base), VLong(c.basic), VLong(1), VLong(1)}, &result, &excep);
+    EXPECT_EQ(hr, DISP_E_EXCEPTION) << c.base;
+    EXPECT_EQ(excep.scode, c.scode) << c.base;
+    EXPECT_EQ(result, L"<unset>");
+    EXPECT_EQ(Ctl->Caption, before);
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrHelpFile);
+  }
+}
+
+TEST_F(Values, DayUnitsCountFromTheShownDateAndMonthsFromToday) {
+  PinnedClock clock(L"20240131120000");
+  Create();
+  ASSERT_EQ(Call(L"SetCaptionCtrlEx", {VStr(L"20240228"), VLong(0)}), S_OK);
+  ASSERT_EQ(Get(L"Caption"), L"20240228");
+  struct {
+    short basic, variance, indicator;
+    const wchar_t* result;
+  } const cases[] = {{1, 1, 1, L"20240229"}, {1, -1, 1, L"20240227"}, {2, 1, 0, L"20240221"},
+                     {1, 0, 1, L"20240228"}, {3, 1, 1, L"20240301"}};
+  for (const auto& c : cases) {
+    std::wstring result;
+    ASSERT_EQ(Call(L"GetComputedDate", {VLong(c.basic), VLong(c.variance), VLong(c.indicator)}, &result), S_OK);
+    EXPECT_EQ(result, c.result) << c.basic << "," << c.variance << "," << c.indicator;
+  }
+}
+
+TEST_F(Values, CurDateWritesTypesFirstAndValuesOnlyForAValidDate) {
+  PinnedClock clock(L"20240131120000");
+  Create();
+  auto curDate = [&](VARIANT& y, VARIANT& m, VARIANT& d) {
+    VARIANT args[3];
+    for (VARIANT* v : {&y, &m, &d}) VariantInit(v);
+    y.vt = m.vt = d.vt = VT_BSTR; // the types are overwritten, the long fields kept
+    y.lVal = m.lVal = d.lVal = 0;
+    args[2].vt = args[1].vt = args[0].vt = VT_BYREF | VT_VARIANT;
+    args[2].pvarVal = &y, args[1].pvarVal = &m, args[0].pvarVal = &d;
+    DISPPARAMS dp = {args, nullptr, 3, 0};
+    CVariant result;
+    EXPECT_EQ(Ctl->GetPrimaryDispatch()->Invoke(35, IID_NULL, 0, DISPATCH_METHOD, &dp, &result, nullptr, nullptr),
+              S_OK);
+    return result.vt == VT_I4 ? result.lVal : -99;
+  };
+  VARIANT y, m, d;
+  Ctl->MSetCaptionCtrlEx(L"20240229", FALSE);
+  EXPECT_EQ(curDate(y, m, d), 1);
+  EXPECT_EQ(y.vt, VT_I4);
+  EXPECT_EQ(std::vector<long>({y.lVal, m.lVal, d.lVal}), std::vector<long>({2024, 2, 29}));
+
+  Ctl->SetMethodString(19, L"", L"", 0); // clear
+  EXPECT_EQ(curDate(y, m, d), 0);
+  EXPECT_EQ(std::vector<VARTYPE>({y.vt, m.vt, d.vt}), std::vector<VARTYPE>({VT_I4, VT_I4, VT_I4}));
+  EXPECT_EQ(std::vector<long>({y.lVal, m.lVal, d.lVal}), std::vector<long>({0, 0, 0}));
+
+  // A year-and-month format fills the day from today.
+  ASSERT_EQ(PutLong(L"DateFormat", 9), S_OK);
+  Ctl->MSetCaptionCtrlEx(L"202402", FALSE);
+  EXPECT_EQ(curDate(y, m, d), 1);
+  EXPECT_EQ(std::vector<long>({y.lVal, m.lVal, d.lVal}), std::vector<long>({2024, 2, 31}));
+}
+
+TEST_F(Values, SetValueNormalisesWithoutCheckingAndAlwaysAnswersZero) {
+  PinnedClock clock(L"20240131120000");
+  struct Case {
+    short style, dateFormat, timeFormat;
+    const wchar_t* input;
+    const wchar_t* value; // GetValue afterwards; null = unchanged
+  };
+  const Case cases[] = {
+      {0, 2, 0, L"20240105", L"20240105"},
+      {0, 2, 0, L"2024-01-05", L"00000000"},
+      {0, 2, 0, L"", nullptr},
+      {0, 2, 0, L"   ", L"   "},
+      {0, 2, 0, L"20241399", L"20241399"}, // the right length is stored unchecked
+      {0, 4, 0, L"240105", L"240105"},
+      {1, 2, 3, L"1230", L"1230"},
+      {1, 2, 6, L"1230", L"1230"},
+      {4, 2, 0, L"99", L"000000"},
+  };
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    Ctl->Style = c.style;
+    Ctl->DateFormat = c.dateFormat;
+    Ctl->TimeFormat = c.timeFormat;
+    Create();
+    std::wstring before = Get(L"Caption");
+    // Scripts pass a string; the control takes its address, as a host's string pointer.
+    std::wstring result;
+    ASSERT_EQ(Call(L"SetValue", {VStr(c.input)}, &result), S_OK);
+    EXPECT_EQ(result, L"0");
+    std::wstring value;
+    ASSERT_EQ(Call(L"GetValue", {}, &value), S_OK);
+    EXPECT_EQ(value, c.value ? c.value : before) << c.input;
+  }
+  // The member as the host's C++ code calls it, with a null address.
+  EXPECT_EQ(Ctl->SetValue(0), 0);
+}
