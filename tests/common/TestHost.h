@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CalendarCtl.h"
+#include "Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,21 @@ protected:
 
 VARIANT VLong(long v);
 VARIANT VStr(const wchar_t* s);
+
+// Pins every "today" and "now" of the controls to a local instant in UTC for its life.
+class PinnedClock {
+public:
+  explicit PinnedClock(const wchar_t* instant) {
+    TamveroSetTimeZone(L"UTC0");
+    TamveroPinClock(instant);
+  }
+  ~PinnedClock() {
+    TamveroPinClock(nullptr);
+    TamveroSetTimeZone(nullptr);
+  }
+  PinnedClock(const PinnedClock&) = delete;
+  PinnedClock& operator=(const PinnedClock&) = delete;
+};
 
 // Pumps pending messages of this thread.
 void Pump();

@@ -1,24 +1,10 @@
 // The value surface as a host drives it through IDispatch, on pinned clocks.
 #include "TestHost.h"
 
-#include "Clock.h"
-
 using namespace testhost;
 
 namespace {
 using Strings = std::vector<std::wstring>;
-
-class PinnedClock {
-public:
-  explicit PinnedClock(const wchar_t* instant) {
-    TamveroSetTimeZone(L"UTC0");
-    TamveroPinClock(instant);
-  }
-  ~PinnedClock() {
-    TamveroPinClock(nullptr);
-    TamveroSetTimeZone(nullptr);
-  }
-};
 } // namespace
 
 class Values : public ControlFixture {};
