@@ -1,0 +1,211 @@
+#include "FormDriver.h"
+
+#include "RealInput.h"
+
+FormControl *FormDriver::Need(const std::wstring &name) {
+  FormControl *c = m_form.Find(name);
+  if (!c) Error = L"no control named '" + name + L"'";
+  return c;
+}
+
+HWND FormDriver::NeedField(FormControl *c) {
+  HWND field = DemoForm::FieldOf(*c);
+  if (!field) Error = c->Name + L" has no field";
+  return field;
+}
+
+bool FormDriver::FocusField(FormControl *c, bool orDropDown) {
+  HWND field = NeedField(c);
+  if (!field) return false;
+  realinput::BringToFront(m_form.Window());
+  HWND focus = GetFocus();
+  HWND dropDown = m_form.DropDownOf(*c);
+  if (focus == field || (orDropDown && dropDown && (focus == dropDown || IsChild(dropDown, focus)))) return true;
+  // As the form gives a control the focus: the control passes it on to its field.
+  ::SetFocus(c->Hwnd());
+  if (GetFocus() != field) ::SetFocus(field);
+  realinput::Settle();
+  if (GetFocus() != field) {
+    Error = L"the field of " + c->Name + L" does not take the focus";
+    return false;
+  }
+  return true;
+}
+
+bool FormDriver::Type(const std::wstring &name, const std::wstring &text) {
+  FormControl *c = Need(name);
+  if (!c || !FocusField(c, false)) return false;
+  for (wchar_t ch : text)
+    if (!realinput::TypeChar(ch)) {
+      Error = L"typing was refused";
+      return false;
+    }
+  return true;
+}
+
+bool FormDriver::Key(const std::wstring &name, const std::wstring &keyName) {
+  realinput::Key key;
+  if (!realinput::KeyByName(keyName, key)) {
+    Error = L"unknown key '" + keyName + L"'";
+    return false;
+  }
+  FormControl *c = Need(name);
+  if (!c || !FocusField(c, true)) return false;
+  if (!realinput::PressKey(key)) {
+    Error = L"the key was refused";
+    return false;
+  }
+  return true;
+}
+
+bool FormDriver::Click(const std::wstring &name, const std::wstring &part) {
+  FormControl *c = Need(name);
+  if (!c) return false;
+  RECT rc;
+  GetWindowRect(c->Hwnd(), &rc);
+  // The button strip is the control's right edge; spin buttons split it in two.
+  const int strip = 18;
+  POINT at = {rc.right - strip / 2 - 1, (rc.top + rc.bottom) / 2};
+  if (_wcsicmp(part.c_str(), L"field") == 0) {
+    HWND field = NeedField(c);
+    if (!field) return false;
+    RECT f;
+    GetWindowRect(field, &f);
+    at = {f.left + 4, (f.top + f.bottom) / 2};
+  } else if (_wcsicmp(part.c_str(), L"spinup") == 0) {
+    at.y = rc.top + (rc.bottom - rc.top) / 4;
+  } else if (_wcsicmp(part.c_str(), L"spindown") == 0) {
+    at.y = rc.bottom - 1 - (rc.bottom - rc.top) / 4;
+  } else if (_wcsicmp(part.c_str(), L"arrow") != 0) {
+    Error = L"unknown part '" + part + L"' (field, arrow, spinup or spindown)";
+    return false;
+  }
+  realinput::BringToFront(m_form.Window());
+  if (!realinput::ClickAt(at)) {
+    Error = L"the click was refused";
+    return false;
+  }
+  return true;
+}
+
+bool FindCalendarDay(HWND calendar, WORD year, WORD month, WORD day, POINT &screen) {
+  RECT rc;
+  GetClientRect(calendar, &rc);
+  for (int y = rc.top + 1; y < rc.bottom; y += 3)
+    for (int x = rc.left + 1; x < rc.right; x += 3) {
+      MCHITTESTINFO hit = {};
+      hit.cbSize = sizeof hit;
+      hit.pt = {x, y};
+      SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == year && hit.st.wMonth == month && hit.st.wDay == day) {
+        // Aim a little inside the cell rather than at its edge.
+        screen = {x + 4, y + 3};
+        ClientToScreen(calendar, &screen);
+        return true;
+      }
+    }
+  return false;
+}
+
+bool FormDriver::ClickDay(const std::wstring &name, const std::wstring &yyyymmdd) {
+  FormControl *c = Need(name);
+  if (!c) return false;
+  if (yyyymmdd.size() != 8 || yyyymmdd.find_first_not_of(L"0123456789") != std::wstring::npos) {
+    Error = L"ClickDay wants a day as YYYYMMDD, not '" + yyyymmdd + L"'";
+    return false;
+  }
+  HWND calendar = m_form.DropDownOf(*c);
+  if (!calendar) {
+    Error = L"the drop-down of " + name + L" is not open";
+    return false;
+  }
+  WORD year = static_cast<WORD>(_wtoi(yyyymmdd.substr(0, 4).c_str()));
+  WORD month = static_cast<WORD>(_wtoi(yyyymmdd.substr(4, 2).c_str()));
+  WORD day = static_cast<WORD>(_wtoi(yyyymmdd.substr(6, 2).c_str()));
+  POINT at;
+  if (!FindCalendarDay(calendar, year, month, day, at)) {
+    Error = L"the drop-down of " + name + L" does not show " + yyyymmdd;
+    return false;
+  }
+  if (!realinput::ClickAt(at)) {
+    Error = L"the click was refused";
+    return false;
+  }
+  return true;
+}
+
+bool FormDriver::ClickOutside() {
+  HWND form = m_form.Window();
+  RECT rc;
+  GetClientRect(form, &rc);
+  // An empty spot of the form: no control, label or log under it.
+  for (int y = rc.bottom - 8; y > 0; y -= 8)
+    for (int x = 8; x < DemoForm::kFormWidth - 8; x += 8) {
+      POINT pt = {x, y};
+      if (ChildWindowFromPointEx(form, pt, CWP_SKIPINVISIBLE) != form) continue;
+      ClientToScreen(form, &pt);
+      realinput::BringToFront(form);
+      if (WindowFromPoint(pt) != form) continue;
+      if (!realinput::ClickAt(pt)) {
+        Error = L"the click was refused";
+        return false;
+      }
+      return true;
+    }
+  Error = L"the form has no empty spot";
+  return false;
+}
+
+bool FormDriver::Paste(const std::wstring &name, const std::wstring &text) {
+  FormControl *c = Need(name);
+  if (!c) return false;
+  if (!OpenClipboard(m_form.Window())) {
+    Error = L"the clipboard is busy";
+    return false;
+  }
+  EmptyClipboard();
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool placed = false;
+  if (mem) {
+    memcpy(GlobalLock(mem), text.c_str(), bytes);
+    GlobalUnlock(mem);
+    placed = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+    if (!placed) GlobalFree(mem);
+  }
+  CloseClipboard();
+  if (!placed) {
+    Error = L"the clipboard took no text";
+    return false;
+  }
+  if (!FocusField(c, false)) return false;
+  // Control+V, as the user pastes.
+  return realinput::PressKey({'V', static_cast<WORD>(MapVirtualKeyW('V', MAPVK_VK_TO_VSC)), false}, false, true);
+}
+
+bool FormDriver::FieldText(const std::wstring &name, std::wstring &text) {
+  FormControl *c = Need(name);
+  HWND field = c ? NeedField(c) : nullptr;
+  if (!field) return false;
+  int n = GetWindowTextLengthW(field);
+  text.assign(static_cast<size_t>(n) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(field, &text[0], n + 1)));
+  return true;
+}
+
+bool FormDriver::Selection(const std::wstring &name, std::wstring &selection) {
+  FormControl *c = Need(name);
+  HWND field = c ? NeedField(c) : nullptr;
+  if (!field) return false;
+  DWORD start = 0, end = 0;
+  SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  selection = std::to_wstring(start) + L"," + std::to_wstring(end);
+  return true;
+}
+
+bool FormDriver::CalendarOpen(const std::wstring &name, bool &open) {
+  FormControl *c = Need(name);
+  if (!c) return false;
+  open = m_form.DropDownOf(*c) != nullptr;
+  return true;
+}

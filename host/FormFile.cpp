@@ -1,0 +1,103 @@
+#include "FormFile.h"
+
+namespace {
+
+const DWORD kMagic = 0x46445654; // "TVDF"
+const DWORD kVersion = 1;
+
+struct StoredControl {
+  CString Name;
+  RECT Rect = {};
+  std::vector<BYTE> Stream;
+};
+
+bool WriteWholeFile(const std::wstring &path, const std::vector<BYTE> &bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+bool ReadWholeFile(const std::wstring &path, std::vector<BYTE> &bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size;
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1 << 26);
+  DWORD got = 0;
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+} // namespace
+
+std::vector<BYTE> StoreControl(CBaseCtl *ctl) {
+  std::vector<BYTE> stream;
+  CArchive ar(stream, CArchive::store);
+  ctl->Serialize(ar);
+  return stream;
+}
+
+bool SaveFormFile(DemoForm &form, const std::wstring &path, std::wstring &error) {
+  std::vector<BYTE> bytes;
+  CArchive ar(bytes, CArchive::store);
+  try {
+    ar << kMagic << kVersion << static_cast<DWORD>(form.Controls().size());
+    for (auto &c : form.Controls()) {
+      std::vector<BYTE> stream = StoreControl(c->Ctl);
+      ar << CString(c->Name.c_str()) << static_cast<int>(c->Rect.left) << static_cast<int>(c->Rect.top)
+         << static_cast<int>(c->Rect.right) << static_cast<int>(c->Rect.bottom) << static_cast<DWORD>(stream.size());
+      if (!stream.empty()) ar.Write(stream.data(), stream.size());
+    }
+  } catch (const CArchiveException &e) {
+    error = L"storing the form failed (archive error " + std::to_wstring(e.m_cause) + L")";
+    return false;
+  }
+  if (!WriteWholeFile(path, bytes)) {
+    error = L"cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+bool LoadFormFile(DemoForm &form, const std::wstring &path, std::wstring &error) {
+  std::vector<BYTE> bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    error = L"cannot read " + path;
+    return false;
+  }
+  // Read everything before touching the form: a damaged file leaves it as it was.
+  std::vector<StoredControl> stored;
+  CArchive ar(bytes, CArchive::load);
+  try {
+    DWORD magic = 0, version = 0, count = 0;
+    ar >> magic >> version >> count;
+    if (magic != kMagic || version != kVersion) {
+      error = path + L" is not a form file of this demo";
+      return false;
+    }
+    for (DWORD i = 0; i < count; ++i) {
+      StoredControl s;
+      int l = 0, t = 0, r = 0, b = 0;
+      DWORD size = 0;
+      ar >> s.Name >> l >> t >> r >> b >> size;
+      if (size > ar.Remaining()) throw CArchiveException(CArchiveException::endOfFile);
+      s.Rect = {l, t, r, b};
+      s.Stream.resize(size);
+      if (size) ar.Read(s.Stream.data(), size);
+      stored.push_back(std::move(s));
+    }
+  } catch (const CArchiveException &) {
+    error = path + L" is cut short or damaged";
+    return false;
+  }
+  form.RemoveAll();
+  for (auto &s : stored)
+    if (!form.Create(s.Name.str(), s.Rect, L"", s.Stream, error)) return false;
+  return true;
+}

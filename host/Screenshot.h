@@ -1,0 +1,11 @@
+// Screenshots of the form: what the screen shows over the form window (drop-downs
+// included), written as PNG through the platform's imaging component.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Captures the screen rectangle of top and of this thread's visible popups over it and
+// writes it to path as PNG; false with error set on failure.
+bool SaveScreenshot(HWND top, const std::wstring &path, std::wstring &error);

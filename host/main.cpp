@@ -1,0 +1,81 @@
+// TamveroDemo.exe: a small form runtime hosting the date and time control.
+//   TamveroDemo.exe                   the default form, to use by hand
+//   TamveroDemo.exe --script FILE     runs a .js or .vbs file against the form
+//   TamveroDemo.exe --headless DIR    the scripted session: screenshots and a transcript
+#include "DefaultForm.h"
+#include "HeadlessSession.h"
+#include "ScriptMode.h"
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+void Print(const std::wstring &line) {
+  std::wstring text = line + L"\n";
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], n, nullptr, nullptr);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+int Usage() {
+  Print(L"usage: TamveroDemo.exe [--script FILE.js|FILE.vbs | --headless OUTPUT-FOLDER]");
+  return 2;
+}
+
+int Interactive(DemoForm &form) {
+  std::wstring error;
+  if (!BuildDefaultForm(form, error)) {
+    Print(L"the default form was not built: " + error);
+    return 1;
+  }
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+int Run(const std::vector<std::wstring> &args) {
+  std::wstring mode = args.size() > 1 ? args[1] : L"";
+  if (!mode.empty() && (args.size() != 3 || (mode != L"--script" && mode != L"--headless"))) return Usage();
+
+  ControlLibrary library;
+  if (!library.Load()) {
+    Print(library.Error);
+    return 1;
+  }
+  DemoForm form(library);
+  if (!form.Open(L"Tamvero demo")) {
+    Print(L"the form window was not created");
+    return 1;
+  }
+  if (mode == L"--script") return RunScriptFile(form, args[2], Print);
+  if (mode == L"--headless") {
+    int code = RunHeadlessSession(form, args[2]);
+    if (code) Print(L"the session's transcript was not written into " + args[2]);
+    return code;
+  }
+  return Interactive(form);
+}
+
+} // namespace
+
+int main() {
+  int argc = 0;
+  LPWSTR *argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::wstring> args(argv, argv + argc);
+  LocalFree(argv);
+
+  OleInitialize(nullptr);
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+  InitCommonControlsEx(&icc);
+  int code = Run(args);
+  OleUninitialize();
+  return code;
+}

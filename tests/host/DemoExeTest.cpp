@@ -1,0 +1,132 @@
+// The built TamveroDemo.exe run as a user runs it: script mode's exit code and output,
+// and the headless session's screenshots and transcript.
+#include "HostFixture.h"
+
+#include <string>
+
+namespace {
+
+struct Outcome {
+  DWORD code = 0xFFFFFFFF;
+  std::string out;
+};
+
+std::wstring DemoExe() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring dir(self);
+  return dir.substr(0, dir.rfind(L'\\') + 1) + L"TamveroDemo.exe";
+}
+
+// Runs the demo with args and collects its standard output.
+Outcome RunDemo(const std::wstring &args) {
+  Outcome o;
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return o;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi = {};
+  std::wstring command = L"\"" + DemoExe() + L"\" " + args;
+  BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(writeEnd);
+  if (started) {
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buf, sizeof buf, &got, nullptr) && got) o.out.append(buf, got);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    GetExitCodeProcess(pi.hProcess, &o.code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  CloseHandle(readEnd);
+  return o;
+}
+
+void WriteText(const std::wstring &path, const char *text) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(f, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+  CloseHandle(f);
+}
+
+} // namespace
+
+TEST(DemoExe, ScriptModeGivesTheScriptsExitCodeAndErrorLine) {
+  TempFolder dir;
+  const struct {
+    const wchar_t *file;
+    const char *text;
+    DWORD code;
+    const char *out;
+  } cases[] = {
+      {L"ok.js", "form.Echo('hello ' + form.Create('a', 5, 5, 120, 22).DateFormat);\n", 0, "hello 2\n"},
+      {L"quit.vbs", "form.Echo \"bye\"\r\nform.Quit 3\r\nform.Echo \"never\"\r\n", 3, "bye\n"},
+      {L"bad.js", "form.Echo('one');\n\nform.Click('a', 'field');\n", 1,
+       "one\nscript error: line 3: Click: no control named 'a'\n"},
+      {L"bad.vbs", "x = 1\r\ny = 1 / 0\r\n", 1, "script error: line 2: "},
+      {L"notes.txt", "", 1, "script error: "},
+  };
+  for (const auto &k : cases) {
+    SCOPED_TRACE(std::string(k.file, k.file + wcslen(k.file)));
+    std::wstring path = dir.Path + L"\\" + k.file;
+    WriteText(path, k.text);
+    Outcome o = RunDemo(L"--script \"" + path + L"\"");
+    EXPECT_EQ(o.code, k.code);
+    EXPECT_EQ(o.out.substr(0, strlen(k.out)), k.out);
+  }
+  EXPECT_EQ(RunDemo(L"--bogus x").code, 2u);
+}
+
+TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
+  TempFolder dir;
+  Outcome o = RunDemo(L"--headless \"" + dir.Path + L"\"");
+  ASSERT_EQ(o.code, 0u) << o.out;
+  std::vector<std::wstring> lines = ReadLines(dir.Path + L"\\transcript.txt");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), L"Tamvero demo session");
+
+  // Every step in order, each followed by what was seen.
+  const wchar_t *steps[] = {L"> Type date1",        L"> Key date1 Up",       L"> Key date1 Down", L"> Type plain1",
+                            L"> Type spin1",        L"> Click spin1 spinup", L"> Type date2",     L"> Type time1",
+                            L"> Type time2",        L"> Type hour27",        L"> Key date1 F4",   L"> ClickDay date1",
+                            L"> Click date1 arrow", L"> ClickOutside"};
+  size_t at = 0;
+  for (const wchar_t *step : steps) {
+    while (at < lines.size() && lines[at].compare(0, wcslen(step), step) != 0) ++at;
+    ASSERT_LT(at, lines.size()) << "missing or out of order: " << std::string(step, step + wcslen(step));
+    size_t next = at + 1;
+    while (next < lines.size() && lines[next].compare(0, 2, L"  ") == 0) ++next;
+    bool sawFocus = false, sawEvents = false;
+    for (size_t i = at + 1; i < next; ++i) {
+      sawFocus = sawFocus || lines[i].compare(0, 9, L"  focus: ") == 0;
+      sawEvents = sawEvents || lines[i].compare(0, 10, L"  events: ") == 0;
+    }
+    EXPECT_TRUE(sawFocus && sawEvents) << std::string(step, step + wcslen(step));
+  }
+
+  // The typed digits reached the field, whatever the mask puts between them.
+  auto digitsOf = [&](const wchar_t *field) {
+    std::wstring digits;
+    for (auto &l : lines)
+      if (l.compare(0, wcslen(field), field) == 0) {
+        for (wchar_t ch : l.substr(wcslen(field), l.find(L"\" selection") - wcslen(field)))
+          if (iswdigit(ch)) digits += ch;
+        break;
+      }
+    return digits;
+  };
+  EXPECT_EQ(digitsOf(L"  field date1: \""), L"20240315");
+  EXPECT_EQ(digitsOf(L"  field time1: \""), L"093015");
+
+  for (const wchar_t *shot : {L"01-form.png", L"02-typed.png", L"03-dropdown.png", L"04-end.png"}) {
+    std::vector<BYTE> png = ReadBytes(dir.Path + L"\\" + shot);
+    ASSERT_GT(png.size(), 8u) << std::string(shot, shot + wcslen(shot));
+    EXPECT_EQ(memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
+  }
+}

@@ -1,0 +1,219 @@
+// The form's side of the protocol: focus moves in creation order, events offered and
+// taken, the event interface read from the type library, the drop-down notice, and
+// the form file.
+#include "HostFixture.h"
+
+#include "FormFile.h"
+#include "RealInput.h"
+#include "Tamvero_h.h"
+
+namespace {
+
+// Asks control from for the next (1013) or previous (1014) control, as the host does.
+void AskMove(FormControl *from, WORD action) {
+  SendMessageW(from->Hwnd(), WM_FORM_JT_EVENT, MAKEWPARAM(0, action), 0);
+  realinput::Settle();
+}
+
+} // namespace
+
+TEST_F(HostTest, FocusMovesInCreationOrderAndWrapsBothWays) {
+  FormControl *a = Make(L"a", 10, 10);
+  FormControl *b = Make(L"b", 10, 50);
+  FormControl *c = Make(L"c", 10, 90);
+  ASSERT_TRUE(a && b && c);
+  struct {
+    FormControl *from;
+    WORD action;
+    const wchar_t *focused;
+    const wchar_t *log;
+  } const cases[] = {
+      {a, 1013, L"b", L"form: focus next from a -> b"},     {b, 1013, L"c", L"form: focus next from b -> c"},
+      {c, 1013, L"a", L"form: focus next from c -> a"},     {a, 1014, L"c", L"form: focus previous from a -> c"},
+      {b, 1014, L"a", L"form: focus previous from b -> a"}, {c, 1014, L"b", L"form: focus previous from c -> b"},
+  };
+  for (const auto &k : cases) {
+    AskMove(k.from, k.action);
+    EXPECT_EQ(Form->Focused(), k.focused) << k.log;
+    EXPECT_EQ(Form->Log().Lines().back(), k.log);
+  }
+  // Any other request moves nothing.
+  size_t before = Form->Log().Lines().size();
+  AskMove(a, 1015);
+  EXPECT_EQ(Form->Focused(), L"b");
+  EXPECT_EQ(Form->Log().Lines().size(), before);
+}
+
+TEST_F(HostTest, NamedMovesHiddenControlsAndTheFormsRefusals) {
+  FormControl *a = Make(L"a", 10, 10);
+  FormControl *b = Make(L"b", 10, 50);
+  FormControl *c = Make(L"c", 10, 90);
+  FormControl *d = Make(L"d", 10, 130);
+  ASSERT_TRUE(a && b && c && d);
+  ASSERT_EQ(Put(a->Dispatch(), L"NextFocusCtrlName", L"D"), S_OK);
+  ASSERT_EQ(Put(c->Dispatch(), L"Visible", L"0"), S_OK);
+
+  ::SetFocus(b->Hwnd());
+  AskMove(b, 1013); // passes over the hidden c
+  EXPECT_EQ(Form->Focused(), L"d");
+  AskMove(a, 1013); // a names d, whatever its case
+  EXPECT_EQ(Form->Focused(), L"d");
+  EXPECT_EQ(Form->Log().Lines().back(), L"form: focus named from a -> d");
+  AskMove(a, 1014); // backwards, the name plays no part
+  EXPECT_EQ(Form->Focused(), L"d");
+  EXPECT_EQ(Form->Log().Lines().back(), L"form: focus previous from a -> d");
+
+  // Refusals: the control does not even ask.
+  size_t before = Form->Log().Lines().size();
+  Form->AllowFocus(false);
+  AskMove(b, 1013);
+  AskMove(b, 1014);
+  Form->AllowFocus(true);
+  Form->BlockFocus(true);
+  AskMove(b, 1013);
+  AskMove(a, 1013);
+  EXPECT_EQ(Form->Log().Lines().size(), before);
+  EXPECT_EQ(Form->Focused(), L"d");
+  Form->BlockFocus(false);
+  AskMove(b, 1013);
+  EXPECT_EQ(Form->Focused(), L"d");
+  EXPECT_EQ(Form->Log().Lines().back(), L"form: focus next from b -> d");
+}
+
+TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {
+  FormControl *a = Make(L"a", 10, 10);
+  FormControl *b = Make(L"b", 10, 50);
+  ASSERT_TRUE(a && b);
+  std::vector<std::wstring> handled;
+  Form->EventHandler = [&](const std::wstring &control, const std::wstring &event) {
+    handled.push_back(control + L"_" + event);
+    return control == L"b";
+  };
+  struct {
+    int take; // -1: the form is not asked
+    FormControl *ctl;
+    std::vector<std::wstring> fired;
+    const wchar_t *offer;
+  } const cases[] = {
+      {-1, a, {L"a.SelSelected"}, nullptr},
+      {1, a, {}, L"form: offered a.SelSelected (20240316), took it"},
+      {0, b, {L"b.SelSelected"}, L"form: offered b.SelSelected (20240316), declined"},
+  };
+  for (const auto &k : cases) {
+    Form->Fired.clear();
+    handled.clear();
+    if (k.take >= 0) Form->TakeEvents(k.take == 1);
+    ASSERT_EQ(Call(k.ctl->Dispatch(), L"SetCaptionCtrl", L"20240316"), S_OK);
+    EXPECT_EQ(Form->Fired, k.fired);
+    std::vector<std::wstring> expectHandled;
+    for (auto &f : k.fired) expectHandled.push_back(f.substr(0, f.find(L'.')) + L"_" + f.substr(f.find(L'.') + 1));
+    EXPECT_EQ(handled, expectHandled);
+    if (k.offer) {
+      EXPECT_EQ(LogLines(L"form: offered").back(), k.offer);
+    }
+  }
+  // The log marks an event whose handler ran.
+  EXPECT_EQ(Form->Log().Lines().back(), L"b.SelSelected   handled by b_SelSelected");
+  EXPECT_EQ(LogLines(L"a.SelSelected"), std::vector<std::wstring>{L"a.SelSelected"});
+}
+
+TEST_F(HostTest, EventNamesComeFromTheControlsTypeLibrary) {
+  FormControl *a = Make(L"a", 10, 10);
+  ASSERT_TRUE(a);
+  EventInterface events;
+  ASSERT_EQ(events.ReadFrom(a->Dispatch()), S_OK);
+  EXPECT_TRUE(IsEqualIID(events.Iid, DIID_ICalendarCtlEvents));
+  std::map<DISPID, std::wstring> expected = {{1, L"EditFull"},   {2, L"EditEnter"},   {3, L"SetFocus"},
+                                             {4, L"KillFocus"},  {5, L"SelChange"},   {6, L"SelSelected"},
+                                             {7, L"EditChange"}, {8, L"ReceiveError"}};
+  EXPECT_EQ(events.Names, expected);
+}
+
+namespace {
+// Records the drop-down notices a control's window receives.
+std::vector<HWND> g_noticed;
+WNDPROC g_controlProc = nullptr;
+LRESULT CALLBACK RecordNotice(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_FORM_LISTBOX_SHOW) g_noticed.push_back(hwnd);
+  return CallWindowProcW(g_controlProc, hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
+  FormControl *a = Make(L"a", 10, 10);
+  FormControl *b = Make(L"b", 10, 50);
+  FormControl *c = Make(L"c", 10, 90);
+  ASSERT_TRUE(a && b && c);
+  // b's drop-down: a month calendar popup of the form's thread, as the control shows it.
+  HWND popup = CreateWindowExW(0, L"SysMonthCal32", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 0, 200, 160, b->Hwnd(),
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(popup, nullptr);
+  SendMessageW(Form->Window(), WM_FORM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(b->Hwnd()));
+  EXPECT_EQ(Form->DropDownOf(*b), popup);
+  EXPECT_EQ(Form->DropDownOf(*a), nullptr);
+
+  g_noticed.clear();
+  g_controlProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC));
+  SetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordNotice));
+  SetWindowLongPtrW(c->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordNotice));
+  SendMessageW(Form->Window(), WM_FORM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
+  EXPECT_EQ(g_noticed, std::vector<HWND>{b->Hwnd()});
+  EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down; closing b");
+
+  // A closed drop-down is left alone: a control told closes and takes the focus.
+  ShowWindow(popup, SW_HIDE);
+  g_noticed.clear();
+  SendMessageW(Form->Window(), WM_FORM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
+  EXPECT_TRUE(g_noticed.empty());
+  EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down");
+  SetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_controlProc));
+  SetWindowLongPtrW(c->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_controlProc));
+  DestroyWindow(popup);
+}
+
+TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
+  TempFolder dir;
+  std::wstring path = dir.Path + L"\\form.tvf";
+  FormControl *a = Make(L"first", 10, 10, L"Style=2;DateFormat=4;StartTime=20000101");
+  FormControl *b = Make(L"second", 200, 60, L"Style=5;TimeFormat=3");
+  ASSERT_TRUE(a && b);
+  std::wstring error;
+  ASSERT_TRUE(SaveFormFile(*Form, path, error)) << std::string(error.begin(), error.end());
+  ASSERT_EQ(Put(a->Dispatch(), L"DateFormat", L"0"), S_OK);
+  Make(L"extra", 10, 100);
+
+  ASSERT_TRUE(LoadFormFile(*Form, path, error)) << std::string(error.begin(), error.end());
+  ASSERT_EQ(Form->Controls().size(), 2u);
+  const struct {
+    const wchar_t *name;
+    RECT rect;
+  } expected[] = {{L"first", {10, 10, 160, 34}}, {L"second", {200, 60, 350, 84}}};
+  for (size_t i = 0; i < 2; ++i) {
+    FormControl &c = *Form->Controls()[i];
+    EXPECT_EQ(c.Name, expected[i].name);
+    RECT placed;
+    GetWindowRect(c.Hwnd(), &placed);
+    MapWindowPoints(nullptr, Form->Window(), reinterpret_cast<POINT *>(&placed), 2);
+    EXPECT_TRUE(EqualRect(&placed, &expected[i].rect)) << i;
+  }
+  // A damaged file leaves the form as it was.
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  SetFilePointer(f, 20, nullptr, FILE_BEGIN);
+  SetEndOfFile(f);
+  CloseHandle(f);
+  EXPECT_FALSE(LoadFormFile(*Form, path, error));
+  EXPECT_EQ(Form->Controls().size(), 2u);
+
+  if (StoreControl(Form->Controls()[0]->Ctl).empty())
+    GTEST_SKIP() << "the control stores no properties yet (Serialize wrote 0 bytes)";
+  const struct {
+    const wchar_t *control;
+    const wchar_t *property;
+    const wchar_t *value;
+  } props[] = {{L"first", L"Style", L"2"},
+               {L"first", L"DateFormat", L"4"},
+               {L"first", L"StartTime", L"20000101"},
+               {L"second", L"Style", L"5"},
+               {L"second", L"TimeFormat", L"3"}};
+  for (const auto &p : props) EXPECT_EQ(Get(Form->Find(p.control)->Dispatch(), p.property), p.value) << p.property;
+}
