@@ -459,7 +459,7 @@ TEST_F(DropDown, OpeningWithAnEmptyFieldShowsTheCalendarsDay) {
   SYSTEMTIME pick = Day(2023, 11, 20);
   SendMessageW(Drop(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&pick));
   ASSERT_EQ(Close(), 1);
-  Ctl->Caption = L"";
+  ASSERT_EQ(PutString(L"Caption", L""), S_OK);
   ASSERT_EQ(Open(), 1);
   if (Ctl->Caption.IsEmpty()) GTEST_SKIP() << "waits for DisplayDate";
   EXPECT_EQ(std::wstring(Ctl->Caption.GetString()), L"20231120");
@@ -469,7 +469,7 @@ TEST_F(DropDown, OpeningWithAFullValueSelectsItInTheCalendar) {
   Create(true, 140, 22);
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Close(), 1);
-  Ctl->Caption = L"20240315";
+  ASSERT_EQ(PutString(L"Caption", L"20240315"), S_OK);
   ASSERT_EQ(Open(), 1);
   SYSTEMTIME sel = {};
   SendMessageW(Drop(), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&sel));
