@@ -5,7 +5,6 @@
 #include "CalendarCtl.h"
 
 #include <cwctype>
-#include <vector>
 
 namespace {
 
@@ -19,18 +18,23 @@ struct ParentFilter {
   WNDPROC Prev;
   HWND Muted; // null while the filter is only passing messages through
 };
-thread_local std::vector<ParentFilter> t_filters;
+// Plain data per thread: nothing to destroy at thread exit, even after the library went.
+// Writes nest only across parents, so a few slots are plenty; when they are all taken
+// the write simply goes unmuted.
+const int kMaxFilters = 8;
+thread_local ParentFilter t_filters[kMaxFilters];
+thread_local int t_filterCount;
 
 ParentFilter *FindFilter(HWND parent) {
-  for (auto &f : t_filters)
-    if (f.Parent == parent) return &f;
+  for (int i = 0; i < t_filterCount; ++i)
+    if (t_filters[i].Parent == parent) return &t_filters[i];
   return nullptr;
 }
 
 void EraseFilter(HWND parent) {
-  for (auto it = t_filters.begin(); it != t_filters.end(); ++it)
-    if (it->Parent == parent) {
-      t_filters.erase(it);
+  for (int i = 0; i < t_filterCount; ++i)
+    if (t_filters[i].Parent == parent) {
+      t_filters[i] = t_filters[--t_filterCount];
       return;
     }
 }
@@ -63,8 +67,12 @@ public:
       f->Muted = edit;
       return;
     }
+    if (t_filterCount == kMaxFilters) {
+      m_parent = nullptr;
+      return;
+    }
     LONG_PTR prev = ::SetWindowLongPtrW(m_parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnNotificationFilter));
-    t_filters.push_back({m_parent, reinterpret_cast<WNDPROC>(prev), edit});
+    t_filters[t_filterCount++] = {m_parent, reinterpret_cast<WNDPROC>(prev), edit};
   }
   ~ParentNotificationMute() {
     if (!m_parent) return;
