@@ -1,0 +1,315 @@
+// Typing into a real control's field: characters and keys as WM_CHAR and WM_KEYDOWN,
+// checked by the text, the selection, what the control window received, the events
+// the host saw, the form's focus calls and the beeps.
+#include "EditSupport.h"
+
+using namespace edittest;
+
+namespace {
+
+const wchar_t kKoreanMask[] = L"####\uB144##\uC6D4##\uC77C";
+
+// Main keyboard scan codes of "=" (shifted "+") and "-"; the keypad's "+" and "-".
+const UINT kScanMainPlus = 0x0D, kScanMainMinus = 0x0C, kScanPadPlus = 0x4E, kScanPadMinus = 0x4A;
+
+struct Input {
+  enum Kind { Char, Key } kind;
+  UINT code;
+  UINT scan;
+};
+Input Ch(WCHAR c, UINT scan = 0) { return {Input::Char, c, scan}; }
+Input Key(UINT vk) { return {Input::Key, vk, 0}; }
+std::vector<Input> Chars(const wchar_t *text) {
+  std::vector<Input> out;
+  for (const wchar_t *p = text; *p; ++p) out.push_back(Ch(*p));
+  return out;
+}
+std::vector<std::wstring> Repeat(const std::wstring &s, int n) { return std::vector<std::wstring>(n, s); }
+std::vector<std::wstring> Join(std::vector<std::wstring> a, const std::vector<std::wstring> &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+const std::vector<std::wstring> kMovedNext = {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "};
+const std::vector<std::wstring> kMovedBack = {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 0 "};
+
+struct Scenario {
+  const char *name;
+  const wchar_t *mask;
+  int fullLength;
+  const wchar_t *value; // shown from outside before the keys
+  std::pair<int, int> sel;
+  bool overwrite;
+  bool calendarShown;
+  std::vector<Input> inputs;
+  const wchar_t *text;
+  std::pair<int, int> selAfter;
+  std::vector<std::wstring> controlCodes; // what the control got, notifications aside
+  std::vector<std::wstring> events;
+  std::vector<std::wstring> formCalls;
+  int beeps;
+};
+
+} // namespace
+
+class EditTyping : public EditControlFixture {};
+
+TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
+  const wchar_t *D = L"####-##-##";
+  // clang-format off
+  const std::vector<Scenario> scenarios = {
+      // name; mask, full length, value shown, selection, overwrite, drop-down shown; inputs;
+      // text, selection after; control codes; events; form calls; beeps
+      {"full date selects all and sends code 0 once", D, 8, L"", {0, 0}, false, false, Chars(L"20240131"),
+       L"2024-01-31", {0, 10}, Join(Repeat(L"0465 6", 7), {L"0465 0"}),
+       Join(Repeat(L"EditChange", 7), {L"EditFull"}), kMovedNext, 0},
+      {"the ninth digit replaces the content", D, 8, L"", {0, 0}, false, false, Chars(L"202401315"),
+       L"5   -  -  ", {1, 1}, Join(Repeat(L"0465 6", 7), {L"0465 0", L"0465 6"}),
+       Join(Repeat(L"EditChange", 7), {L"EditFull", L"EditChange"}), kMovedNext, 0},
+      {"a gap inside still counts as full", D, 8, L"20 4013", {9, 9}, true, false, {Ch(L'1')},
+       L"20 4-01-31", {0, 10}, {L"0465 0"}, {L"EditFull"}, kMovedNext, 0},
+      {"backspace across a literal", D, 8, L"20240131", {5, 5}, false, false, {Ch(VK_BACK)},
+       L"2020-13-1 ", {3, 3}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"backspace at the start deletes nothing", D, 8, L"2024", {0, 0}, false, false, {Ch(VK_BACK)},
+       L"2024-  -  ", {0, 0}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"backspace over a selected literal takes the digit before it", D, 8, L"20240131", {4, 5}, false, false, {Ch(VK_BACK)},
+       L"2020-13-1 ", {3, 3}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"backspace over a selection", D, 8, L"20240131", {2, 6}, false, false, {Ch(VK_BACK)},
+       L"2013-1 -  ", {2, 2}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"delete before a hyphen deletes the digit after it", D, 8, L"20240131", {4, 4}, false, false, {Key(VK_DELETE)},
+       L"2024-13-1 ", {5, 5}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"delete at the end deletes nothing", D, 8, L"20240131", {10, 10}, false, false, {Key(VK_DELETE)},
+       L"2024-01-31", {10, 10}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"delete over a selection", D, 8, L"20240131", {3, 6}, false, false, {Key(VK_DELETE)},
+       L"2021-31-  ", {3, 3}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"left from 5 goes to 4", D, 8, L"20240131", {5, 5}, false, false, {Key(VK_LEFT)},
+       L"2024-01-31", {4, 4}, {}, {}, {}, 0},
+      {"left twice from 5 goes to 3", D, 8, L"20240131", {5, 5}, false, false, {Key(VK_LEFT), Key(VK_LEFT)},
+       L"2024-01-31", {3, 3}, {}, {}, {}, 0},
+      {"left from the first digit after a leading literal", L"(##)", 2, L"12", {1, 1}, false, false, {Key(VK_LEFT)},
+       L"(12)", {1, 1}, {}, {}, {}, 0},
+      {"right skips the hyphen", D, 8, L"20240131", {3, 3}, false, false, {Key(VK_RIGHT)},
+       L"2024-01-31", {5, 5}, {}, {}, {}, 0},
+      {"home goes to the first input position", L"(##)", 2, L"12", {3, 3}, false, false, {Key(VK_HOME)},
+       L"(12)", {1, 1}, {}, {}, {}, 0},
+      {"letters, space and clipboard control characters do nothing", D, 8, L"2024", {3, 3}, false, false,
+       {Ch(L'a'), Ch(L'Z'), Ch(L' '), Ch(0x03), Ch(0x16), Ch(0x18), Ch(0x1A), Ch(L'\r')},
+       L"2024-  -  ", {3, 3}, {}, {}, {}, 0},
+      {"main keyboard plus is refused with a beep", D, 8, L"2024013", {9, 9}, false, false, {Ch(L'+', kScanMainPlus)},
+       L"2024-01-3 ", {9, 9}, {L"0465 6"}, {L"EditChange"}, {}, 1},
+      {"main keyboard minus is refused with a beep", D, 8, L"2024013", {9, 9}, false, false, {Ch(L'-', kScanMainMinus)},
+       L"2024-01-3 ", {9, 9}, {L"0465 6"}, {L"EditChange"}, {}, 1},
+      {"a refused key on a full field reports it full", D, 8, L"20240131", {0, 0}, false, false, {Ch(L'+', kScanMainPlus)},
+       L"2024-01-31", {0, 0}, {L"0465 0"}, {L"EditFull"}, kMovedNext, 1},
+      {"keypad plus moves on and inserts nothing", D, 8, L"2024013", {9, 9}, false, false, {Ch(L'+', kScanPadPlus)},
+       L"2024-01-3 ", {9, 9}, {}, {}, kMovedNext, 0},
+      {"keypad minus moves back and inserts nothing", D, 8, L"2024013", {9, 9}, false, false, {Ch(L'-', kScanPadMinus)},
+       L"2024-01-3 ", {9, 9}, {}, {}, kMovedBack, 0},
+      {"a full stop is refused by a digit position", D, 8, L"2024", {5, 5}, false, false, {Ch(L'.')},
+       L"2024-  -  ", {5, 5}, {L"0465 6"}, {L"EditChange"}, {}, 1},
+      {"typing on a literal is refused, caret to the next entry", D, 8, L"2024", {4, 4}, false, false, {Ch(L'7')},
+       L"2024-  -  ", {5, 5}, {L"0465 6"}, {L"EditChange"}, {}, 1},
+      {"typing over a selected literal only is refused", D, 8, L"20240131", {7, 8}, false, false, {Ch(L'7')},
+       L"2024-01-31", {8, 8}, {L"0465 0"}, {L"EditFull"}, kMovedNext, 1},
+      {"typing over a selection replaces it", D, 8, L"20240131", {5, 7}, false, false, {Ch(L'1')},
+       L"2024-13-1 ", {6, 6}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"typing past the last position is refused", D, 8, L"2024013", {10, 10}, false, false, {Ch(L'1')},
+       L"2024-01-3 ", {0, 10}, {L"0465 6"}, {L"EditChange"}, {}, 1},
+      {"insert toggles to overwrite", D, 8, L"2024013", {0, 0}, false, false, {Key(VK_INSERT), Ch(L'9')},
+       L"9024-01-3 ", {1, 1}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"overwrite refuses what the position does not take", D, 8, L"2024013", {0, 0}, true, false, {Ch(L'.')},
+       L"2024-01-3 ", {0, 0}, {L"0465 6"}, {L"EditChange"}, {}, 1},
+      {"overwrite of the last digit completes the field", D, 8, L"2024013", {9, 9}, true, false, {Ch(L'9')},
+       L"2024-01-39", {0, 10}, {L"0465 0"}, {L"EditFull"}, kMovedNext, 0},
+      {"insert toggles back", D, 8, L"2024013", {0, 0}, true, false, {Key(VK_INSERT), Ch(L'9')},
+       L"9202-40-13", {1, 1}, {L"0465 0"}, {L"EditFull"}, kMovedNext, 0},
+      {"enter confirms and selects all", D, 8, L"20240131", {3, 3}, false, false, {Key(VK_RETURN)},
+       L"2024-01-31", {0, 10}, {L"0465 1"}, {L"EditEnter"}, {}, 0},
+      {"enter with the drop-down shown closes it", D, 8, L"20240131", {3, 3}, false, true, {Key(VK_RETURN)},
+       L"2024-01-31", {0, 10}, {L"0468"}, {}, {}, 0},
+      {"escape closes the drop-down, F4 opens it", D, 8, L"20240131", {3, 3}, false, false, {Key(VK_ESCAPE), Key(VK_F4)},
+       L"2024-01-31", {3, 3}, {L"0468", L"0467"}, {}, {}, 0},
+      {"up and down step the value", D, 8, L"20240131", {3, 3}, false, false, {Key(VK_UP), Key(VK_DOWN)},
+       L"2024-01-31", {3, 3}, {L"2728 1 1", L"2728 1 0"}, {}, {}, 0},
+      {"korean date mask", kKoreanMask, 8, L"", {0, 0}, false, false, Chars(L"20240131"),
+       L"2024\uB14401\uC6D431\uC77C", {0, 11}, Join(Repeat(L"0465 6", 7), {L"0465 0"}),
+       Join(Repeat(L"EditChange", 7), {L"EditFull"}), kMovedNext, 0},
+      {"korean backspace across a literal", kKoreanMask, 8, L"20240131", {8, 8}, false, false, {Ch(VK_BACK)},
+       L"2024\uB14403\uC6D41 \uC77C", {6, 6}, {L"0465 6"}, {L"EditChange"}, {}, 0},
+      {"time mask", L"##:##:##", 6, L"", {0, 0}, false, false, Chars(L"235959"),
+       L"23:59:59", {0, 8}, Join(Repeat(L"0465 6", 5), {L"0465 0"}),
+       Join(Repeat(L"EditChange", 5), {L"EditFull"}), kMovedNext, 0},
+  };
+  // clang-format on
+
+  CreateWithMask(D, 8);
+  for (const auto &s : scenarios) {
+    SCOPED_TRACE(s.name);
+    Ctl->Edit.SetMask(s.mask);
+    Ctl->Edit.FullLength = s.fullLength;
+    Ctl->Edit.InsertMode = !s.overwrite;
+    Ctl->CalendarVisible = s.calendarShown;
+    ShowValue(s.value);
+    Ctl->Edit.SetSel(s.sel.first, s.sel.second);
+    ASSERT_EQ(Sel(), s.sel);
+    for (const auto &in : s.inputs) {
+      if (in.kind == Input::Char)
+        SendChar(static_cast<WCHAR>(in.code), in.scan);
+      else
+        SendKey(in.code);
+    }
+    EXPECT_EQ(Text(), s.text);
+    EXPECT_EQ(Sel(), s.selAfter);
+    EXPECT_EQ(TakeControlCodes(), s.controlCodes);
+    EXPECT_EQ(Rec.Events, s.events);
+    EXPECT_EQ(Form->TakeCalls(), s.formCalls);
+    EXPECT_EQ(Ctl->Edit.InvalidInputCount, s.beeps);
+  }
+  Ctl->CalendarVisible = FALSE;
+}
+
+TEST_F(EditTyping, EachKeystrokeRewritesTextThenReportsInThatOrder) {
+  CreateWithMask(L"####-##-##", 8);
+  const LONG_PTR chain = GetWindowLongPtrW(Ctl->m_hWnd, GWLP_WNDPROC);
+  SendChar(L'2');
+  // The insertion lays the data (caret to 0), the refresh places the caret; each write
+  // tells the parent EN_UPDATE and EN_CHANGE once and the control the right-trimmed
+  // digits; the event code comes last.
+  EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"EN_UPDATE", L"EN_CHANGE",
+                                                   L"0466 2", L"0465 6"}));
+  // Painting later brings no notification of its own.
+  UpdateWindow(Ctl->m_hWnd);
+  UpdateWindow(Ctl->Edit.m_hWnd);
+  testhost::Pump();
+  EXPECT_EQ(Log.Take(), std::vector<std::wstring>{});
+
+  // Leading blanks are kept in the caption update, trailing ones dropped.
+  Ctl->Edit.SetSel(0, 0);
+  SendChar(L'.'); // refused: the data is laid back and the caret refreshed
+  EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"EN_UPDATE", L"EN_CHANGE",
+                                                   L"0466 2", L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"0465 6"}));
+  SetWindowTextW(Ctl->Edit.m_hWnd, L"  24");
+  EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", L"0466   24"}));
+  // The control window's procedure chain is as it was before the writes.
+  EXPECT_EQ(GetWindowLongPtrW(Ctl->m_hWnd, GWLP_WNDPROC), chain);
+}
+
+TEST_F(EditTyping, ValuesWrittenFromOutsideAreLaidIntoTheMask) {
+  struct {
+    const wchar_t *mask;
+    const wchar_t *value;
+    const wchar_t *shown;
+    const wchar_t *caption;
+  } const cases[] = {
+      {L"####-##-##", L"20240131", L"2024-01-31", L"20240131"},
+      {L"####-##-##", L"2024-01-31", L"2024-01-31", L"20240131"},
+      {L"####-##-##", L"2024", L"2024-  -  ", L"2024"},
+      {L"####-##-##", L"", L"    -  -  ", L""},
+      {kKoreanMask, L"2024\uB14401\uC6D431\uC77C", L"2024\uB14401\uC6D431\uC77C", L"20240131"},
+      {kKoreanMask, L"20240131", L"2024\uB14401\uC6D431\uC77C", L"20240131"},
+      {L"##:##:##", L"23:59:59", L"23:59:59", L"235959"},
+  };
+  CreateWithMask(L"####-##-##", 8);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.mask << " <- " << c.value);
+    Ctl->Edit.SetMask(c.mask);
+    ClearRecords();
+    Ctl->Edit.SetSel(3, 5);
+    EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.value)), TRUE);
+    EXPECT_EQ(Text(), c.shown);
+    EXPECT_EQ(Sel(), std::make_pair(0, 0));
+    // The parent hears EN_UPDATE only; the control gets the digits and no event code.
+    EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", std::wstring(L"0466 ") + c.caption}));
+    EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
+    EXPECT_TRUE(Ctl->Edit.NotifyChange);
+  }
+}
+
+TEST_F(EditTyping, WithoutAMaskKeysAreTheEditClassOnes) {
+  CreateWithMask(L"", 8);
+  SetWindowTextW(Ctl->Edit.m_hWnd, L"12");
+  ClearRecords();
+  Ctl->Edit.SetSel(2, 2);
+  SendChar(L'3');
+  SendChar(L'x'); // still filtered: had it gone in, Delete below would take it
+  SendKey(VK_LEFT);
+  SendKey(VK_DELETE);
+  SendKey(VK_RETURN);
+  EXPECT_EQ(Text(), L"12");
+  EXPECT_EQ(Sel(), std::make_pair(2, 2));
+  SendKey(VK_UP);
+  SendKey(VK_F4);
+  // The EDIT class's own notifications only: no event code, no caption, no step.
+  for (const auto &e : Log.Take()) EXPECT_EQ(e.compare(0, 3, L"EN_"), 0) << std::string(e.begin(), e.end());
+  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
+  // Keypad plus still moves the focus on.
+  SendChar(L'+', kScanPadPlus);
+  EXPECT_EQ(Form->TakeCalls(), kMovedNext);
+  EXPECT_EQ(Text(), L"12");
+  EXPECT_EQ(Ctl->Edit.InvalidInputCount, 0);
+}
+
+TEST_F(EditTyping, WithoutItsControlTheFieldStillEdits) {
+  CreateWithMask(L"####-##-##", 8);
+  CCalendarEdit &edit = Ctl->Edit;
+  CCalendarCtl *owner = edit.ParentCtl;
+  edit.ParentCtl = nullptr;
+  edit.SetSel(0, 0);
+  SendChar(L'2');
+  SendChar(L'+', kScanPadPlus); // without a control it is just a refused character
+  SendKey(VK_RETURN);
+  SendKey(VK_F4);
+  EXPECT_EQ(Text(), L"2   -  -  ");
+  EXPECT_EQ(Sel(), std::make_pair(1, 1));
+  // The parent window still hears its notifications; the control hears nothing.
+  EXPECT_EQ(TakeControlCodes(), std::vector<std::wstring>{});
+  // Up and Down go to the parent window whatever it is.
+  SendKey(VK_DOWN);
+  EXPECT_EQ(TakeControlCodes(), std::vector<std::wstring>{L"2728 1 0"});
+  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
+  EXPECT_EQ(Form->TakeCalls(), std::vector<std::wstring>{});
+  EXPECT_EQ(edit.InvalidInputCount, 1);
+  edit.ParentCtl = owner;
+}
+
+TEST_F(EditTyping, ShiftLeavesTheCaretWhereTheEditClassPutIt) {
+  CreateWithMask(L"####-##-##", 8);
+  SetForegroundWindow(FormWindow());
+  SetFocus(Ctl->Edit.m_hWnd);
+  testhost::Pump();
+  struct {
+    const wchar_t *mask;
+    const wchar_t *value;
+    int from;
+    UINT vk;
+    std::pair<int, int> shifted;
+    std::pair<int, int> plain;
+  } const cases[] = {
+      {L"####-##-##", L"20240131", 3, VK_RIGHT, {4, 4}, {5, 5}},
+      {L"##--##", L"1234", 4, VK_LEFT, {3, 3}, {2, 2}},
+      {L"(##)", L"12", 3, VK_HOME, {0, 0}, {1, 1}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.mask << " key " << c.vk);
+    Ctl->Edit.SetMask(c.mask);
+    ShowValue(c.value);
+    // Shift really held, as GetAsyncKeyState reads it. The keys go straight to the
+    // field: a dispatch would let the display's own keyboard state overrule it. The
+    // EDIT class, reading the thread's key state, still moves a plain caret; the field
+    // must leave it where the class put it.
+    INPUT shift = {};
+    shift.type = INPUT_KEYBOARD;
+    shift.ki.wVk = VK_SHIFT;
+    ASSERT_EQ(SendInput(1, &shift, sizeof shift), 1u);
+    ASSERT_NE(GetAsyncKeyState(VK_SHIFT) & 0x8000, 0);
+    Ctl->Edit.SetSel(c.from, c.from);
+    SendMessageW(Ctl->Edit.m_hWnd, WM_KEYDOWN, c.vk, 1);
+    EXPECT_EQ(Sel(), c.shifted);
+    shift.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &shift, sizeof shift);
+    testhost::Pump();
+    ASSERT_EQ(GetAsyncKeyState(VK_SHIFT) & 0x8000, 0);
+    Ctl->Edit.SetSel(c.from, c.from);
+    SendMessageW(Ctl->Edit.m_hWnd, WM_KEYDOWN, c.vk, 1);
+    EXPECT_EQ(Sel(), c.plain);
+  }
+}

@@ -1,0 +1,291 @@
+// The field as a window: the real clipboard, focus and clicks, colours and their
+// brushes, and the host's query message.
+#include "EditSupport.h"
+
+using namespace edittest;
+
+class EditWindow : public EditControlFixture {};
+
+TEST_F(EditWindow, PasteLaysFormattedOrBareTextAndWaitsOnTheNextEmptyPosition) {
+  struct {
+    const char *name;
+    const wchar_t *value;
+    std::pair<int, int> sel;
+    const wchar_t *clip;
+    const wchar_t *text;
+    int caret;
+  } const cases[] = {
+      {"formatted at the start", L"", {0, 0}, L"2024-01-31", L"2024-01-31", 10},
+      {"bare at the start", L"", {0, 0}, L"20240131", L"2024-01-31", 10},
+      {"bare in the middle", L"2024", {5, 5}, L"0131", L"2024-01-31", 10},
+      {"formatted in the middle", L"2024", {5, 5}, L"01-31", L"2024-01-31", 10},
+      {"part of the month", L"2024", {5, 5}, L"01", L"2024-01-  ", 8},
+      {"one digit leaves a gap to fill", L"2024", {5, 5}, L"1", L"2024-1 -  ", 6},
+      {"before existing digits pushes them on", L"20240131", {5, 5}, L"12", L"2024-12-01", 10},
+      {"over a selection", L"20240131", {5, 7}, L"12", L"2024-12-31", 10},
+      {"letters only", L"", {0, 0}, L"ab", L"    -  -  ", 0},
+      {"letters mixed in", L"", {0, 0}, L"2a0b24", L"2024-  -  ", 5},
+  };
+  CreateWithMask(L"####-##-##", 8);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    ShowValue(c.value);
+    ASSERT_TRUE(PutClipboardText(Ctl->Edit.m_hWnd, c.clip));
+    Ctl->Edit.SetSel(c.sel.first, c.sel.second);
+    EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, WM_PASTE, 0, 0), 0);
+    EXPECT_EQ(Text(), c.text);
+    EXPECT_EQ(Sel(), std::make_pair(c.caret, c.caret));
+    // A paste reports the new digits but fires no event.
+    auto codes = TakeControlCodes();
+    EXPECT_EQ(codes, std::vector<std::wstring>{});
+    EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
+    EXPECT_EQ(Ctl->Edit.InvalidInputCount, 0);
+  }
+}
+
+TEST_F(EditWindow, CutCopyAndClearKeepTheMask) {
+  struct {
+    UINT msg;
+    std::pair<int, int> sel;
+    const wchar_t *text;
+    std::pair<int, int> selAfter;
+    const wchar_t *clip;
+  } const cases[] = {
+      {WM_COPY, {0, 10}, L"2024-01-31", {0, 10}, L"2024-01-31"},
+      {WM_CUT, {2, 6}, L"2013-1 -  ", {2, 2}, L"24-0"},
+      {WM_CUT, {4, 5}, L"2024-01-31", {5, 5}, L"-"},
+      {WM_CLEAR, {2, 6}, L"2013-1 -  ", {2, 2}, L"untouched"},
+      {WM_CLEAR, {0, 10}, L"    -  -  ", {0, 0}, L"untouched"},
+  };
+  CreateWithMask(L"####-##-##", 8);
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << "message " << std::hex << c.msg << " sel " << std::dec << c.sel.first << ".."
+                                    << c.sel.second);
+    ShowValue(L"20240131");
+    ASSERT_TRUE(PutClipboardText(Ctl->Edit.m_hWnd, L"untouched"));
+    Ctl->Edit.SetSel(c.sel.first, c.sel.second);
+    EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, c.msg, 0, 0), 0);
+    EXPECT_EQ(Text(), c.text);
+    EXPECT_EQ(Sel(), c.selAfter);
+    EXPECT_EQ(ClipboardText(Ctl->Edit.m_hWnd), c.clip);
+    EXPECT_EQ(TakeControlCodes(), std::vector<std::wstring>{});
+  }
+}
+
+TEST_F(EditWindow, AReadOnlyFieldIsNotEdited) {
+  CreateWithMask(L"####-##-##", 8);
+  ShowValue(L"20240131");
+  Ctl->Edit.SendMessage(EM_SETREADONLY, TRUE, 0);
+  ASSERT_TRUE(PutClipboardText(Ctl->Edit.m_hWnd, L"1999"));
+  Ctl->Edit.SetSel(0, 4);
+  SendMessageW(Ctl->Edit.m_hWnd, WM_PASTE, 0, 0);
+  SendMessageW(Ctl->Edit.m_hWnd, WM_CLEAR, 0, 0);
+  SendKey(VK_DELETE);
+  Ctl->Edit.SetSel(5, 5);
+  SendChar(L'7');
+  SendChar(VK_BACK);
+  EXPECT_EQ(Text(), L"2024-01-31");
+  EXPECT_EQ(Ctl->Edit.InvalidInputCount, 2);
+  Ctl->Edit.SendMessage(EM_SETREADONLY, FALSE, 0);
+}
+
+TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
+  CreateWithMask(L"####-##-##", 8);
+  ShowValue(L"20240131");
+  HWND other = CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 100, 22, FormWindow(),
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(FormWindow());
+  SetFocus(other);
+  ClearRecords();
+
+  struct {
+    const char *name;
+    HWND target;
+    std::vector<std::wstring> codes;
+    std::vector<std::wstring> events;
+    std::vector<std::wstring> formCalls;
+  } const steps[] = {
+      {"into the field", Ctl->Edit.m_hWnd, {L"0465 2"}, {L"SetFocus"}, {L"SetFocusToForm"}},
+      // The control hands the focus straight back to its field: no new report.
+      {"to the control", Ctl->m_hWnd, {}, {}, {L"SetFocusToForm"}},
+      {"out of the control", other, {L"0465 3"}, {L"KillFocus"}, {}},
+      {"back into the field", Ctl->Edit.m_hWnd, {L"0465 2"}, {L"SetFocus"}, {L"SetFocusToForm"}},
+      {"to nowhere", nullptr, {L"0465 3"}, {L"KillFocus"}, {}},
+  };
+  for (const auto &s : steps) {
+    SCOPED_TRACE(s.name);
+    Ctl->Edit.SetSel(3, 3);
+    SetFocus(s.target);
+    EXPECT_EQ(TakeControlCodes(), s.codes);
+    EXPECT_EQ(Rec.Events, s.events);
+    EXPECT_EQ(Form->TakeCalls(), s.formCalls);
+    if (GetFocus() == Ctl->Edit.m_hWnd) {
+      EXPECT_EQ(Sel(), std::make_pair(0, 10));
+    }
+    Rec.Events.clear();
+  }
+  DestroyWindow(other);
+}
+
+TEST_F(EditWindow, KillFocusIsNotReportedAgainFromInsideItsOwnReport) {
+  CreateWithMask(L"####-##-##", 8);
+  HWND other = CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE, 10, 60, 100, 22, FormWindow(), nullptr,
+                               nullptr, nullptr);
+  SetForegroundWindow(FormWindow());
+  SetFocus(Ctl->Edit.m_hWnd);
+  ClearRecords();
+  // A host that bounces the focus through the field while handling KillFocus.
+  struct Bounce {
+    HWND field, other;
+    int depth;
+  } bounce{Ctl->Edit.m_hWnd, other, 0};
+  Rec.Context = &bounce;
+  Rec.OnEvent = [](testhost::Recorder *self, DISPID id, DISPPARAMS *) {
+    auto *b = static_cast<Bounce *>(self->Context);
+    if (id != EVENT_KillFocus || b->depth++ > 0) return;
+    SetFocus(b->field);
+    SetFocus(b->other);
+  };
+  SetFocus(other);
+  Rec.OnEvent = nullptr;
+  EXPECT_EQ(TakeControlCodes(), std::vector<std::wstring>{L"0465 3"});
+  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{L"KillFocus"});
+  EXPECT_FALSE(Ctl->Edit.InKillFocus);
+  EXPECT_FALSE(Ctl->Edit.FocusNotified);
+  // The next stay is reported again.
+  SetFocus(Ctl->Edit.m_hWnd);
+  EXPECT_EQ(TakeControlCodes(), std::vector<std::wstring>{L"0465 2"});
+  DestroyWindow(other);
+}
+
+TEST_F(EditWindow, FirstClickFocusesAndSelectsSecondPlacesTheCaret) {
+  CreateWithMask(L"####-##-##", 8);
+  ShowValue(L"20240131");
+  HWND other = CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE, 10, 60, 100, 22, FormWindow(), nullptr,
+                               nullptr, nullptr);
+  SetForegroundWindow(FormWindow());
+  const LPARAM atStart = MAKELPARAM(1, 5);
+  struct {
+    const char *name;
+    BOOL enabled;
+    bool focusedBefore;
+    bool focusedAfter;
+    bool selectedAll;
+    std::vector<std::wstring> formCalls;
+  } const cases[] = {
+      {"first click", TRUE, false, true, true, {L"SetFocusToForm", L"SetFocusToForm"}},
+      {"second click", TRUE, true, true, false, {L"SetFocusToForm"}},
+      {"disabled field ignores a click", FALSE, false, false, false, {}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    SetFocus(c.focusedBefore ? Ctl->Edit.m_hWnd : other);
+    Ctl->Edit.SetEditEnabled(c.enabled);
+    Ctl->Edit.SetSel(6, 7);
+    ClearRecords();
+    SendMessageW(Ctl->Edit.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, atStart);
+    SendMessageW(Ctl->Edit.m_hWnd, WM_LBUTTONUP, 0, atStart);
+    EXPECT_EQ(GetFocus() == Ctl->Edit.m_hWnd, c.focusedAfter);
+    auto sel = Sel();
+    if (c.selectedAll) {
+      EXPECT_EQ(sel, std::make_pair(0, 10));
+    } else if (c.enabled) {
+      EXPECT_EQ(sel.first, sel.second) << "the click places a caret";
+    } else {
+      EXPECT_EQ(sel, std::make_pair(6, 7));
+    }
+    EXPECT_EQ(Form->TakeCalls(), c.formCalls);
+  }
+  // A disabled field also ignores the right button and selects nothing on focus.
+  Ctl->Edit.SetEditEnabled(FALSE);
+  EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, atStart), 0);
+  SetFocus(Ctl->Edit.m_hWnd);
+  EXPECT_EQ(Form->TakeCalls(), std::vector<std::wstring>{});
+  Ctl->Edit.SetEditEnabled(TRUE);
+  DestroyWindow(other);
+}
+
+TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
+  CreateWithMask(L"####-##-##", 8);
+  HDC dc = GetDC(Ctl->Edit.m_hWnd);
+  Ctl->Edit.SetBackColor(RGB(10, 20, 30));
+  Ctl->Edit.SetForeColor(RGB(200, 100, 0));
+  struct {
+    UINT msg;
+    bool answered;
+  } const kinds[] = {
+      {WM_CTLCOLOREDIT, true},
+      {WM_CTLCOLORSTATIC, true},
+      {WM_CTLCOLORBTN, false},
+      {WM_CTLCOLORLISTBOX, false},
+  };
+  for (const auto &k : kinds) {
+    SCOPED_TRACE(testing::Message() << "message " << std::hex << k.msg);
+    SetTextColor(dc, RGB(1, 1, 1));
+    SetBkColor(dc, RGB(2, 2, 2));
+    HGDIOBJ before = Ctl->Edit.BackBrush.GetSafeHandle();
+    auto answer = reinterpret_cast<HBRUSH>(
+        SendMessageW(Ctl->m_hWnd, k.msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd)));
+    if (k.answered) {
+      ASSERT_NE(answer, nullptr);
+      EXPECT_EQ(answer, Ctl->Edit.BackBrush.GetSafeHandle());
+      LOGBRUSH lb = {};
+      ASSERT_EQ(GetObjectW(answer, sizeof lb, &lb), static_cast<int>(sizeof lb));
+      EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
+      EXPECT_EQ(lb.lbColor, RGB(10, 20, 30));
+      EXPECT_EQ(GetTextColor(dc), RGB(200, 100, 0));
+      EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
+      if (before && before != answer) {
+        EXPECT_EQ(GetObjectType(before), 0u) << "the old brush is deleted";
+      }
+    } else {
+      EXPECT_EQ(Ctl->Edit.BackBrush.GetSafeHandle(), before);
+    }
+  }
+
+  // Many requests, colour changing between them: nothing accumulates.
+  const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  HGDIOBJ previous = nullptr;
+  int stillAlive = 0;
+  for (int i = 0; i < 2000; ++i) {
+    Ctl->Edit.SetBackColor(RGB(i & 0xFF, (i >> 8) & 0xFF, 7));
+    auto brush = reinterpret_cast<HGDIOBJ>(SendMessageW(Ctl->m_hWnd, i % 2 ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                                                        reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd)));
+    if (previous && previous != brush && GetObjectType(previous) != 0) ++stillAlive;
+    previous = brush;
+  }
+  testhost::Pump();
+  const DWORD gdiAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  EXPECT_EQ(stillAlive, 0);
+  EXPECT_LE(gdiAfter, gdiBefore + 1) << "GDI objects " << gdiBefore << " -> " << gdiAfter;
+  ReleaseDC(Ctl->Edit.m_hWnd, dc);
+}
+
+TEST_F(EditWindow, AFieldTakesItsBrushAlongWhenItGoes) {
+  CreateWithMask(L"####-##-##", 8);
+  HGDIOBJ brush = nullptr;
+  {
+    CCalendarEdit field;
+    ASSERT_TRUE(field.Create(WS_CHILD | WS_VISIBLE, CRect(10, 40, 200, 62), Form->FrameWnd, 1001));
+    field.SetMask(L"##:##");
+    HDC dc = GetDC(field.m_hWnd);
+    brush = reinterpret_cast<HGDIOBJ>(SendMessageW(FormWindow(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                                   reinterpret_cast<LPARAM>(field.m_hWnd)));
+    ReleaseDC(field.m_hWnd, dc);
+    ASSERT_NE(brush, nullptr);
+    EXPECT_NE(GetObjectType(brush), 0u);
+  }
+  EXPECT_EQ(GetObjectType(brush), 0u);
+}
+
+TEST_F(EditWindow, AnswersTheHostQueryAndNothingElse) {
+  CreateWithMask(L"####-##-##", 8);
+  ShowValue(L"2024");
+  Ctl->Edit.SetSel(2, 2);
+  EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, 0x052C, 12, 34), 1);
+  EXPECT_EQ(Text(), L"2024-  -  ");
+  EXPECT_EQ(Sel(), std::make_pair(2, 2));
+  EXPECT_EQ(Log.Take(), std::vector<std::wstring>{});
+}

@@ -1,0 +1,318 @@
+// The mask model: records built from mask texts, input laid onto them, inserted,
+// deleted and stripped, and where the caret lands after the text is rebuilt.
+#include "EditSupport.h"
+
+using namespace edittest;
+
+namespace {
+// Korean date mask "####년##월##일".
+const wchar_t kKoreanMask[] = L"####\uB144##\uC6D4##\uC77C";
+} // namespace
+
+TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
+  struct {
+    int type;
+    WCHAR ch;
+    BOOL entry;
+    BOOL valid;
+    WCHAR stored;
+  } const cases[] = {
+      {DecimalSeparator, L'.', FALSE, FALSE, L'.'}, {ThousandsSeparator, L'5', FALSE, FALSE, L'5'},
+      {TimeSeparator, L':', FALSE, FALSE, L':'},    {DateSeparator, L'/', FALSE, FALSE, L'/'},
+      {DigitEntry, L'7', TRUE, TRUE, L'7'},         {DigitEntry, L'a', TRUE, FALSE, L'a'},
+      {DigitEntry, L'+', TRUE, FALSE, L'+'},        {DigitEntry, L' ', TRUE, FALSE, L' '},
+      {AlphaNumEntry, L'q', TRUE, TRUE, L'q'},      {AlphaNumEntry, L'4', TRUE, TRUE, L'4'},
+      {AlphaNumEntry, L'-', TRUE, FALSE, L'-'},     {LetterEntry, L'Q', TRUE, TRUE, L'Q'},
+      {LetterEntry, L'4', TRUE, FALSE, L'4'},       {UpperLetterEntry, L'q', TRUE, TRUE, L'Q'},
+      {UpperLetterEntry, L'Q', TRUE, TRUE, L'Q'},   {UpperLetterEntry, L'3', TRUE, FALSE, L'3'},
+      {LowerLetterEntry, L'Q', TRUE, TRUE, L'q'},   {LowerLetterEntry, L'.', TRUE, FALSE, L'.'},
+      {CharEntry, L' ', TRUE, TRUE, L' '},          {CharEntry, L'~', TRUE, TRUE, L'~'},
+      {CharEntry, 0x1F, TRUE, FALSE, 0x1F},         {CharEntry, 0x7F, TRUE, FALSE, 0x7F},
+      {CharEntry, 0x80, TRUE, TRUE, 0x80},          {CharEntry, 0xFF, TRUE, TRUE, 0xFF},
+      {CharEntry, 0x100, TRUE, FALSE, 0x100},       {CharEntry, 0xB144, TRUE, FALSE, 0xB144},
+      {EscapedLiteral, L'#', FALSE, FALSE, L'#'},   {Literal, L'7', FALSE, FALSE, L'7'},
+      {Literal, L'q', FALSE, FALSE, L'q'},
+  };
+  for (const auto &c : cases) {
+    CMaskData rec;
+    rec.Type = c.type;
+    SCOPED_TRACE(testing::Message() << "type " << c.type << " char 0x" << std::hex << static_cast<int>(c.ch));
+    EXPECT_EQ(rec.IsEntry(), c.entry);
+    EXPECT_EQ(rec.IsValidChar(c.ch), c.valid);
+    EXPECT_EQ(rec.ConvertChar(c.ch), c.stored);
+  }
+
+  // Made through its runtime class, a record is a literal showing NUL.
+  CObject *made = RUNTIME_CLASS(CMaskData)->CreateObject();
+  ASSERT_NE(made, nullptr);
+  EXPECT_STREQ(made->GetRuntimeClass()->m_lpszClassName, "CMaskData");
+  auto *rec = static_cast<CMaskData *>(made);
+  EXPECT_EQ(rec->Type, Literal);
+  EXPECT_EQ(rec->Char, 0);
+  delete made;
+}
+
+class MaskModel : public StandaloneEdit {};
+
+TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
+  const int D = DigitEntry, L = Literal, E = EscapedLiteral;
+  struct {
+    const wchar_t *mask;
+    std::vector<int> types;
+    std::wstring chars;
+    std::wstring text;
+    std::pair<int, int> sel;
+  } const cases[] = {
+      {L"####-##-##", {D, D, D, D, L, D, D, L, D, D}, L"    -  -  ", L"    -  -  ", {0, 0}},
+      {kKoreanMask,
+       {D, D, D, D, L, D, D, L, D, D, L},
+       L"    \uB144  \uC6D4  \uC77C",
+       L"    \uB144  \uC6D4  \uC77C",
+       {0, 0}},
+      {L"##:##:##", {D, D, TimeSeparator, D, D, TimeSeparator, D, D}, L"  :  :  ", L"  :  :  ", {0, 0}},
+      {L"A?><&",
+       {AlphaNumEntry, LetterEntry, UpperLetterEntry, LowerLetterEntry, CharEntry},
+       L"     ",
+       L"     ",
+       {0, 0}},
+      // Mask characters are case-sensitive; separators show their own characters.
+      {L"aA.,/:",
+       {L, AlphaNumEntry, DecimalSeparator, ThousandsSeparator, DateSeparator, TimeSeparator},
+       L"a .,/:",
+       L"a .,/:",
+       {1, 1}},
+      // Escapes: "\#" and "\\" are literals; "\9" too, although 9 is a digit.
+      {L"\\##\\\\-\\9#", {E, D, E, L, E, D}, L"# \\-9 ", L"# \\-9 ", {1, 1}},
+      // A trailing backslash is a literal NUL; the text ends before it.
+      {L"##\\", {D, D, L}, std::wstring(L"  \0", 3), L"  ", {0, 0}},
+      {L"\\", {L}, std::wstring(L"\0", 1), L"", {0, 0}},
+      {L"", {}, L"", L"", {0, 0}},
+      {nullptr, {}, L"", L"", {0, 0}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.mask ? c.mask : L"(null)");
+    Edit->SetMask(c.mask);
+    EXPECT_EQ(TypesOf(*Edit), c.types);
+    EXPECT_EQ(CharsOf(*Edit), c.chars);
+    EXPECT_EQ(TextOf(*Edit), c.text);
+    EXPECT_EQ(SelOf(*Edit), c.sel);
+  }
+}
+
+TEST_F(MaskModel, SetInputDataLaysTextOntoEntryPositions) {
+  struct {
+    const wchar_t *mask;
+    const wchar_t *before;
+    const wchar_t *text;
+    BOOL raw;
+    BOOL result;
+    const wchar_t *shown;
+    const wchar_t *input;
+  } const cases[] = {
+      {L"####-##-##", L"", L"20240131", TRUE, TRUE, L"2024-01-31", L"20240131"},
+      {L"####-##-##", L"", L"2024ab0131", TRUE, FALSE, L"2024-01-31", L"20240131"},
+      {L"####-##-##", L"", L"2024-01-31", FALSE, FALSE, L"2024-01-31", L"20240131"},
+      {L"####-##-##", L"", L"20 40131", TRUE, TRUE, L"20 4-01-31", L"20 40131"},
+      {L"####-##-##", L"", L"20 40131", FALSE, TRUE, L"2040-13-1 ", L"2040131 "},
+      {L"##", L"", L" 1", TRUE, TRUE, L" 1", L" 1"},
+      {L"##", L"", L" 1", FALSE, TRUE, L"1 ", L"1 "},
+      {L"##", L"", L"123", TRUE, TRUE, L"12", L"12"},
+      // Text running out while skipping leaves the position empty, not stale.
+      {L"##", L"99", L"1a", TRUE, FALSE, L"1 ", L"1 "},
+      {L"##", L"99", L"", TRUE, TRUE, L"  ", L"  "},
+      {L"A?><&", L"", L"9xqQ~", TRUE, TRUE, L"9xQq~", L"9xQq~"},
+      {L"A?><&", L"", L"-9x1qQ", TRUE, FALSE, L"9xQq ", L"9xQq "},
+      {L"&&", L"", L"\u00E9\u0101z", TRUE, FALSE, L"\u00E9z", L"\u00E9z"},
+      {kKoreanMask, L"", L"20240131\uC77C", TRUE, TRUE, L"2024\uB14401\uC6D431\uC77C", L"20240131"},
+      {L"##:##:##", L"", L"2359", TRUE, TRUE, L"23:59:  ", L"2359  "},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " text \"" << c.text << "\" raw " << c.raw);
+    Edit->SetMask(c.mask);
+    Edit->SetInputData(c.before, TRUE);
+    EXPECT_EQ(Edit->SetInputData(c.text, c.raw), c.result);
+    EXPECT_EQ(TextOf(*Edit), c.shown);
+    EXPECT_EQ(Edit->GetInputData().str(), c.input);
+    EXPECT_EQ(SelOf(*Edit), std::make_pair(0, 0));
+  }
+}
+
+TEST_F(MaskModel, DeleteInputRangeClosesUpTowardsTheStart) {
+  struct {
+    const wchar_t *mask;
+    const wchar_t *before;
+    int from, to;
+    int deleted;
+    const wchar_t *shown;
+  } const cases[] = {
+      {L"####-##-##", L"20240131", 4, 5, 0, L"2024-01-31"},
+      {L"####-##-##", L"20240131", 0, 1, 1, L"0240-13-1 "},
+      {L"####-##-##", L"20240131", 3, 6, 2, L"2021-31-  "},
+      {L"####-##-##", L"20240131", 0, 10, 8, L"    -  -  "},
+      {L"####-##-##", L"20240131", 8, 20, 2, L"2024-01-  "},
+      {L"####-##-##", L"20240131", -5, 1, 1, L"0240-13-1 "},
+      {L"####-##-##", L"20240131", 10, 12, 0, L"2024-01-31"},
+      {L"####-##-##", L"20240131", 6, 5, 0, L"2024-01-31"},
+      {kKoreanMask, L"20240131", 4, 6, 1, L"2024\uB14413\uC6D41 \uC77C"},
+      // "~" cannot close up onto the lower-case letter position and is dropped.
+      {L"A?><&", L"9xQq~", 1, 2, 1, L"9QQ  "},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " range " << c.from << ".." << c.to);
+    Edit->SetMask(c.mask);
+    Edit->SetInputData(c.before, TRUE);
+    Edit->SetSel(7, 7);
+    EXPECT_EQ(Edit->DeleteInputRange(c.from, c.to), c.deleted);
+    EXPECT_EQ(TextOf(*Edit), c.shown);
+    // Nothing deleted leaves even the caret alone; a deletion rebuilds from position 0.
+    EXPECT_EQ(SelOf(*Edit), c.deleted ? std::make_pair(0, 0) : std::make_pair(7, 7));
+  }
+}
+
+TEST_F(MaskModel, InsertInputCharShiftsRightOrRefuses) {
+  struct {
+    const wchar_t *mask;
+    const wchar_t *before;
+    int pos;
+    WCHAR ch;
+    int result;
+    const wchar_t *shown;
+  } const cases[] = {
+      {L"####-##-##", L"20240131", 0, L'9', 0, L"9202-40-13"},
+      {L"####-##-##", L"20240131", 4, L'9', 5, L"2024-90-13"},
+      {L"####-##-##", L"20240131", 9, L'7', 9, L"2024-01-37"},
+      {L"####-##-##", L"20240131", 10, L'7', -1, L"2024-01-31"},
+      {L"####-##-##", L"20240131", 2, L'x', -1, L"2024-01-31"},
+      {L"####-##-##", L"2024", 4, L'0', 5, L"2024-0 -  "},
+      {L"####-##-##", L"", -3, L'1', 0, L"1   -  -  "},
+      // "a" would move onto the digit position: the whole insertion is undone.
+      {L"A#", L"a1", 0, L'b', -1, L"a1"},
+      {L"A#", L"1 ", 0, L'b', 0, L"b1"},
+      {L"##:##:##", L"235959", 3, L'0', 3, L"23:05:95"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " before " << c.before << " at " << c.pos);
+    Edit->SetMask(c.mask);
+    Edit->SetInputData(c.before, TRUE);
+    EXPECT_EQ(Edit->InsertInputChar(c.pos, c.ch), c.result);
+    EXPECT_EQ(TextOf(*Edit), c.shown);
+  }
+}
+
+TEST_F(MaskModel, StripMaskLiteralsRemovesRunsFoundInPlace) {
+  struct {
+    const wchar_t *mask;
+    const wchar_t *text;
+    const wchar_t *stripped;
+  } const cases[] = {
+      {L"####-##-##", L"2024-01-31", L"20240131"},
+      {L"####-##-##", L"20240131", L"20240131"},
+      {L"####-##-##", L"2024-01-3", L"2024013"},
+      {L"####-##-##", L"2024/01/31", L"2024/01/31"},
+      {L"####-##-##", L"", L""},
+      {kKoreanMask, L"2024\uB14401\uC6D431\uC77C", L"20240131\uC77C"},
+      {L"##:##:##", L"23:59:59", L"235959"},
+      {L"(##)-##", L"(12)-34", L"1234"},
+      {L"(##)-##", L"(12)34", L"12)34"},
+      {L"##-", L"12-", L"12-"},
+      {L"\\###", L"#12", L"12"},
+      {L"##\\-\\-##", L"12--34", L"1234"},
+      {L"", L"2024-01-31", L"2024-01-31"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " text " << c.text);
+    Edit->SetMask(c.mask);
+    EXPECT_EQ(Edit->StripMaskLiterals(c.text).str(), c.stripped);
+  }
+}
+
+TEST_F(MaskModel, CaretGoesToTheNextEntryOrSelectsAll) {
+  struct {
+    const wchar_t *mask;
+    int pos;
+    int next;
+    std::pair<int, int> sel;
+  } const cases[] = {
+      {L"####-##-##", -3, 0, {0, 0}},   {L"####-##-##", 0, 0, {0, 0}}, {L"####-##-##", 4, 5, {5, 5}},
+      {L"####-##-##", 7, 8, {8, 8}},    {L"####-##-##", 9, 9, {9, 9}}, {L"####-##-##", 10, 10, {0, 10}},
+      {L"####-##-##", 25, 25, {0, 10}}, {L"##--", 2, 4, {0, 4}},       {L"-##", 0, 1, {1, 1}},
+      {kKoreanMask, 10, 11, {0, 11}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " pos " << c.pos);
+    Edit->SetMask(c.mask);
+    Edit->SetInputData(L"20240131", TRUE);
+    EXPECT_EQ(Edit->GetNextEntryPos(c.pos), c.next);
+    Edit->RefreshText(c.pos);
+    EXPECT_EQ(SelOf(*Edit), c.sel);
+    Edit->SetSel(1, 2);
+    Edit->MoveCaretToEntry(c.pos);
+    EXPECT_EQ(SelOf(*Edit), c.sel);
+    // A negative caret position leaves the selection as it is.
+    Edit->SetSel(1, 2);
+    Edit->RefreshText(-1);
+    EXPECT_EQ(SelOf(*Edit), std::make_pair(1, 2));
+  }
+}
+
+TEST_F(MaskModel, WithoutRecordsTheFieldIsAPlainEdit) {
+  Edit->SetMask(L"####-##-##");
+  Edit->SetInputData(L"20240131", TRUE);
+  Edit->ClearMask();
+  EXPECT_EQ(Edit->RecordCount(), 0);
+  // The records go, the text stays and is now the input data.
+  EXPECT_EQ(TextOf(*Edit), L"2024-01-31");
+  EXPECT_EQ(Edit->GetInputData().str(), L"2024-01-31");
+  // A second clear, with nothing left to delete, empties the window.
+  Edit->ClearMask();
+  EXPECT_EQ(TextOf(*Edit), L"");
+
+  // Typing goes to the EDIT class; the character filter still holds.
+  const WCHAR typed[] = {L'5', L'a', L' ', 0x16, L'.', L'-', L'7'};
+  for (WCHAR ch : typed) SendMessageW(Edit->m_hWnd, WM_CHAR, ch, 1);
+  EXPECT_EQ(TextOf(*Edit), L"5.-7");
+  SendMessageW(Edit->m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
+  EXPECT_EQ(TextOf(*Edit), L"abc");
+  EXPECT_EQ(Edit->InvalidInputCount, 0);
+}
+
+TEST_F(MaskModel, OwnTextWritesRunAtRaisedDepth) {
+  // A subclass above the field sees each WM_SETTEXT before the field handles it.
+  static std::vector<int> *depths = nullptr;
+  static CCalendarEdit *field = nullptr;
+  static WNDPROC prev = nullptr;
+  std::vector<int> seen;
+  depths = &seen;
+  field = Edit;
+  struct Spy {
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_SETTEXT) depths->push_back(field->SetTextDepth);
+      return CallWindowProcW(prev, h, m, w, l);
+    }
+  };
+  Edit->SetMask(L"##-##");
+  prev =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(Edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Spy::Proc)));
+  Edit->RefreshText(0);
+  SetWindowTextW(Edit->m_hWnd, L"12-34");
+  SetWindowLongPtrW(Edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
+  EXPECT_EQ(seen, (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(Edit->SetTextDepth, 0);
+  EXPECT_EQ(TextOf(*Edit), L"12-34");
+}
+
+TEST(MaskModelCreation, AMaskSetBeforeTheWindowShowsWhenItIsCreated) {
+  CWnd *frame = new CWnd;
+  ASSERT_TRUE(frame->CreateEx(0, L"edit tests", WS_OVERLAPPEDWINDOW, CRect(40, 40, 440, 200), nullptr, 0));
+  {
+    CCalendarEdit edit;
+    edit.SetMask(L"##:##");
+    edit.SetInputData(L"1234", TRUE); // no window yet: only the records change
+    EXPECT_EQ(edit.GetInputData().str(), L"1234");
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 200, 34), frame, 1000));
+    EXPECT_EQ(TextOf(edit), L"12:34");
+    EXPECT_EQ(SelOf(edit), std::make_pair(0, 0));
+  }
+  frame->DestroyWindow();
+  delete frame;
+}
