@@ -295,6 +295,8 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelected) {
       {MCN_SELECT, Day(2024, 3, 6), {L"SelChange", L"SelChange", L"SelSelected"}, FALSE, FALSE},
   };
   Create(true, 140, 22);
+  // The clerk is in the field: its focus stay was reported before the drop-down opened.
+  Ctl->MSetFocus();
   ASSERT_EQ(Open(), 1);
   Rec.Events.clear();
   for (const Step &s : steps) {
@@ -322,6 +324,7 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelected) {
 
 TEST_F(DropDown, InDesignModeOnlyAPickReports) {
   Create(false, 140, 22);
+  Ctl->MSetFocus();
   ASSERT_EQ(Open(), 1);
   Rec.Events.clear();
   Notify(MCN_SELCHANGE, Day(2024, 5, 1));
@@ -335,6 +338,7 @@ TEST_F(DropDown, InDesignModeOnlyAPickReports) {
 TEST_F(DropDown, RealClickOnADayPicksItAndCloses) {
   Create(true, 140, 22);
   SetForegroundWindow(FormWindow());
+  Ctl->MSetFocus();
   ASSERT_EQ(Open(), 1);
   HWND drop = Drop();
   SYSTEMTIME first = Day(2024, 3, 1);

@@ -207,7 +207,7 @@ TEST_F(FocusChain, MovesRealFocusForwardBackwardAndByName) {
   } const steps[] = {
       {L"a", L"next", L"b"}, {L"b", L"next", L"c"},     {L"c", L"next", L"a"}, {L"a", L"prev", L"c"},
       {L"c", L"prev", L"b"}, {L"a", L"jt1013", L"b"},   {L"b", L"jt1014", L"a"}, {L"a", L"jt999", L"a"},
-      {L"a", L"full", L"b"},
+      {L"a", L"full", L"b"}, {L"b", L"keypad+", L"c"}, {L"c", L"keypad-", L"b"},
   };
   for (const auto& s : steps) {
     CCalendarCtl* from = nullptr;
@@ -224,6 +224,8 @@ TEST_F(FocusChain, MovesRealFocusForwardBackwardAndByName) {
       EXPECT_EQ(SendMessageW(from->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 999), 0), 0);
     }
     if (a == L"full") SendMessageW(from->m_hWnd, WM_CALENDAR_EVENT, 0, 0);
+    if (a == L"keypad+") SendMessageW(from->Edit.m_hWnd, WM_CHAR, L'+', MAKELPARAM(1, 0x4E));
+    if (a == L"keypad-") SendMessageW(from->Edit.m_hWnd, WM_CHAR, L'-', MAKELPARAM(1, 0x4A));
     EXPECT_EQ(Focused(), s.to) << s.from << " " << s.action;
   }
 
@@ -238,11 +240,12 @@ TEST_F(FocusChain, MovesRealFocusForwardBackwardAndByName) {
   Ctl->MSetFocus();
   Ctl->SetPreFocus();
   EXPECT_EQ(Focused(), L"c");
-  Form->TakeCalls();
   Ctl->MSetFocus();
+  Form->TakeCalls();
   SendMessageW(Ctl->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1013), 0);
   EXPECT_EQ(Focused(), L"c");
-  EXPECT_EQ(ProtocolCalls(Form), Strings({L"SetPreNextFocusToForm 3 c"}));
+  // The form moves the focus; the field that receives it tells the form.
+  EXPECT_EQ(ProtocolCalls(Form), Strings({L"SetPreNextFocusToForm 3 c", L"SetFocusToForm"}));
 }
 
 TEST_F(FocusChain, TheFormAndRequiredInputCanHoldTheFocus) {
@@ -259,8 +262,8 @@ TEST_F(FocusChain, TheFormAndRequiredInputCanHoldTheFocus) {
       {0, 0, FALSE, L"", false, {L"SetPropertyLong 38 0"}},
       {0, 1, TRUE, L"", false, {}},
       {0, 1, TRUE, L"   ", false, {}},
-      {0, 1, TRUE, L"2", true, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
-      {0, 1, FALSE, L"", true, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {0, 1, TRUE, L"2", true, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 ", L"SetFocusToForm"}},
+      {0, 1, FALSE, L"", true, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 ", L"SetFocusToForm"}},
   };
   for (const auto& c : cases) {
     Form->SetBaseCtlBitInfo(0xFFFFFFFF, FALSE);
@@ -271,11 +274,12 @@ TEST_F(FocusChain, TheFormAndRequiredInputCanHoldTheFocus) {
     // Put the text in the field as the user would have it (no events for the write).
     Ctl->MSetCaptionCtrlEx(L"", FALSE);
     SetWindowTextW(Ctl->Edit.m_hWnd, c.text);
-    Form->TakeCalls();
-    for (int path = 0; path < 2; ++path) {
+    for (int path = 0; path < 3; ++path) {
       Ctl->MSetFocus();
+      Form->TakeCalls();
       if (path == 0) Ctl->SetNextFocus(FALSE);
       if (path == 1) SendMessageW(Ctl->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1013), 0);
+      if (path == 2) SendMessageW(Ctl->Edit.m_hWnd, WM_CHAR, L'+', MAKELPARAM(1, 0x4E));
       EXPECT_EQ(Focused(), c.moves ? L"b" : L"a") << "case " << (&c - &cases[0]) << " path " << path;
       EXPECT_EQ(ProtocolCalls(Form), c.calls) << "case " << (&c - &cases[0]) << " path " << path;
     }

@@ -35,7 +35,9 @@ TEST_F(HostTest, FocusMovesInCreationOrderAndWrapsBothWays) {
   for (const auto &k : cases) {
     AskMove(k.from, k.action);
     EXPECT_EQ(Form->Focused(), k.focused) << k.log;
-    EXPECT_EQ(Form->Log().Lines().back(), k.log);
+    // The move, then the field that took the focus telling the form.
+    EXPECT_EQ(LogLines(L"form: focus ").back(), k.log);
+    EXPECT_EQ(LogLines(L"form: ").back(), std::wstring(L"form: ") + k.focused + L" has the focus");
   }
   // Any other request moves nothing.
   size_t before = Form->Log().Lines().size();
@@ -58,10 +60,10 @@ TEST_F(HostTest, NamedMovesHiddenControlsAndTheFormsRefusals) {
   EXPECT_EQ(Form->Focused(), L"d");
   AskMove(a, 1013); // a names d, whatever its case
   EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(Form->Log().Lines().back(), L"form: focus named from a -> d");
+  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus named from a -> d");
   AskMove(a, 1014); // backwards, the name plays no part
   EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(Form->Log().Lines().back(), L"form: focus previous from a -> d");
+  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus previous from a -> d");
 
   // Refusals: the control does not even ask.
   size_t before = Form->Log().Lines().size();
@@ -77,7 +79,7 @@ TEST_F(HostTest, NamedMovesHiddenControlsAndTheFormsRefusals) {
   Form->BlockFocus(false);
   AskMove(b, 1013);
   EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(Form->Log().Lines().back(), L"form: focus next from b -> d");
+  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus next from b -> d");
 }
 
 TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {

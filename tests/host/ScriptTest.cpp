@@ -20,6 +20,7 @@ struct Lang {
 
 TEST_F(HostTest, ScriptReadsDefaultsAndRoundTripsProperties) {
   const Lang scripts[] = {{L"JScript",
+                           L"form.PinClock('20240105093015');\n"
                            L"var c = form.Create('d1', 10, 10, 150, 24);\n"
                            L"form.Echo(c.Style + ' ' + c.DateFormat + ' ' + c.TimeFormat + ' ' + c.StartTime + ' ' + "
                            L"c.EndTime + ' ' + c.Enabled + ' ' + c.ItemFlag + ' [' + c.Caption + ']');\n"
@@ -31,6 +32,7 @@ TEST_F(HostTest, ScriptReadsDefaultsAndRoundTripsProperties) {
                            L"form.Echo(k.Style + ' ' + k.DateFormat + ' ' + k.EndTime);\n",
                            L""},
                           {L"VBScript", L"",
+                           L"form.PinClock \"20240105093015\"\n"
                            L"Set c = form.Create(\"d1\", 10, 10, 150, 24)\n"
                            L"form.Echo c.Style & \" \" & c.DateFormat & \" \" & c.TimeFormat & \" \" & c.StartTime & "
                            L"\" \" & c.EndTime & \" \" & c.Enabled & \" \" & c.ItemFlag & \" [\" & c.Caption & \"]\"\n"
@@ -44,7 +46,7 @@ TEST_F(HostTest, ScriptReadsDefaultsAndRoundTripsProperties) {
     SCOPED_TRACE(s.language);
     Lines out;
     EXPECT_EQ(Script(s.language, *s.js.c_str() ? s.js : s.vbs, out), 0);
-    EXPECT_EQ(out, (Lines{L"0 2 0 19700101 99991231 1 1 []", L"4 2 d2 x y", L"2 7 20301231"}));
+    EXPECT_EQ(out, (Lines{L"0 2 0 19700101 99991231 1 1 [20240105]", L"4 2 d2 x y", L"2 7 20301231"}));
     Form->RemoveAll();
   }
 }

@@ -1,0 +1,84 @@
+// Up and Down step a date by its format's unit and a time by the field under the caret.
+#include "TestHost.h"
+
+using namespace testhost;
+
+class Stepping : public ControlFixture {};
+
+TEST_F(Stepping, DatesStepByDayMonthOrYearAndReportOnce) {
+  PinnedClock clock(L"20240315120000");
+  struct Case {
+    short dateFormat;
+    const wchar_t* start; // set first; "" leaves the field empty
+    UINT key;
+    const wchar_t* caption;
+    const wchar_t* field;
+    bool reported;
+  };
+  const Case cases[] = {
+      {1, L"20241231", VK_UP, L"20250101", L"2025-01-01", true},
+      {1, L"20240301", VK_DOWN, L"20240229", L"2024-02-29", true},
+      {2, L"", VK_UP, L"20240316", L"2024/03/16", true},
+      {2, L"", VK_DOWN, L"20240314", L"2024/03/14", true},
+      {11, L"202403", VK_DOWN, L"202402", L"2024\uB144" L"02\uC6D4", true},
+      {9, L"202412", VK_UP, L"202501", L"2025/01", true},
+      {8, L"", VK_UP, L"202404", L"2024-04", true},
+      {20, L"2024", VK_UP, L"2025", L"2025", true},
+      {20, L"", VK_DOWN, L"2023", L"2023", true},
+      {4, L"240105", VK_UP, L"240105", L"24-01-05", false},
+      {17, L"0105", VK_DOWN, L"0105", L"01/05", false},
+  };
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    Ctl->DateFormat = c.dateFormat;
+    Ctl->BasicClient = 4;
+    Create();
+    if (*c.start) Ctl->MSetCaptionCtrlEx(c.start, FALSE);
+    Ctl->RunForm = nullptr;
+    Ctl->Edit.SetSel(0, 0);
+    Rec.Events.clear();
+    PressKey(c.key);
+    EXPECT_EQ(Get(L"Caption"), c.caption) << c.dateFormat << " " << c.start;
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field)) << c.dateFormat << " " << c.start;
+    EXPECT_EQ(Rec.Events, c.reported ? std::vector<std::wstring>({L"SelSelected"}) : std::vector<std::wstring>());
+    int s = -1, e = -1;
+    Ctl->Edit.GetSel(s, e);
+    int end = Ctl->Edit.GetWindowText().GetLength();
+    EXPECT_EQ(std::make_pair(s, e), std::make_pair(end, end)) << c.dateFormat << " " << c.start;
+  }
+}
+
+TEST_F(Stepping, TimesStepTheFieldUnderTheCaretWithCarry) {
+  PinnedClock clock(L"20240315120000");
+  struct Case {
+    short style, timeFormat;
+    const wchar_t* start;
+    int caret;
+    UINT key;
+    const wchar_t* caption;
+    int selStart, selEnd;
+  };
+  const Case cases[] = {
+      {1, 0, L"105959", 7, VK_UP, L"110000", 6, 8},   {1, 0, L"231500", 1, VK_UP, L"001500", 0, 2},
+      {1, 0, L"000000", 4, VK_DOWN, L"235900", 3, 5}, {4, 1, L"120030", 3, VK_UP, L"120130", 3, 5},
+      {5, 2, L"000000", 0, VK_DOWN, L"230000", 0, 2}, {1, 3, L"1259", 4, VK_UP, L"1300", 3, 5},
+      {1, 8, L"5959", 4, VK_UP, L"0000", 3, 5},       {1, 6, L"0000", 0, VK_DOWN, L"5900", 0, 2},
+  };
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    Ctl->Style = c.style;
+    Ctl->TimeFormat = c.timeFormat;
+    Create();
+    Ctl->MSetCaptionCtrlEx(c.start, FALSE);
+    Ctl->Edit.SetSel(c.caret, c.caret);
+    Rec.Events.clear();
+    PressKey(c.key);
+    EXPECT_EQ(Get(L"Caption"), c.caption) << c.timeFormat << " " << c.start << " caret " << c.caret;
+    int s = -1, e = -1;
+    Ctl->Edit.GetSel(s, e);
+    EXPECT_EQ(std::make_pair(s, e), std::make_pair(c.selStart, c.selEnd)) << c.start << " caret " << c.caret;
+    EXPECT_TRUE(Rec.Events.empty()) << c.start;
+  }
+}

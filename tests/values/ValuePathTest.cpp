@@ -1,0 +1,181 @@
+// The value path end to end on a real control: what the field shows, what the edit
+// reports, the clamp and the roll-back, on pinned clocks.
+#include "TestHost.h"
+
+using namespace testhost;
+
+
+class ValuePath : public ControlFixture {};
+
+TEST_F(ValuePath, NewControlsShowTodayOrNowInEveryFormat) {
+  PinnedClock clock(L"20240105093015");
+  struct Case {
+    short style, dateFormat, timeFormat, basic;
+    const wchar_t* caption;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 0, L"20240105"}, {0, 3, 0, 0, L"20240105"}, {0, 4, 0, 0, L"240105"}, {0, 9, 0, 0, L"202401"},
+      {0, 13, 0, 0, L"2401"},    {0, 17, 0, 0, L"0105"},    {0, 20, 0, 0, L"2024"},  {2, 2, 0, 1, L"20240105"},
+      {0, 2, 0, 4, L""},         {0, 2, 0, 9, L"20240105"}, {1, 2, 0, 0, L"093015"}, {4, 2, 3, 0, L"0930"},
+      {5, 2, 6, 0, L"3015"},     {1, 2, 0, 4, L"000000"},
+  };
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    Ctl->Style = c.style;
+    Ctl->DateFormat = c.dateFormat;
+    Ctl->TimeFormat = c.timeFormat;
+    Ctl->BasicClient = c.basic;
+    Create();
+    EXPECT_EQ(Get(L"Caption"), c.caption) << c.style << "/" << c.dateFormat << "/" << c.timeFormat << "/" << c.basic;
+  }
+}
+
+namespace {
+using Strings = std::vector<std::wstring>;
+Strings Repeat(const wchar_t* s, int n) { return Strings(static_cast<size_t>(n), s); }
+Strings Concat(Strings a, const Strings& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+} // namespace
+
+TEST_F(ValuePath, TypedDatesAreAcceptedClampedOrRolledBack) {
+  PinnedClock clock(L"20240105093015");
+  struct Case {
+    short basic; // 4 starts the field empty (in the designer: a running form's date
+                 // format shows today in an empty field, which then counts as valid)
+    const wchar_t* first;  // typed first (null: nothing)
+    const wchar_t* second; // typed over the whole field
+    const wchar_t* caption, *field, *lastValid;
+  };
+  const Case cases[] = {
+      {4, nullptr, L"20240229", L"20240229", L"2024/02/29", L"20240229"},
+      {4, nullptr, L"19691231", L"19700101", L"1970/01/01", L"19700101"},
+      {4, nullptr, L"20240230", L"", L"    /  /  ", L""},
+      {4, L"20240105", L"20230229", L"20240105", L"2024/01/05", L"20240105"},
+      {0, nullptr, L"20241301", L"20240105", L"2024/01/05", L"20240105"},
+  };
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    Ctl->BasicClient = c.basic;
+    Create(c.basic != 4);
+    if (c.first) {
+      Ctl->Edit.SetSel(0, -1);
+      TypeChars(c.first);
+    }
+    Ctl->Edit.SetSel(0, -1);
+    TypeChars(c.second);
+    EXPECT_EQ(Get(L"Caption"), c.caption) << c.second;
+    EXPECT_EQ(Ctl->GetWindowText(), CString(ReadsNonZero(c.caption) ? c.caption : L"")) << c.second;
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field)) << c.second;
+    EXPECT_EQ(Ctl->LastValidValue, CString(c.lastValid)) << c.second;
+  }
+}
+
+TEST_F(ValuePath, ACompleteImpossibleTimeBecomesNow) {
+  PinnedClock clock(L"20240105093015");
+  Ctl->Style = 1;
+  Create();
+  Ctl->Edit.SetSel(0, -1);
+  TypeChars(L"256161");
+  EXPECT_EQ(Get(L"Caption"), L"093015");
+  EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"09:30:15"));
+  Ctl->Edit.SetSel(0, -1);
+  TypeChars(L"235959");
+  EXPECT_EQ(Get(L"Caption"), L"235959");
+  EXPECT_TRUE(Ctl->LastValidValue.IsEmpty()); // times do not keep a last valid value
+}
+
+TEST_F(ValuePath, TypingAFullDateFiresInOrderAndMovesTheFocus) {
+  PinnedClock clock(L"20240105093015");
+  Ctl->BasicClient = 4;
+  Create();
+  Rec.Events.clear();
+  Form->TakeCalls();
+  Ctl->Edit.SetSel(0, -1);
+  TypeChars(L"20240105");
+  EXPECT_EQ(Rec.Events, Concat(Repeat(L"EditChange", 7), {L"EditFull"}));
+  Strings calls;
+  for (auto& c : Form->TakeCalls())
+    if (c.rfind(L"OnFormPropertyChanged", 0) != 0) calls.push_back(c);
+  EXPECT_EQ(calls, Strings({L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}));
+  // The form that takes EditFull still sees the focus move.
+  Form->SetBaseCtlBitInfo(0x20000000, TRUE);
+  Form->FireEventAnswer = 1;
+  Rec.Events.clear();
+  TypeChars(L"20240106");
+  EXPECT_EQ(Rec.Events, Repeat(L"EditChange", 7));
+  calls.clear();
+  for (auto& c : Form->TakeCalls())
+    if (c.rfind(L"OnFormPropertyChanged", 0) != 0 && c.rfind(L"SetFocusToForm", 0) != 0) calls.push_back(c);
+  EXPECT_EQ(calls,
+            Strings({L"OnFormFireEventSend 1 20240106", L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}));
+}
+
+TEST_F(ValuePath, CaptionMethodsAndTheCaptionProperty) {
+  PinnedClock clock(L"20240105093015");
+  Create();
+  struct Case {
+    const wchar_t* action;
+    const wchar_t* value;
+    const wchar_t* caption, *field;
+    Strings events;
+  };
+  const Case cases[] = {
+      {L"SetCaptionCtrl", L"20240301", L"20240301", L"2024/03/01", {L"SelSelected"}},
+      {L"SetCaptionCtrl", L"20240230", L"20240230", L"2024/02/30", {L"SelSelected"}}, // not corrected
+      {L"SetCaptionCtrl", L"00000000", L"", L"    /  /  ", {L"SelSelected"}},
+      {L"SetCaptionCtrl", L"", L"", L"    /  /  ", {}},
+      {L"Caption", L"20240401", L"20240401", L"2024/04/01", {}},
+      {L"Caption", L"abc", L"", L"    /  /  ", {}},
+      {L"SetCaptionCtrlEx0", L"20240501", L"20240501", L"2024/05/01", {}},
+  };
+  for (const auto& c : cases) {
+    Rec.Events.clear();
+    std::wstring a = c.action;
+    HRESULT hr = E_UNEXPECTED;
+    if (a == L"SetCaptionCtrl") hr = Call(L"SetCaptionCtrl", {VStr(c.value)});
+    if (a == L"SetCaptionCtrlEx0") hr = Call(L"SetCaptionCtrlEx", {VStr(c.value), VLong(0)});
+    if (a == L"Caption") hr = PutString(L"Caption", c.value);
+    ASSERT_EQ(hr, S_OK) << a;
+    EXPECT_EQ(Get(L"Caption"), c.caption) << a << " " << c.value;
+    std::wstring field;
+    ASSERT_EQ(Call(L"GetCaptionCtrl", {}, &field), S_OK);
+    EXPECT_EQ(field, c.field) << a << " " << c.value;
+    EXPECT_EQ(Rec.Events, c.events) << a << " " << c.value;
+    std::wstring check;
+    ASSERT_EQ(Call(L"CheckCaption", {}, &check), S_OK);
+    EXPECT_EQ(check, std::wstring(c.caption).empty() ? L"0" : L"1") << a << " " << c.value;
+  }
+}
+
+TEST_F(ValuePath, GetItemAndRedraw) {
+  Create();
+  struct {
+    const wchar_t* item;
+    short flag;
+    BOOL enabled;
+    const wchar_t* result;
+  } const cases[] = {{L"x", 1, TRUE, L""}, {L"x", 2, TRUE, L"x"}, {L"x", 3, TRUE, L"x"},
+                     {L"x", 2, FALSE, L""}, {L"", 2, TRUE, L""}, {L"x", 0, TRUE, L""}};
+  for (const auto& c : cases) {
+    Ctl->Item = c.item;
+    Ctl->ItemFlag = c.flag;
+    Ctl->Enabled = c.enabled;
+    std::wstring result = L"<unset>";
+    ASSERT_EQ(Call(L"GetItem", {}, &result), S_OK);
+    EXPECT_EQ(result, c.result) << c.item << " " << c.flag << " " << c.enabled;
+  }
+  Ctl->Enabled = TRUE;
+  // Switching drawing back on repaints once.
+  UpdateWindow(Ctl->m_hWnd);
+  ASSERT_EQ(Call(L"SetRedraw", {VLong(0)}), S_OK);
+  EXPECT_FALSE(GetUpdateRect(Ctl->m_hWnd, nullptr, FALSE));
+  ASSERT_EQ(Call(L"SetRedraw", {VLong(1)}), S_OK);
+  EXPECT_TRUE(GetUpdateRect(Ctl->m_hWnd, nullptr, FALSE));
+  UpdateWindow(Ctl->m_hWnd);
+  ASSERT_EQ(Call(L"SetRedraw", {VLong(1)}), S_OK);
+  EXPECT_FALSE(GetUpdateRect(Ctl->m_hWnd, nullptr, FALSE));
+}
