@@ -1,6 +1,6 @@
 #include "TestHost.h"
 
-#include "../render/HandleCount.h"
+#include "HandleCount.h"
 #include "CalendarWnd.h"
 #include "Lumadex.h"
 #include "Tondril.h"

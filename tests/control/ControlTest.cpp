@@ -2,6 +2,7 @@
 // login information, window creation and handle hygiene.
 #include "TestHost.h"
 
+#include "HandleCount.h"
 #include "Lumadex.h"
 #include "Tondril.h"
 
@@ -262,20 +263,49 @@ TEST_F(ControlObject, LoginInformationDecidesTheSpinEdges) {
 
 TEST_F(ControlObject, TwoHundredControlsLeaveNoWindowOrGdiObjectBehind) {
   Pump();
-  DWORD user0 = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  DWORD gdi0 = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  for (int i = 0; i < 200; ++i) {
-    CCalendarCtl* c = AllocRunDllControl();
-    ASSERT_NE(c, nullptr);
-    c->Style = static_cast<short>(i % 6);
-    c->SetRunMode(TRUE);
-    ASSERT_TRUE(c->CreateControl(FormWindow(), CRect(0, 0, 120, 22), 200 + i));
-    UpdateWindow(c->m_hWnd);
-    c->ExternalRelease();
-  }
-  Pump();
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user0);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi0);
+  // The counters see one more window and one more brush, so they can catch a leak.
+  DWORD user0 = handlecount::UserObjects(), gdi0 = handlecount::GdiObjects();
+  HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, FormWindow(), nullptr, nullptr, nullptr);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  EXPECT_EQ(handlecount::UserObjects(), user0 + 1);
+  EXPECT_EQ(handlecount::GdiObjects(), gdi0 + 1);
+  DestroyWindow(probe);
+  DeleteObject(brush);
+
+  // One of each kind first: the fonts the font manager keeps and the system's own
+  // first-use caches are made once per process, not per control.
+  auto makeAndRelease = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      CCalendarCtl* c = AllocRunDllControl();
+      ASSERT_NE(c, nullptr);
+      c->Style = static_cast<short>(i % 6);
+      c->AppearanceStyle = static_cast<short>(i % 3);
+      c->SetRunMode(TRUE);
+      c->SetRunFormDispatch(Form, FormWindow(), 0, 0);
+      ASSERT_TRUE(c->CreateControl(FormWindow(), CRect(0, 0, 120, 22), 200 + i));
+      UpdateWindow(c->m_hWnd);
+      if (i % 6 == 0) c->SendMessage(WM_CALENDAR_SHOW, 0, 0); // a drop-down too
+      c->ExternalRelease();
+    }
+    Pump();
+  };
+  makeAndRelease(6);
+
+  // Wine's month calendar keeps one font per WM_SETFONT after it is destroyed; measure
+  // what the platform itself leaks so that only the control's own objects are counted.
+  DWORD raw0 = handlecount::GdiObjects();
+  HWND raw = CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_POPUP, 0, 0, 0, 0, FormWindow(), nullptr, nullptr, nullptr);
+  SendMessageW(raw, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  DestroyWindow(raw);
+  long platformLeakPerDropDown = static_cast<long>(handlecount::GdiObjects()) - static_cast<long>(raw0);
+
+  user0 = handlecount::UserObjects();
+  gdi0 = handlecount::GdiObjects();
+  makeAndRelease(200);
+  const long dropDowns = 34; // i % 6 == 0 for i in 0..199
+  EXPECT_EQ(handlecount::UserObjects(), user0);
+  EXPECT_EQ(static_cast<long>(handlecount::GdiObjects()) - static_cast<long>(gdi0),
+            dropDowns * platformLeakPerDropDown);
 }
 
 TEST_F(ControlObject, ReleaseDestroysTheWindowAndDisconnectsSinks) {

@@ -1,0 +1,137 @@
+// Applying the style and the formats to the field: masks, digit counts, change codes,
+// and the completion of a date left one digit short when the field loses the focus.
+#include "TestHost.h"
+
+using namespace testhost;
+
+namespace {
+// The empty field shows the mask with blanks for its digit positions.
+CString EmptyField(const wchar_t* mask) {
+  CString s(mask);
+  s.Replace(L'#', L' ');
+  return s;
+}
+} // namespace
+
+class Formats : public ControlFixture {
+protected:
+  CString ShownEmpty() {
+    Ctl->SetMethodString(19, L"", L"", 0);
+    return Ctl->Edit.GetWindowText();
+  }
+};
+
+TEST_F(Formats, EveryCodeGivesItsMaskAndDigitCount) {
+  Create();
+  struct Case {
+    short style, dateFormat, timeFormat;
+    const wchar_t* mask;
+    int digits;
+  };
+  const Case cases[] = {
+      {0, 0, 0, L"####.##.##", 8},      {0, 1, 0, L"####-##-##", 8},
+      {0, 3, 0, L"####\uB144##\uC6D4##\uC77C", 8},
+      {0, 7, 0, L"##\uB144##\uC6D4##\uC77C", 6},
+      {0, 11, 0, L"####\uB144##\uC6D4", 6}, {0, 12, 0, L"##-##", 4},
+      {0, 19, 0, L"##\uC6D4##\uC77C", 4}, {0, 20, 0, L"####", 4},
+      // Out of range: the previous mask and count stay.
+      {0, 21, 0, L"####", 4},           {0, -1, 0, L"####", 4},
+      {0, 2, 0, L"####/##/##", 8},      {1, 2, 2, L"##\uC2DC##\uBD84##\uCD08", 6},
+      {4, 2, 5, L"##\uC2DC##\uBD84", 4}, {5, 2, 8, L"##\uBD84##\uCD08", 4},
+      {5, 2, 9, L"##\uBD84##\uCD08", 4}, {1, 2, 0, L"##:##:##", 6},
+      {2, 9, 0, L"####/##", 6},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(PutLong(L"Style", c.style), S_OK);
+    ASSERT_EQ(PutLong(L"DateFormat", c.dateFormat), S_OK);
+    ASSERT_EQ(PutLong(L"TimeFormat", c.timeFormat), S_OK);
+    EXPECT_EQ(ShownEmpty(), EmptyField(c.mask)) << c.style << "/" << c.dateFormat << "/" << c.timeFormat;
+    EXPECT_EQ(Ctl->DigitCount, c.digits) << c.style << "/" << c.dateFormat << "/" << c.timeFormat;
+    EXPECT_EQ(Ctl->Edit.FullLength, c.digits);
+    EXPECT_EQ(Get(L"DateFormat"), std::to_wstring(c.dateFormat)); // stored as written
+  }
+}
+
+TEST_F(Formats, ChangeCodesOfTheFormatProperties) {
+  struct Case {
+    short style; // set before
+    const wchar_t* name;
+    long value;
+    std::vector<long> run, beforeWindow;
+  };
+  const std::vector<Case> cases = {
+      {0, L"DateFormat", 4, {7}, {}},
+      {0, L"TimeFormat", 3, {16}, {16}},
+      {1, L"TimeFormat", 3, {16}, {16}},
+      {1, L"DateFormat", 4, {7}, {}},
+      {0, L"Style", 2, {7, 15}, {15}},
+      {0, L"Style", 1, {16, 15}, {15}},
+      {1, L"Style", 3, {7, 15}, {15}},
+      {1, L"StartTime", 0, {}, {}},
+  };
+  for (bool window : {true, false}) {
+    for (const auto& c : cases) {
+      TearDown();
+      SetUp();
+      Ctl->Style = c.style;
+      if (window) Create();
+      Rec.Changes.clear();
+      HRESULT hr = wcscmp(c.name, L"StartTime") == 0 ? PutString(c.name, L"20000101") : PutLong(c.name, c.value);
+      ASSERT_EQ(hr, S_OK);
+      EXPECT_EQ(Rec.Changes, window ? c.run : c.beforeWindow) << c.name << " style " << c.style;
+    }
+  }
+}
+
+TEST_F(Formats, StrippingUsesTheCurrentMask) {
+  Create();
+  struct {
+    short style, dateFormat, timeFormat;
+    const wchar_t* text;
+    const wchar_t* stripped;
+  } const cases[] = {
+      {0, 2, 0, L"2024/01/05", L"20240105"},
+      {0, 3, 0, L"2024\uB144" L"01\uC6D4" L"05\uC77C", L"20240105"},
+      {1, 2, 2, L"12\uC2DC" L"30\uBD84" L"15\uCD08", L"123015"},
+      {0, 2, 0, L"", L""},
+  };
+  for (const auto& c : cases) {
+    Ctl->Style = c.style;
+    Ctl->DateFormat = c.dateFormat;
+    Ctl->TimeFormat = c.timeFormat;
+    EXPECT_EQ(Ctl->GetExceptDateFormatString(c.text), CString(c.stripped)) << c.text;
+  }
+}
+
+TEST_F(Formats, LeavingTheFieldCompletesADateOneDigitShortOrWithBlanks) {
+  PinnedClock clock(L"20240315120000");
+  struct {
+    short dateFormat;
+    const wchar_t* typed;
+    const wchar_t* caption;
+  } const cases[] = {
+      {2, L"2024011", L"20240101"},
+      {4, L"24031", L"240301"},
+      {9, L"20241", L"202401"},
+      {2, L"20240105", L"20240105"},
+  };
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    Ctl->DateFormat = c.dateFormat;
+    Ctl->BasicClient = 4;
+    Create();
+    CWnd other;
+    other.CreateSystem(L"EDIT", 0, L"", WS_CHILD | WS_VISIBLE, CRect(10, 200, 100, 220), FormWindow(), 7);
+    Ctl->MSetFocus();
+    Ctl->Edit.SetSel(0, -1);
+    TypeChars(c.typed);
+    other.SetFocus();
+    EXPECT_EQ(Get(L"Caption"), c.caption) << c.typed;
+  }
+  // Blanks inside a full-length value are filled too.
+  Ctl->MSetFocus();
+  Ctl->Edit.SetWindowText(L"2024 3 5");
+  ::SetFocus(FormWindow());
+  EXPECT_EQ(Get(L"Caption"), L"20240305");
+}
