@@ -40,6 +40,13 @@ LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) {
   HWND drop = CalendarWnd->m_hWnd;
 
   CalendarSelChanged = FALSE;
+  // The calendar marks the control's today, which a host may have pinned.
+  struct tm now = {};
+  if (tamvero::ClockLocalNow(now)) {
+    SYSTEMTIME today = {static_cast<WORD>(now.tm_year + 1900), static_cast<WORD>(now.tm_mon + 1), 0,
+                        static_cast<WORD>(now.tm_mday), 0, 0, 0, 0};
+    CalendarWnd->SendMessage(MCM_SETTODAY, 0, reinterpret_cast<LPARAM>(&today));
+  }
   SetDateToCalendarWnd();
   // The keyboard watcher may have hidden and disabled it without the control's close.
   if (!CalendarVisible || !::IsWindowVisible(drop)) {

@@ -1,5 +1,7 @@
 #include "DefaultForm.h"
 
+#include "Gresko.h"
+
 namespace {
 
 const DefaultControl kControls[] = {
@@ -18,32 +20,6 @@ const DefaultControl kControls[] = {
     {L"hour27k", L"Style=5;TimeFormat=8", L"27-hour time  ##\uBD84##\uCD08"},
 };
 
-// The labels show Korean masks: a face with Hangul when the system has one.
-int CALLBACK TakeFace(const LOGFONTW *lf, const TEXTMETRICW *, DWORD, LPARAM lParam) {
-  *reinterpret_cast<LOGFONTW *>(lParam) = *lf;
-  return 0;
-}
-
-struct LabelFont {
-  HFONT font = nullptr;
-  LabelFont() {
-    LOGFONTW want = {}, found = {};
-    want.lfCharSet = HANGUL_CHARSET;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &want, TakeFace, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
-    if (!found.lfFaceName[0]) return;
-    LOGFONTW lf = {};
-    lf.lfHeight = -12;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcscpy(lf.lfFaceName, found.lfFaceName);
-    font = CreateFontIndirectW(&lf);
-  }
-  ~LabelFont() {
-    if (font) DeleteObject(font);
-  }
-  HFONT Get() const { return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-};
 
 } // namespace
 
@@ -55,8 +31,10 @@ const DefaultControl *DefaultControls(size_t &count) {
 bool BuildDefaultForm(DemoForm &form, std::wstring &error) {
   const int rowHeight = 34, top = 14, labelLeft = 14, labelWidth = 250, controlLeft = 280, controlWidth = 170;
   // Lives as long as the process: the labels use it until the form goes.
-  static LabelFont labels;
-  HFONT font = labels.Get();
+  // The labels show Korean masks too: the runtime's own font manager picks a face for them.
+  CGDIMng* fonts = GetGDIMng();
+  CFont* label = fonts ? fonts->GetFont(1, 1.0f, FALSE) : nullptr;
+  HFONT font = label ? static_cast<HFONT>(*label) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   int row = 0;
   for (const DefaultControl &d : kControls) {
     int y = top + row++ * rowHeight;

@@ -79,18 +79,19 @@ private:
 
 int RunHeadlessSession(DemoForm &form, const std::wstring &outDir) {
   Session s(form, outDir);
+  s.Line(L"Tamvero demo session");
+  // A fixed "today", before the controls compute their first values, so that every run
+  // shows the same dates.
+  if (!form.Library().CanPinClock())
+    s.Line(L"clock: not pinned (this Tamvero.dll exports no TamveroPinClock)");
+  else if (form.Library().PinClock(L"20240315093000"))
+    s.Line(L"clock: pinned to 2024-03-15 09:30:00");
   std::wstring error;
   if (!BuildDefaultForm(form, error)) {
     s.Line(L"the default form was not built: " + error);
     s.Write();
     return 1;
   }
-  s.Line(L"Tamvero demo session");
-  // A fixed "today", so that every run shows the same dates.
-  if (!form.Library().CanPinClock())
-    s.Line(L"clock: not pinned (this Tamvero.dll exports no TamveroPinClock)");
-  else if (form.Library().PinClock(L"20240315093000"))
-    s.Line(L"clock: pinned to 2024-03-15 09:30:00");
   realinput::BringToFront(form.Window());
   s.Shot(L"01-form.png");
 

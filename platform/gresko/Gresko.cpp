@@ -5,21 +5,36 @@
 namespace {
 BOOL g_nullFontManager = FALSE;
 
-struct FontFace {
-  const wchar_t* face;
-  int points;
-};
-// Index 2 is the form's usual field font.
-const FontFace kFonts[] = {
-    {L"Tahoma", 8}, {L"Tahoma", 9}, {L"Tahoma", 10}, {L"Tahoma", 11}, {L"Tahoma", 12}, {L"Tahoma", 14},
-};
+// Point sizes of the font indexes; index 2 is the form's usual field font.
+const int kPoints[] = {8, 9, 10, 11, 12, 14};
+
+int CALLBACK TakeFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM lParam) {
+  if (lf->lfFaceName[0] == L'@') return 1; // vertical variants
+  lstrcpynW(reinterpret_cast<wchar_t*>(lParam), lf->lfFaceName, LF_FACESIZE);
+  return 0;
+}
+
+// Forms show Korean unit letters ("년", "시" ...): the fields use a face that has Hangul
+// when the system has one, and Tahoma otherwise.
+const wchar_t* FieldFace() {
+  static wchar_t face[LF_FACESIZE] = L"";
+  if (!face[0]) {
+    LOGFONTW want = {};
+    want.lfCharSet = HANGUL_CHARSET;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(dc, &want, TakeFace, reinterpret_cast<LPARAM>(face), 0);
+    ReleaseDC(nullptr, dc);
+    if (!face[0]) lstrcpynW(face, L"Tahoma", LF_FACESIZE);
+  }
+  return face;
+}
 } // namespace
 
 CFontManager::~CFontManager() {
   for (auto& kv : m_fonts) delete kv.second;
 }
 
-int CFontManager::FontCount() { return static_cast<int>(sizeof kFonts / sizeof kFonts[0]); }
+int CFontManager::FontCount() { return static_cast<int>(sizeof kPoints / sizeof kPoints[0]); }
 
 CFont* CFontManager::GetFont(int index, float scale, BOOL bold) {
   if (index < 0 || index >= FontCount()) return nullptr;
@@ -30,11 +45,11 @@ CFont* CFontManager::GetFont(int index, float scale, BOOL bold) {
   if (it != m_fonts.end()) return it->second;
   LOGFONTW lf = {};
   HDC screen = GetDC(nullptr);
-  lf.lfHeight = -MulDiv(kFonts[index].points, GetDeviceCaps(screen, LOGPIXELSY), 72) * scaled / 100;
+  lf.lfHeight = -MulDiv(kPoints[index], GetDeviceCaps(screen, LOGPIXELSY), 72) * scaled / 100;
   ReleaseDC(nullptr, screen);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, kFonts[index].face, LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, FieldFace(), LF_FACESIZE);
   CFont* font = new CFont;
   if (!font->CreateFontIndirect(lf)) {
     delete font;
