@@ -18,17 +18,19 @@ int main() {
   CCalendarCtl* ctl = AllocRunDllControl();
   ctl->SetRunMode(TRUE);
   ctl->CreateControl(form, CRect(10, 10, 150, 32), 100);
-  HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 40, 140, 22, form, nullptr, nullptr,
-                               nullptr);
+  HWND plain =
+      CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 40, 140, 22, form, nullptr, nullptr, nullptr);
 
   const wchar_t digits[] = L"20240105";
   int k = 0;
   bench::Compare(
-      "typing one digit", "masked field", [&] {
+      "typing one digit", "masked field",
+      [&] {
         if (k % 8 == 0) SendMessageW(ctl->Edit.m_hWnd, EM_SETSEL, 0, -1);
         SendMessageW(ctl->Edit.m_hWnd, WM_CHAR, digits[k++ % 8], 1);
       },
-      "plain EDIT", [&] {
+      "plain EDIT",
+      [&] {
         if (k % 8 == 0) SendMessageW(plain, EM_SETSEL, 0, -1);
         SendMessageW(plain, WM_CHAR, digits[k++ % 8], 1);
       },
@@ -36,13 +38,15 @@ int main() {
 
   IDispatch* disp = ctl->GetPrimaryDispatch();
   bench::Compare(
-      "reading DateFormat", "IDispatch::Invoke", [&] {
+      "reading DateFormat", "IDispatch::Invoke",
+      [&] {
         DISPPARAMS none = {nullptr, nullptr, 0, 0};
         VARIANT v;
         VariantInit(&v);
         disp->Invoke(7, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr);
       },
-      "C++ member", [&] {
+      "C++ member",
+      [&] {
         volatile short f = ctl->DateFormat;
         (void)f;
       },

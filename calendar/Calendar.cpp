@@ -15,14 +15,14 @@ bool IsTimeStyleCode(int style) { return style == 1 || style == 4 || style == 5;
 const DWORD kDropDownStyle = WS_POPUP | WS_BORDER;
 } // namespace
 
-CWnd *CCalendarCtl::GetCalendarWndPtr() const { return CalendarWnd; }
+CWnd* CCalendarCtl::GetCalendarWndPtr() const { return CalendarWnd; }
 
 void CCalendarCtl::CreateCalendarWnd() {
   if (CalendarWnd || !(Style == 0 || Style == 2 || Style == 3)) return;
   CalendarWnd = new CCalendarWnd;
   if (CalendarWnd->CreateEx(0, kDropDownStyle, CRect(), m_hWnd, 0)) {
-    if (CFontManager *fonts = FontManager()) {
-      CFont *font = fonts->GetFont(FontIndex, std::min(ScaleX, ScaleY), FALSE);
+    if (CFontManager* fonts = FontManager()) {
+      CFont* font = fonts->GetFont(FontIndex, std::min(ScaleX, ScaleY), FALSE);
       CalendarWnd->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? static_cast<HFONT>(*font) : nullptr), TRUE);
     }
     // The popup draws its own frame; a second one inside would be one too many.
@@ -43,8 +43,14 @@ LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) {
   // The calendar marks the control's today, which a host may have pinned.
   struct tm now = {};
   if (tamvero::ClockLocalNow(now)) {
-    SYSTEMTIME today = {static_cast<WORD>(now.tm_year + 1900), static_cast<WORD>(now.tm_mon + 1), 0,
-                        static_cast<WORD>(now.tm_mday), 0, 0, 0, 0};
+    SYSTEMTIME today = {static_cast<WORD>(now.tm_year + 1900),
+                        static_cast<WORD>(now.tm_mon + 1),
+                        0,
+                        static_cast<WORD>(now.tm_mday),
+                        0,
+                        0,
+                        0,
+                        0};
     CalendarWnd->SendMessage(MCM_SETTODAY, 0, reinterpret_cast<LPARAM>(&today));
   }
   SetDateToCalendarWnd();
@@ -63,7 +69,7 @@ LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) {
 
   BOOL shown = ::IsWindowVisible(drop);
   if (shown) {
-    if (CalendarHookRecord *rec = InstallCalendarHooks()) {
+    if (CalendarHookRecord* rec = InstallCalendarHooks()) {
       rec->CtlHwnd = m_hWnd;
       rec->CalendarHwnd = drop;
     }
@@ -105,7 +111,7 @@ LRESULT CCalendarCtl::OnControlListBoxShow(WPARAM, LPARAM) {
 
 void CCalendarCtl::SendToMainIsShowList(BOOL bShow) {
   if (!RunForm) return;
-  CWnd *frame = RunForm->GetChildFrameWndToForm();
+  CWnd* frame = RunForm->GetChildFrameWndToForm();
   if (!frame || !frame->m_hWnd) return;
   ::SendMessageW(frame->m_hWnd, WM_LISTBOX_SHOW, bShow ? 1 : 0, reinterpret_cast<LPARAM>(m_hWnd));
 }
@@ -129,7 +135,7 @@ void CCalendarCtl::SetDateToCalendarWnd() {
   DisplayDate(year, month, day);
 }
 
-BOOL CCalendarCtl::GetCurSelectedDate(int &year, int &month, int &day) {
+BOOL CCalendarCtl::GetCurSelectedDate(int& year, int& month, int& day) {
   if (IsTimeStyleCode(Style)) return FALSE;
   if (CalendarWnd && CalendarWnd->m_hWnd) {
     SYSTEMTIME st = {};

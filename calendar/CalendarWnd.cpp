@@ -12,20 +12,20 @@ namespace {
 const UINT_PTR kTodayTimer = 2;
 const int kFrameColorIndex = 165;
 
-void *ThreadKey() { return reinterpret_cast<void *>(static_cast<UINT_PTR>(::GetCurrentThreadId())); }
+void* ThreadKey() { return reinterpret_cast<void*>(static_cast<UINT_PTR>(::GetCurrentThreadId())); }
 
-bool SameDay(const CCalendarWnd &w, const SYSTEMTIME &st) {
+bool SameDay(const CCalendarWnd& w, const SYSTEMTIME& st) {
   return w.LastSelYear == st.wYear && w.LastSelMonth == st.wMonth && w.LastSelDay == st.wDay;
 }
 
 // The drop-down that the watchers act on, when it is on screen.
-bool OpenAndShown(const CalendarHookRecord *rec) {
-  CCalendarWnd *open = Module().OpenCalendarWnd;
+bool OpenAndShown(const CalendarHookRecord* rec) {
+  CCalendarWnd* open = Module().OpenCalendarWnd;
   return rec->CtlHwnd && open && open->m_hWnd && open->IsWindowVisible();
 }
 
 void InvalidateOpenCtl() {
-  if (CCalendarCtl *ctl = Module().OpenCalendarCtl; ctl && ctl->m_hWnd) ctl->Invalidate(TRUE);
+  if (CCalendarCtl* ctl = Module().OpenCalendarCtl; ctl && ctl->m_hWnd) ctl->Invalidate(TRUE);
 }
 
 } // namespace
@@ -46,7 +46,7 @@ LRESULT CCalendarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Default();
   case WM_DESTROY:
     // A drop-down that goes while open takes its watchers and the module's record with it.
-    if (CalendarHookRecord *rec = FindCalendarHookRecord(); rec && rec->CalendarHwnd == m_hWnd) RemoveCalendarHooks();
+    if (CalendarHookRecord* rec = FindCalendarHookRecord(); rec && rec->CalendarHwnd == m_hWnd) RemoveCalendarHooks();
     if (Module().OpenCalendarWnd == this) {
       Module().OpenCalendarWnd = nullptr;
       Module().OpenCalendarCtl = nullptr;
@@ -71,15 +71,15 @@ void CCalendarWnd::OnNcPaint() {
   ::ReleaseDC(m_hWnd, hdc);
 }
 
-BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT *pResult) {
+BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
   if (msg != WM_NOTIFY) return FALSE;
-  const NMHDR *hdr = reinterpret_cast<const NMHDR *>(lParam);
+  const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
   switch (hdr->code) {
   case MCN_SELCHANGE:
-    OnSelChange(reinterpret_cast<const NMSELCHANGE *>(lParam)->stSelStart);
+    OnSelChange(reinterpret_cast<const NMSELCHANGE*>(lParam)->stSelStart);
     break;
   case MCN_SELECT:
-    OnSelect(reinterpret_cast<const NMSELCHANGE *>(lParam)->stSelStart);
+    OnSelect(reinterpret_cast<const NMSELCHANGE*>(lParam)->stSelStart);
     break;
   case MCN_GETDAYSTATE:
     // The day states stay as the calendar passes them.
@@ -91,7 +91,7 @@ BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT *pResu
   return TRUE;
 }
 
-void CCalendarWnd::OnSelChange(const SYSTEMTIME &start) {
+void CCalendarWnd::OnSelChange(const SYSTEMTIME& start) {
   if (!OwnerCtl || !OwnerCtl->m_hWnd || !OwnerCtl->IsRunMode()) return;
   // The calendar reports the same day again while the user only browses months.
   if (SameDay(*this, start)) return;
@@ -104,7 +104,7 @@ void CCalendarWnd::OnSelChange(const SYSTEMTIME &start) {
   LastSelDay = start.wDay;
 }
 
-void CCalendarWnd::OnSelect(const SYSTEMTIME &start) {
+void CCalendarWnd::OnSelect(const SYSTEMTIME& start) {
   if (!OwnerCtl || !OwnerCtl->m_hWnd) return;
   // Emptied first, so that the picked day always counts as a change of the value.
   OwnerCtl->SendMessage(WM_CALENDAR_CAPTION, reinterpret_cast<WPARAM>(L""), 0);
@@ -120,17 +120,17 @@ void CCalendarWnd::OnSelect(const SYSTEMTIME &start) {
 
 // ---- the watchers ---------------------------------------------------------------------------
 
-CalendarHookRecord *FindCalendarHookRecord() {
-  void *rec = nullptr;
+CalendarHookRecord* FindCalendarHookRecord() {
+  void* rec = nullptr;
   if (!Module().CalendarHookMap.Lookup(ThreadKey(), rec)) return nullptr;
-  return static_cast<CalendarHookRecord *>(rec);
+  return static_cast<CalendarHookRecord*>(rec);
 }
 
-CCalendarWnd *GetOpenCalendarWnd() { return Module().OpenCalendarWnd; }
-CCalendarCtl *GetOpenCalendarCtl() { return Module().OpenCalendarCtl; }
+CCalendarWnd* GetOpenCalendarWnd() { return Module().OpenCalendarWnd; }
+CCalendarCtl* GetOpenCalendarCtl() { return Module().OpenCalendarCtl; }
 
-CalendarHookRecord *InstallCalendarHooks() {
-  if (CalendarHookRecord *rec = FindCalendarHookRecord()) return rec;
+CalendarHookRecord* InstallCalendarHooks() {
+  if (CalendarHookRecord* rec = FindCalendarHookRecord()) return rec;
   DWORD thread = ::GetCurrentThreadId();
   HHOOK keyboard = ::SetWindowsHookExW(WH_KEYBOARD, CalendarKeyboardProc, nullptr, thread);
   HHOOK mouse = ::SetWindowsHookExW(WH_MOUSE, CalendarMouseProc, nullptr, thread);
@@ -139,7 +139,7 @@ CalendarHookRecord *InstallCalendarHooks() {
     if (mouse) ::UnhookWindowsHookEx(mouse);
     return nullptr;
   }
-  CalendarHookRecord *rec = new CalendarHookRecord;
+  CalendarHookRecord* rec = new CalendarHookRecord;
   rec->KeyboardHook = keyboard;
   rec->MouseHook = mouse;
   Module().CalendarHookMap.SetAt(ThreadKey(), rec);
@@ -147,7 +147,7 @@ CalendarHookRecord *InstallCalendarHooks() {
 }
 
 void RemoveCalendarHooks() {
-  CalendarHookRecord *rec = FindCalendarHookRecord();
+  CalendarHookRecord* rec = FindCalendarHookRecord();
   if (!rec) return;
   ::UnhookWindowsHookEx(rec->KeyboardHook);
   ::UnhookWindowsHookEx(rec->MouseHook);
@@ -156,12 +156,12 @@ void RemoveCalendarHooks() {
 }
 
 LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
-  CalendarHookRecord *rec = FindCalendarHookRecord();
+  CalendarHookRecord* rec = FindCalendarHookRecord();
   if (!rec) return 0;
   HHOOK hook = rec->KeyboardHook;
   if (nCode < 0 || nCode == HC_NOREMOVE) return ::CallNextHookEx(hook, nCode, wParam, lParam);
 
-  CCalendarWnd *open = Module().OpenCalendarWnd;
+  CCalendarWnd* open = Module().OpenCalendarWnd;
   bool keyDown = (lParam & 0x80000000) == 0;
   bool controlTab = wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0;
   bool escape = keyDown && wParam == VK_ESCAPE;
@@ -176,11 +176,11 @@ LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
-  CalendarHookRecord *rec = FindCalendarHookRecord();
+  CalendarHookRecord* rec = FindCalendarHookRecord();
   // The close below may remove the record: keep what the chain needs.
   HHOOK hook = rec ? rec->MouseHook : nullptr;
   if (!rec || nCode < 0 || nCode == HC_NOREMOVE) return ::CallNextHookEx(hook, nCode, wParam, lParam);
-  HWND target = reinterpret_cast<const MOUSEHOOKSTRUCT *>(lParam)->hwnd;
+  HWND target = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->hwnd;
   if (target == rec->CalendarHwnd || (rec->CalendarHwnd && ::IsChild(rec->CalendarHwnd, target)))
     return ::CallNextHookEx(hook, nCode, wParam, lParam);
 
@@ -201,7 +201,7 @@ LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
       outside = ::PtInRect(&wr, cursor) != FALSE;
     }
     if (outside && OpenAndShown(rec)) {
-      CCalendarCtl *ctl = Module().OpenCalendarCtl;
+      CCalendarCtl* ctl = Module().OpenCalendarCtl;
       if (ctl && ctl->m_hWnd) {
         HWND ctlHwnd = ctl->m_hWnd;
         ::SendMessageW(ctlHwnd, WM_CALENDAR_HIDE, 0, 0);

@@ -12,19 +12,19 @@ public:
   CCalendarWnd() = default;
   ~CCalendarWnd() override;
 
-  CCalendarCtl *OwnerCtl = nullptr;
+  CCalendarCtl* OwnerCtl = nullptr;
   int LastSelYear = 0;
   int LastSelMonth = 0;
   int LastSelDay = 0;
 
 protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT *pResult) override;
+  BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
   void OnNcPaint();
-  void OnSelChange(const SYSTEMTIME &start);
-  void OnSelect(const SYSTEMTIME &start);
+  void OnSelChange(const SYSTEMTIME& start);
+  void OnSelect(const SYSTEMTIME& start);
 };
 
 // One record of watchers per thread.
@@ -36,14 +36,14 @@ struct CalendarHookRecord {
 };
 
 // The current thread's watchers, or null when none are installed.
-TAMVERO_API CalendarHookRecord *FindCalendarHookRecord();
+TAMVERO_API CalendarHookRecord* FindCalendarHookRecord();
 // The drop-down that is open and its control, for hosts that keep one drop-down per form;
 // both null when none is open.
-TAMVERO_API CCalendarWnd *GetOpenCalendarWnd();
-TAMVERO_API CCalendarCtl *GetOpenCalendarCtl();
+TAMVERO_API CCalendarWnd* GetOpenCalendarWnd();
+TAMVERO_API CCalendarCtl* GetOpenCalendarCtl();
 
 // Installs the current thread's watchers unless it has them; null when the system refuses.
-CalendarHookRecord *InstallCalendarHooks();
+CalendarHookRecord* InstallCalendarHooks();
 // Removes the current thread's watchers, if any.
 void RemoveCalendarHooks();
 LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam);

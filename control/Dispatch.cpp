@@ -25,8 +25,8 @@ public:
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
     return m_ctl->DispatchGetIDsOfNames(names, count, lcid, ids);
   }
-  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* excep, UINT* argErr) override {
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
+                      UINT* argErr) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     // SetValue takes the address of a wide string. A script cannot make one, but the
     // string it passes is one: hand its address on.
@@ -44,27 +44,27 @@ public:
     return m_ctl->DispatchInvoke(static_cast<ICalendarCtl*>(this), id, flags, params, result, excep, argErr);
   }
 
-#define TAMVERO_STRING_PROPERTY(name, handler)                                                                       \
-  STDMETHODIMP get_##name(BSTR* pVal) override {                                                                      \
-    if (!pVal) return E_POINTER;                                                                                      \
-    *pVal = m_ctl->name.AllocSysString();                                                                             \
-    return S_OK;                                                                                                      \
-  }                                                                                                                   \
-  STDMETHODIMP put_##name(BSTR newVal) override {                                                                     \
-    m_ctl->name = CString(newVal, static_cast<int>(SysStringLen(newVal)));                                            \
-    m_ctl->handler();                                                                                                 \
-    return S_OK;                                                                                                      \
+#define TAMVERO_STRING_PROPERTY(name, handler)                                                                         \
+  STDMETHODIMP get_##name(BSTR* pVal) override {                                                                       \
+    if (!pVal) return E_POINTER;                                                                                       \
+    *pVal = m_ctl->name.AllocSysString();                                                                              \
+    return S_OK;                                                                                                       \
+  }                                                                                                                    \
+  STDMETHODIMP put_##name(BSTR newVal) override {                                                                      \
+    m_ctl->name = CString(newVal, static_cast<int>(SysStringLen(newVal)));                                             \
+    m_ctl->handler();                                                                                                  \
+    return S_OK;                                                                                                       \
   }
-#define TAMVERO_VALUE_PROPERTY(type, name, handler)                                                                  \
-  STDMETHODIMP get_##name(type* pVal) override {                                                                      \
-    if (!pVal) return E_POINTER;                                                                                      \
-    *pVal = static_cast<type>(m_ctl->name);                                                                           \
-    return S_OK;                                                                                                      \
-  }                                                                                                                   \
-  STDMETHODIMP put_##name(type newVal) override {                                                                     \
-    m_ctl->name = static_cast<decltype(m_ctl->name)>(newVal);                                                         \
-    m_ctl->handler();                                                                                                 \
-    return S_OK;                                                                                                      \
+#define TAMVERO_VALUE_PROPERTY(type, name, handler)                                                                    \
+  STDMETHODIMP get_##name(type* pVal) override {                                                                       \
+    if (!pVal) return E_POINTER;                                                                                       \
+    *pVal = static_cast<type>(m_ctl->name);                                                                            \
+    return S_OK;                                                                                                       \
+  }                                                                                                                    \
+  STDMETHODIMP put_##name(type newVal) override {                                                                      \
+    m_ctl->name = static_cast<decltype(m_ctl->name)>(newVal);                                                          \
+    m_ctl->handler();                                                                                                  \
+    return S_OK;                                                                                                       \
   }
 
   TAMVERO_STRING_PROPERTY(Caption, OnTextChanged)

@@ -21,7 +21,7 @@ bool g_zoneSaved = false;
 bool g_hadZone = false;
 CString g_originalZone;
 
-bool IsDigitRun(const wchar_t *text, int count) {
+bool IsDigitRun(const wchar_t* text, int count) {
   for (int i = 0; i < count; ++i)
     if (text[i] < L'0' || text[i] > L'9') return false;
   return true;
@@ -33,16 +33,16 @@ namespace tamvero {
 
 __time64_t ClockNow() { return g_pinned ? g_pinnedAt : _time64(nullptr); }
 
-bool ClockLocalTime(__time64_t t, struct tm &out) {
+bool ClockLocalTime(__time64_t t, struct tm& out) {
   if (t < 0 || t > kLastConvertible) return false;
   return _localtime64_s(&out, &t) == 0;
 }
 
-bool ClockLocalNow(struct tm &out) { return ClockLocalTime(ClockNow(), out); }
+bool ClockLocalNow(struct tm& out) { return ClockLocalTime(ClockNow(), out); }
 
 } // namespace tamvero
 
-extern "C" BOOL TamveroPinClock(const wchar_t *instant) {
+extern "C" BOOL TamveroPinClock(const wchar_t* instant) {
   if (!instant || !*instant) {
     g_pinned = false;
     return TRUE;
@@ -70,14 +70,14 @@ extern "C" BOOL TamveroPinClock(const wchar_t *instant) {
   return TRUE;
 }
 
-extern "C" BOOL TamveroSetTimeZone(const wchar_t *tz) {
+extern "C" BOOL TamveroSetTimeZone(const wchar_t* tz) {
   if (!g_zoneSaved) {
-    const wchar_t *original = _wgetenv(L"TZ");
+    const wchar_t* original = _wgetenv(L"TZ");
     g_hadZone = original != nullptr;
     g_originalZone = original;
     g_zoneSaved = true;
   }
-  const wchar_t *zone = (tz && *tz) ? tz : (g_hadZone ? g_originalZone.GetString() : L"");
+  const wchar_t* zone = (tz && *tz) ? tz : (g_hadZone ? g_originalZone.GetString() : L"");
   // An empty value removes TZ, which sends the runtime back to the system's zone.
   if (_wputenv_s(L"TZ", zone) != 0) return FALSE;
   _tzset();

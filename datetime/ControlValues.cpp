@@ -9,7 +9,7 @@
 
 namespace {
 
-tamvero::DateTimeProps Props(const CCalendarCtl *c) {
+tamvero::DateTimeProps Props(const CCalendarCtl* c) {
   tamvero::DateTimeProps p;
   p.Style = c->Style;
   p.DateFormat = c->DateFormat;
@@ -23,7 +23,7 @@ tamvero::DateTimeProps Props(const CCalendarCtl *c) {
 
 bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
 
-bool IsAllWhiteSpace(const CString &s) {
+bool IsAllWhiteSpace(const CString& s) {
   for (int i = 0; i < s.GetLength(); ++i)
     if (!iswspace(s[i])) return false;
   return true;
@@ -36,7 +36,7 @@ bool IsAllWhiteSpace(const CString &s) {
 void CCalendarCtl::OnDateFormatChanged() {
   if (!m_hWnd) return;
   if (Edit.m_hWnd && !tamvero::IsTimeStyle(Style)) {
-    if (const tamvero::FormatEntry *f = tamvero::DateFormatEntry(DateFormat)) {
+    if (const tamvero::FormatEntry* f = tamvero::DateFormatEntry(DateFormat)) {
       Edit.SetMask(f->Mask);
       DigitCount = f->DigitCount;
     }
@@ -48,7 +48,7 @@ void CCalendarCtl::OnDateFormatChanged() {
 
 void CCalendarCtl::OnTimeFormatChanged() {
   if (tamvero::IsTimeStyle(Style) && Edit.m_hWnd) {
-    if (const tamvero::FormatEntry *f = tamvero::TimeFormatEntry(TimeFormat)) {
+    if (const tamvero::FormatEntry* f = tamvero::TimeFormatEntry(TimeFormat)) {
       Edit.SetMask(f->Mask);
       DigitCount = f->DigitCount;
     }
@@ -70,13 +70,13 @@ void CCalendarCtl::CheckDataFormat() {
 
 // ---- display and values ------------------------------------------------------------------
 
-void CCalendarCtl::DisplayDate(int &year, int &month, int &day) {
+void CCalendarCtl::DisplayDate(int& year, int& month, int& day) {
   CString digits;
   if (!Edit.m_hWnd || !tamvero::DisplayDateDigits(DateFormat, year, month, day, digits)) return;
   Edit.SetWindowText(digits);
 }
 
-void CCalendarCtl::DisplayTime(int &hour, int &minute, int &second) {
+void CCalendarCtl::DisplayTime(int& hour, int& minute, int& second) {
   CString digits;
   if (!Edit.m_hWnd || !tamvero::DisplayTimeDigits(TimeFormat, hour, minute, second, digits)) return;
   Edit.SetWindowText(digits);
@@ -84,7 +84,7 @@ void CCalendarCtl::DisplayTime(int &hour, int &minute, int &second) {
 
 short CCalendarCtl::SetValue(LONG_PTR lpValue) {
   // The host passes the address of a wide string in its own process.
-  CString text(reinterpret_cast<const wchar_t *>(lpValue));
+  CString text(reinterpret_cast<const wchar_t*>(lpValue));
   if (text.IsEmpty()) return 0;
   if (IsAllWhiteSpace(text)) {
     if (Edit.m_hWnd) Edit.SetWindowText(L"");
@@ -119,7 +119,7 @@ void CCalendarCtl::SetInitTime() {
   DisplayTime(hour, minute, second);
 }
 
-BOOL CCalendarCtl::GetCurDate(VARIANT *nYear, VARIANT *nMonth, VARIANT *nDay) {
+BOOL CCalendarCtl::GetCurDate(VARIANT* nYear, VARIANT* nMonth, VARIANT* nDay) {
   nYear->vt = nMonth->vt = nDay->vt = VT_I4;
   int year = 0, month = 0, day = 0;
   if (!GetCurInputDate(year, month, day)) return FALSE;
@@ -141,19 +141,19 @@ void CCalendarCtl::SetAutoSaveValue(LPCWSTR lpszValue) {
 
 // ---- reading and validation ----------------------------------------------------------------
 
-BOOL CCalendarCtl::GetCurInputDate(int &year, int &month, int &day) {
+BOOL CCalendarCtl::GetCurInputDate(int& year, int& month, int& day) {
   return tamvero::GetCurInputDate(Props(this), Caption, year, month, day);
 }
 
-BOOL CCalendarCtl::GetCurInputTime(int &hour, int &minute, int &second) {
+BOOL CCalendarCtl::GetCurInputTime(int& hour, int& minute, int& second) {
   return tamvero::GetCurInputTime(Props(this), Caption, hour, minute, second);
 }
 
-BOOL CCalendarCtl::DateCheck(const int &year, const int &month, const int &day) {
+BOOL CCalendarCtl::DateCheck(const int& year, const int& month, const int& day) {
   return tamvero::DateCheck(Props(this), year, month, day);
 }
 
-BOOL CCalendarCtl::TimeCheck(const int &hour, const int &minute, const int &second) {
+BOOL CCalendarCtl::TimeCheck(const int& hour, const int& minute, const int& second) {
   return tamvero::TimeCheck(Style, hour, minute, second);
 }
 
@@ -173,7 +173,7 @@ BOOL CCalendarCtl::SetDateRange() {
   return FALSE;
 }
 
-BOOL CCalendarCtl::IsInputDigit(const wchar_t *text, short count) { return tamvero::IsInputDigit(text, count); }
+BOOL CCalendarCtl::IsInputDigit(const wchar_t* text, short count) { return tamvero::IsInputDigit(text, count); }
 
 // ---- computed dates and times --------------------------------------------------------------
 
@@ -194,7 +194,7 @@ BSTR CCalendarCtl::GetComputedTime(short nBasic, short nVariance, short nIndicat
 }
 
 HRESULT CCalendarCtl::GetBaseComputedDate(LPCWSTR strBaseDate, short nBasic, short nVariance, short nIndicator,
-                                          BSTR *result) {
+                                          BSTR* result) {
   CString out;
   HRESULT hr = tamvero::GetBaseComputedDate(CString(strBaseDate), Caption, nBasic, nVariance, nIndicator, out);
   if (FAILED(hr)) return hr;
@@ -202,7 +202,7 @@ HRESULT CCalendarCtl::GetBaseComputedDate(LPCWSTR strBaseDate, short nBasic, sho
   return S_OK;
 }
 
-CString CCalendarCtl::GetComputedMonth(int &nYear, int &nMonth, short bNext) {
+CString CCalendarCtl::GetComputedMonth(int& nYear, int& nMonth, short bNext) {
   if (!Edit.m_hWnd) return CString();
   nYear = nMonth = 0;
   if (IsDateStyleCode(Style) && !tamvero::ShownYearMonth(DateFormat, Caption, Edit.GetWindowText(), nYear, nMonth))
@@ -214,7 +214,7 @@ CString CCalendarCtl::GetComputedMonth(int &nYear, int &nMonth, short bNext) {
   return CString();
 }
 
-int CCalendarCtl::GetPrevNextComputedTime(short nBasic, short nVariance, short nIndicator, int &nValue) {
+int CCalendarCtl::GetPrevNextComputedTime(short nBasic, short nVariance, short nIndicator, int& nValue) {
   return tamvero::GetPrevNextComputedTime(nBasic, nVariance, nIndicator, nValue);
 }
 

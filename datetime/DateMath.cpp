@@ -27,7 +27,7 @@ CString FormatYmd(int year, int month, int day) {
   return text;
 }
 
-void TodayParts(int &year, int &month, int &day) {
+void TodayParts(int& year, int& month, int& day) {
   struct tm now;
   if (ClockLocalNow(now)) {
     year = now.tm_year + 1900;
@@ -38,7 +38,7 @@ void TodayParts(int &year, int &month, int &day) {
   }
 }
 
-void NowParts(int &hour, int &minute, int &second) {
+void NowParts(int& hour, int& minute, int& second) {
   struct tm now;
   if (ClockLocalNow(now)) {
     hour = now.tm_hour;
@@ -59,7 +59,7 @@ bool IsPlaceholderDate(int dateFormat, int year, int month, int day) {
 }
 
 // Floor division, so that a field stays in 0..modulus-1 for any count.
-int FloorDiv(int x, int modulus, int &rest) {
+int FloorDiv(int x, int modulus, int& rest) {
   int quotient = x / modulus;
   rest = x % modulus;
   if (rest < 0) {
@@ -81,7 +81,7 @@ int DaysInMonth(int year, int month) {
   return days[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
 }
 
-bool ToOleDate(int year, int month, int day, int hour, int minute, int second, double &date) {
+bool ToOleDate(int year, int month, int day, int hour, int minute, int second, double& date) {
   if (!InWordRange(year) || !InWordRange(month) || !InWordRange(day) || !InWordRange(hour) || !InWordRange(minute) ||
       !InWordRange(second))
     return false;
@@ -110,7 +110,7 @@ bool IsRealDate(int year, int month, int day) {
 
 // ---- reading and validation ------------------------------------------------------------
 
-bool ReadDateValue(const DateTimeProps &props, const CString &value, int &year, int &month, int &day) {
+bool ReadDateValue(const DateTimeProps& props, const CString& value, int& year, int& month, int& day) {
   int code = props.DateFormat;
   if (value.GetLength() != props.DigitCount || code < 0 || code > 20) return false;
   int todayYear, todayMonth, todayDay;
@@ -143,7 +143,7 @@ bool ReadDateValue(const DateTimeProps &props, const CString &value, int &year, 
   return true;
 }
 
-bool ReadTimeValue(const DateTimeProps &props, const CString &value, int &hour, int &minute, int &second) {
+bool ReadTimeValue(const DateTimeProps& props, const CString& value, int& hour, int& minute, int& second) {
   int code = props.TimeFormat;
   if (value.GetLength() != props.DigitCount || code < 0 || code > 8) return false;
   int nowHour, nowMinute, nowSecond;
@@ -164,19 +164,19 @@ bool ReadTimeValue(const DateTimeProps &props, const CString &value, int &hour, 
   return true;
 }
 
-BOOL GetCurInputDate(const DateTimeProps &props, const CString &value, int &year, int &month, int &day) {
+BOOL GetCurInputDate(const DateTimeProps& props, const CString& value, int& year, int& month, int& day) {
   ReadDateValue(props, value, year, month, day);
   bool known = props.DateFormat >= 0 && props.DateFormat <= 20;
   if (props.NotCheckDate && known && IsPlaceholderDate(props.DateFormat, year, month, day)) return TRUE;
   return DateCheck(props, year, month, day);
 }
 
-BOOL GetCurInputTime(const DateTimeProps &props, const CString &value, int &hour, int &minute, int &second) {
+BOOL GetCurInputTime(const DateTimeProps& props, const CString& value, int& hour, int& minute, int& second) {
   ReadTimeValue(props, value, hour, minute, second);
   return TimeCheck(props.Style, hour, minute, second);
 }
 
-BOOL DateCheck(const DateTimeProps &props, int year, int month, int day) {
+BOOL DateCheck(const DateTimeProps& props, int year, int month, int day) {
   if (IsTimeStyle(props.Style)) return FALSE;
   if (year < props.MinYear || year > props.MaxYear) return FALSE;
   if (month < 1 || month > 12) return FALSE;
@@ -196,14 +196,14 @@ BOOL TimeCheck(int style, int hour, int minute, int second) {
   return hour >= 0 && hour <= lastHour && static_cast<unsigned>(minute) <= 59 && static_cast<unsigned>(second) <= 59;
 }
 
-BOOL IsInputDigit(const wchar_t *text, short count) {
+BOOL IsInputDigit(const wchar_t* text, short count) {
   if (!text || !*text) return FALSE;
   for (int i = 0; i < count; ++i)
     if (!iswdigit(text[i])) return FALSE; // the terminator of a shorter text is not a digit
   return TRUE;
 }
 
-DateRangeBounds ReadDateRange(const DateTimeProps &props, const CString &startTime, const CString &endTime) {
+DateRangeBounds ReadDateRange(const DateTimeProps& props, const CString& startTime, const CString& endTime) {
   DateRangeBounds range;
   range.MinYear = props.MinYear;
   range.MaxYear = props.MaxYear;
@@ -229,7 +229,7 @@ DateRangeBounds ReadDateRange(const DateTimeProps &props, const CString &startTi
   return range;
 }
 
-void WidestDateRange(SYSTEMTIME &first, SYSTEMTIME &last) {
+void WidestDateRange(SYSTEMTIME& first, SYSTEMTIME& last) {
   double date;
   if (ToOleDate(1970, 1, 1, 0, 0, 0, date)) VariantTimeToSystemTime(date, &first);
   if (ToOleDate(9999, 12, 31, 0, 0, 0, date)) VariantTimeToSystemTime(date, &last);
@@ -237,7 +237,7 @@ void WidestDateRange(SYSTEMTIME &first, SYSTEMTIME &last) {
 
 // ---- value forms -----------------------------------------------------------------------
 
-CString SetValueDigits(const DateTimeProps &props, const CString &text) {
+CString SetValueDigits(const DateTimeProps& props, const CString& text) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   if (text.GetLength() == props.DigitCount) {
     // Read as input is read, but not judged: the host's digits are stored as given.
@@ -255,7 +255,7 @@ CString SetValueDigits(const DateTimeProps &props, const CString &text) {
   return digits;
 }
 
-void InitialDateParts(const CString &computed, int &year, int &month, int &day) {
+void InitialDateParts(const CString& computed, int& year, int& month, int& day) {
   if (computed.GetLength() == 8) {
     year = ReadDecimal(computed.Mid(0, 4));
     month = ReadDecimal(computed.Mid(4, 2));
@@ -265,7 +265,7 @@ void InitialDateParts(const CString &computed, int &year, int &month, int &day) 
   }
 }
 
-void InitialTimeParts(const CString &computed, int &hour, int &minute, int &second) {
+void InitialTimeParts(const CString& computed, int& hour, int& minute, int& second) {
   if (computed.GetLength() == 6) {
     hour = ReadDecimal(computed.Mid(0, 2));
     minute = ReadDecimal(computed.Mid(2, 2));
@@ -277,7 +277,7 @@ void InitialTimeParts(const CString &computed, int &hour, int &minute, int &seco
 
 // ---- computed dates and times ------------------------------------------------------------
 
-bool ShiftMonths(int &year, int &month, int &day, int count, bool forward) {
+bool ShiftMonths(int& year, int& month, int& day, int count, bool forward) {
   // A negative count turns the direction round, as it does for days and weeks.
   if (count < 0) {
     count = -count;
@@ -318,7 +318,7 @@ bool ShiftMonths(int &year, int &month, int &day, int count, bool forward) {
   return false;
 }
 
-CString GetComputedDate(const CString &value, short nBasic, short nVariance, short nIndicator) {
+CString GetComputedDate(const CString& value, short nBasic, short nVariance, short nIndicator) {
   if (nBasic == 4) return kBlankDate;
   if (nBasic < 0 || nBasic > 3) return CString();
 
@@ -366,9 +366,9 @@ CString GetComputedTime(short nBasic, short nVariance, short nIndicator) {
   return text;
 }
 
-HRESULT GetBaseComputedDate(const CString &base, const CString &value, short nBasic, short nVariance, short nIndicator,
-                            CString &result) {
-  const CString &date = base.IsEmpty() ? value : base;
+HRESULT GetBaseComputedDate(const CString& base, const CString& value, short nBasic, short nVariance, short nIndicator,
+                            CString& result) {
+  const CString& date = base.IsEmpty() ? value : base;
   if (date.GetLength() != 8 || nBasic < 0 || nBasic > 4) {
     result.Empty();
     return S_OK;
@@ -412,7 +412,7 @@ HRESULT GetBaseComputedDate(const CString &base, const CString &value, short nBa
 
 // ---- stepping ------------------------------------------------------------------------------
 
-bool ShownYearMonth(int dateFormat, const CString &value, const CString &editText, int &year, int &month) {
+bool ShownYearMonth(int dateFormat, const CString& value, const CString& editText, int& year, int& month) {
   year = month = 0;
   if (dateFormat < 8 || dateFormat > 11) return false;
   if (value.IsEmpty()) {
@@ -426,7 +426,7 @@ bool ShownYearMonth(int dateFormat, const CString &value, const CString &editTex
   return true;
 }
 
-CString StepMonth(int &year, int &month, short bNext) {
+CString StepMonth(int& year, int& month, short bNext) {
   if (!bNext) {
     if (--month < 1) {
       int q = month / 12;
@@ -445,7 +445,7 @@ CString StepMonth(int &year, int &month, short bNext) {
   return FormatYmd(year, month, 1);
 }
 
-int StepShownYear(const CString &editText, bool next) {
+int StepShownYear(const CString& editText, bool next) {
   CString text = editText;
   if (ReadDecimal(text) == 0) {
     int year, month, day;
@@ -455,7 +455,7 @@ int StepShownYear(const CString &editText, bool next) {
   return ReadDecimal(text.Left(4)) + (next ? 1 : -1);
 }
 
-int GetPrevNextComputedTime(short nBasic, short nVariance, short nIndicator, int &nValue) {
+int GetPrevNextComputedTime(short nBasic, short nVariance, short nIndicator, int& nValue) {
   int modulus = (nBasic == 1 || nBasic == 2) ? 60 : nBasic == 3 ? 24 : 0;
   if (modulus == 0) return 0; // not a time unit: nothing moves
   int x = nIndicator ? nValue + nVariance : nValue - nVariance;
@@ -497,7 +497,7 @@ FieldLayout LayoutOf(int group, TimeField field) {
 
 // Writes the new number in place and copies the other characters: the first or last two
 // or four of the old value, padded on the left with blanks when it is shorter.
-CString RewriteField(int group, int offset, const CString &value, int number) {
+CString RewriteField(int group, int offset, const CString& value, int number) {
   CString text;
   if (group == 0 && offset == 4)
     text.Format(L"%4.4ls%02d", value.Left(4).GetString(), number);
@@ -514,7 +514,7 @@ CString RewriteField(int group, int offset, const CString &value, int number) {
 
 } // namespace
 
-TimeStep StepTimeValue(int timeFormat, const CString &value, int selStart, int selEnd, bool next) {
+TimeStep StepTimeValue(int timeFormat, const CString& value, int selStart, int selEnd, bool next) {
   TimeStep step;
   step.Value = value;
   step.SelStart = selStart;

@@ -67,7 +67,7 @@ bool ShowsEmpty(DateGroup group, int year, int month, int day) {
   }
 }
 
-bool FormDate(DateGroup group, int year, int month, int day, CString &digits) {
+bool FormDate(DateGroup group, int year, int month, int day, CString& digits) {
   switch (group) {
   case FullDate:
     digits.Format(L"%04d%02d%02d", year, month, day);
@@ -96,19 +96,19 @@ bool FormDate(DateGroup group, int year, int month, int day, CString &digits) {
 
 bool IsTimeStyle(int style) { return style == 1 || style == 4 || style == 5; }
 
-const FormatEntry *DateFormatEntry(int dateFormat) {
+const FormatEntry* DateFormatEntry(int dateFormat) {
   return dateFormat >= 0 && dateFormat < kDateFormatCount ? &kDateFormats[dateFormat] : nullptr;
 }
 
-const FormatEntry *TimeFormatEntry(int timeFormat) {
+const FormatEntry* TimeFormatEntry(int timeFormat) {
   return timeFormat >= 0 && timeFormat < kTimeFormatCount ? &kTimeFormats[timeFormat] : nullptr;
 }
 
-const FormatEntry *CurrentFormatEntry(const DateTimeProps &props) {
+const FormatEntry* CurrentFormatEntry(const DateTimeProps& props) {
   return IsTimeStyle(props.Style) ? TimeFormatEntry(props.TimeFormat) : DateFormatEntry(props.DateFormat);
 }
 
-bool DisplayDateDigits(int dateFormat, int year, int month, int day, CString &digits) {
+bool DisplayDateDigits(int dateFormat, int year, int month, int day, CString& digits) {
   DateGroup group = GroupOf(dateFormat);
   if (group == NoGroup) return false;
   if (ShowsEmpty(group, year, month, day)) {
@@ -118,7 +118,7 @@ bool DisplayDateDigits(int dateFormat, int year, int month, int day, CString &di
   return FormDate(group, year, month, day, digits);
 }
 
-bool DisplayTimeDigits(int timeFormat, int hour, int minute, int second, CString &digits) {
+bool DisplayTimeDigits(int timeFormat, int hour, int minute, int second, CString& digits) {
   if (timeFormat >= 3 && timeFormat <= 5 && hour == 0 && minute == 0) {
     // A midnight hour-minute field shows six zeros; the edit keeps the first four.
     digits = L"000000";
@@ -127,11 +127,11 @@ bool DisplayTimeDigits(int timeFormat, int hour, int minute, int second, CString
   return FormTimeValue(timeFormat, hour, minute, second, digits);
 }
 
-bool FormDateValue(int dateFormat, int year, int month, int day, CString &digits) {
+bool FormDateValue(int dateFormat, int year, int month, int day, CString& digits) {
   return FormDate(GroupOf(dateFormat), year, month, day, digits);
 }
 
-bool FormTimeValue(int timeFormat, int hour, int minute, int second, CString &digits) {
+bool FormTimeValue(int timeFormat, int hour, int minute, int second, CString& digits) {
   if (timeFormat < 0 || timeFormat >= kTimeFormatCount) return false;
   if (timeFormat <= 2)
     digits.Format(L"%02d%02d%02d", hour, minute, second);
@@ -142,16 +142,16 @@ bool FormTimeValue(int timeFormat, int hour, int minute, int second, CString &di
   return true;
 }
 
-CString GetExceptDateFormatString(const DateTimeProps &props, const CString &text) {
+CString GetExceptDateFormatString(const DateTimeProps& props, const CString& text) {
   CString result = text;
-  const FormatEntry *format = CurrentFormatEntry(props);
+  const FormatEntry* format = CurrentFormatEntry(props);
   if (result.IsEmpty() || !format) return result;
-  for (const wchar_t *p = format->Mask; *p; ++p)
+  for (const wchar_t* p = format->Mask; *p; ++p)
     if (*p != L'#') result.Remove(*p);
   return result;
 }
 
-bool CheckDataFormat(const DateTimeProps &props, const CString &value, CString &digits) {
+bool CheckDataFormat(const DateTimeProps& props, const CString& value, CString& digits) {
   // Only dates are completed; a short time is left for the user to finish.
   if (IsTimeStyle(props.Style)) return false;
   int length = value.GetLength();

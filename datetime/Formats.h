@@ -23,8 +23,8 @@ struct DateTimeProps {
 };
 
 struct FormatEntry {
-  const wchar_t *Mask;      // '#' a digit position, anything else a literal
-  const wchar_t *ValueForm; // the digits stored as the value, e.g. L"YYYYMMDD"
+  const wchar_t* Mask;      // '#' a digit position, anything else a literal
+  const wchar_t* ValueForm; // the digits stored as the value, e.g. L"YYYYMMDD"
   int DigitCount;           // number of '#' and length of a complete value
 };
 
@@ -35,26 +35,26 @@ constexpr int kTimeFormatCount = 9;
 TAMVERO_API bool IsTimeStyle(int style);
 
 // Table rows; null for a code out of range.
-TAMVERO_API const FormatEntry *DateFormatEntry(int dateFormat);
-TAMVERO_API const FormatEntry *TimeFormatEntry(int timeFormat);
+TAMVERO_API const FormatEntry* DateFormatEntry(int dateFormat);
+TAMVERO_API const FormatEntry* TimeFormatEntry(int timeFormat);
 // The row in use: the time format under a time style, the date format otherwise.
-TAMVERO_API const FormatEntry *CurrentFormatEntry(const DateTimeProps &props);
+TAMVERO_API const FormatEntry* CurrentFormatEntry(const DateTimeProps& props);
 
 // The digits a display shows for a date, empty when the format's parts are all 0.
 // False (nothing to show) for a code out of range.
-TAMVERO_API bool DisplayDateDigits(int dateFormat, int year, int month, int day, CString &digits);
+TAMVERO_API bool DisplayDateDigits(int dateFormat, int year, int month, int day, CString& digits);
 // The same for a time; a time is never shown empty.
-TAMVERO_API bool DisplayTimeDigits(int timeFormat, int hour, int minute, int second, CString &digits);
+TAMVERO_API bool DisplayTimeDigits(int timeFormat, int hour, int minute, int second, CString& digits);
 
 // The value form of the parts, with no emptiness rule (how a set value is normalised).
-TAMVERO_API bool FormDateValue(int dateFormat, int year, int month, int day, CString &digits);
-TAMVERO_API bool FormTimeValue(int timeFormat, int hour, int minute, int second, CString &digits);
+TAMVERO_API bool FormDateValue(int dateFormat, int year, int month, int day, CString& digits);
+TAMVERO_API bool FormTimeValue(int timeFormat, int hour, int minute, int second, CString& digits);
 
 // The text without the literals of the current mask; unchanged when there is no mask.
-TAMVERO_API CString GetExceptDateFormatString(const DateTimeProps &props, const CString &text);
+TAMVERO_API CString GetExceptDateFormatString(const DateTimeProps& props, const CString& text);
 
 // Completes a date value one digit short or holding blanks. True with the new digits
 // when there is something to do; false leaves the value alone.
-TAMVERO_API bool CheckDataFormat(const DateTimeProps &props, const CString &value, CString &digits);
+TAMVERO_API bool CheckDataFormat(const DateTimeProps& props, const CString& value, CString& digits);
 
 } // namespace tamvero

@@ -25,7 +25,7 @@ const int kMaxFilters = 8;
 thread_local ParentFilter t_filters[kMaxFilters];
 thread_local int t_filterCount;
 
-ParentFilter *FindFilter(HWND parent) {
+ParentFilter* FindFilter(HWND parent) {
   for (int i = 0; i < t_filterCount; ++i)
     if (t_filters[i].Parent == parent) return &t_filters[i];
   return nullptr;
@@ -40,7 +40,7 @@ void EraseFilter(HWND parent) {
 }
 
 LRESULT CALLBACK OwnNotificationFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ParentFilter *f = FindFilter(hwnd);
+  ParentFilter* f = FindFilter(hwnd);
   if (!f) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   if (msg == WM_COMMAND && f->Muted && reinterpret_cast<HWND>(lParam) == f->Muted &&
       (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_CHANGE))
@@ -57,7 +57,7 @@ public:
       m_parent = nullptr;
       return;
     }
-    ParentFilter *f = FindFilter(m_parent);
+    ParentFilter* f = FindFilter(m_parent);
     if (f && f->Muted) {
       // A nested write on the same parent: the outer mute stays in charge.
       m_parent = nullptr;
@@ -76,7 +76,7 @@ public:
   }
   ~ParentNotificationMute() {
     if (!m_parent) return;
-    ParentFilter *f = FindFilter(m_parent);
+    ParentFilter* f = FindFilter(m_parent);
     if (!f) return;
     f->Muted = nullptr;
     // Unhook only when nobody chained above the filter meanwhile; otherwise it stays as
@@ -87,8 +87,8 @@ public:
       EraseFilter(m_parent);
     }
   }
-  ParentNotificationMute(const ParentNotificationMute &) = delete;
-  ParentNotificationMute &operator=(const ParentNotificationMute &) = delete;
+  ParentNotificationMute(const ParentNotificationMute&) = delete;
+  ParentNotificationMute& operator=(const ParentNotificationMute&) = delete;
 
 private:
   HWND m_parent;
@@ -104,7 +104,7 @@ CCalendarEdit::CCalendarEdit() = default;
 
 CCalendarEdit::~CCalendarEdit() { ClearMask(); }
 
-BOOL CCalendarEdit::Create(DWORD style, const RECT &rect, CWnd *parent, UINT id) {
+BOOL CCalendarEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   if (!CEdit::Create(style, rect, parent, id)) return FALSE;
   if (!MaskList.IsEmpty()) RefreshText(0);
   return TRUE;
@@ -114,8 +114,8 @@ BOOL CCalendarEdit::Create(DWORD style, const RECT &rect, CWnd *parent, UINT id)
 
 void CCalendarEdit::SetMask(LPCWSTR mask) {
   ClearMask();
-  for (const wchar_t *c = mask ? mask : L""; *c; ++c) {
-    CMaskData *rec = static_cast<CMaskData *>(RUNTIME_CLASS(CMaskData)->CreateObject());
+  for (const wchar_t* c = mask ? mask : L""; *c; ++c) {
+    CMaskData* rec = static_cast<CMaskData*>(RUNTIME_CLASS(CMaskData)->CreateObject());
     MaskList.AddTail(rec);
     switch (*c) {
     case L'#':
@@ -186,11 +186,11 @@ void CCalendarEdit::ClearMask() {
   }
 }
 
-CMaskData *CCalendarEdit::RecordAt(int index) const {
+CMaskData* CCalendarEdit::RecordAt(int index) const {
   if (index < 0) return nullptr;
   int i = 0;
   for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    CMaskData *rec = MaskList.GetNext(pos);
+    CMaskData* rec = MaskList.GetNext(pos);
     if (i == index) return rec;
   }
   return nullptr;
@@ -200,7 +200,7 @@ CString CCalendarEdit::GetInputData() const {
   if (MaskList.IsEmpty()) return GetWindowText();
   CString data;
   for (POSITION pos = MaskList.GetHeadPosition(); pos;) {
-    const CMaskData *rec = MaskList.GetNext(pos);
+    const CMaskData* rec = MaskList.GetNext(pos);
     if (rec->IsEntry()) data += rec->Char;
   }
   return data;
@@ -213,7 +213,7 @@ BOOL CCalendarEdit::SetInputData(LPCWSTR text, BOOL raw) {
   int at = 0;
   BOOL taken = TRUE;
   for (POSITION pos = MaskList.GetHeadPosition(); pos;) {
-    CMaskData *rec = MaskList.GetNext(pos);
+    CMaskData* rec = MaskList.GetNext(pos);
     if (!rec->IsEntry()) continue;
     // A position that gets no character from the text is empty, also when the text ran
     // out while unacceptable characters were skipped: no stale character stays behind.
@@ -237,7 +237,7 @@ int CCalendarEdit::DeleteInputRange(int from, int to) {
   CString kept;
   int inside = 0, i = 0;
   for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    const CMaskData *rec = MaskList.GetNext(pos);
+    const CMaskData* rec = MaskList.GetNext(pos);
     if (!rec->IsEntry()) continue;
     if (i >= from && i < to)
       ++inside;
@@ -254,7 +254,7 @@ int CCalendarEdit::InsertInputChar(int position, WCHAR ch) {
   CString shifted;
   int placedAt = -1, i = 0;
   for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    const CMaskData *rec = MaskList.GetNext(pos);
+    const CMaskData* rec = MaskList.GetNext(pos);
     if (!rec->IsEntry()) continue;
     if (placedAt < 0 && i >= position) {
       shifted += ch;
@@ -276,7 +276,7 @@ int CCalendarEdit::GetNextEntryPos(int position) const {
   if (p >= count) return p;
   int i = 0;
   for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    const CMaskData *rec = MaskList.GetNext(pos);
+    const CMaskData* rec = MaskList.GetNext(pos);
     if (i >= p && rec->IsEntry()) return i;
   }
   return count;
@@ -322,7 +322,7 @@ CString CCalendarEdit::StripMaskLiterals(LPCWSTR text) const {
   int removed = 0, runStart = -1, i = 0;
   CString run;
   for (POSITION pos = MaskList.GetHeadPosition(); pos && i < length; ++i) {
-    const CMaskData *rec = MaskList.GetNext(pos);
+    const CMaskData* rec = MaskList.GetNext(pos);
     if (!rec->IsEntry()) {
       if (runStart < 0) {
         runStart = i;
@@ -421,7 +421,7 @@ LRESULT CCalendarEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-BOOL CCalendarEdit::OnChildNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT *pResult) {
+BOOL CCalendarEdit::OnChildNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT* pResult) {
   switch (msg) {
   case WM_COMMAND:
     if (HIWORD(wParam) == EN_SETFOCUS) {
@@ -528,7 +528,7 @@ void CCalendarEdit::TypeOverSelection(WCHAR ch, int start, int end) {
 }
 
 void CCalendarEdit::TypeAtCaret(WCHAR ch, int pos) {
-  CMaskData *rec = RecordAt(pos);
+  CMaskData* rec = RecordAt(pos);
   if (!rec || !rec->IsEntry()) {
     OnInvalidInput();
     MoveCaretToEntry(pos);
@@ -630,14 +630,14 @@ void CCalendarEdit::MoveCaretLeft() {
   GetSel(start, end);
   int s = start < 0 ? 0 : start;
   int caret = -1;
-  const CMaskData *here = RecordAt(s);
+  const CMaskData* here = RecordAt(s);
   if (here && here->IsEntry()) {
     caret = s;
   } else {
     // Just after the nearest input position on the left, so Left leaves a literal run.
     const int count = MaskList.GetCount();
     for (int j = (s < count ? s : count) - 1; j >= 0 && caret < 0; --j) {
-      const CMaskData *rec = RecordAt(j);
+      const CMaskData* rec = RecordAt(j);
       if (rec && rec->IsEntry()) caret = j + 1;
     }
     if (caret < 0) {
@@ -694,7 +694,7 @@ LRESULT CCalendarEdit::OnPaste() {
   // The caret waits on the first empty position from the paste point on.
   int caret = -1, i = 0;
   for (POSITION pos = MaskList.GetHeadPosition(); pos && caret < 0; ++i) {
-    const CMaskData *rec = MaskList.GetNext(pos);
+    const CMaskData* rec = MaskList.GetNext(pos);
     if (i >= start && rec->IsEntry() && rec->Char == PromptChar) caret = i;
   }
   if (caret < 0) caret = MaskList.GetCount();
@@ -735,7 +735,7 @@ void CCalendarEdit::OnEnKillFocus() {
   ParentCtl->CheckDataFormat();
   if (!IsControlAlive()) return;
   HWND now = ::GetFocus();
-  CWnd *calendar = ParentCtl->GetCalendarWndPtr();
+  CWnd* calendar = ParentCtl->GetCalendarWndPtr();
   const bool inside = now && (now == m_hWnd || now == ParentCtl->m_hWnd || (calendar && now == calendar->m_hWnd));
   if (inside) return;
   if (!InKillFocus) {

@@ -16,7 +16,7 @@ public:
   ~CCalendarEdit() override;
 
   // ---- mask model ----------------------------------------------------------------
-  CTypedPtrList<CObList, CMaskData *> MaskList{10};
+  CTypedPtrList<CObList, CMaskData*> MaskList{10};
   BOOL InsertMode = TRUE;
   WCHAR PromptChar = L' ';
   WCHAR DecimalSep = L'.';
@@ -29,12 +29,12 @@ public:
   COLORREF TextColor = 0;
   COLORREF EditBackColor = 0x00FFFFFF;
   BOOL FocusNotified = FALSE;
-  CCalendarCtl *ParentCtl = nullptr;
+  CCalendarCtl* ParentCtl = nullptr;
   int FullLength = 0;
   BOOL InKillFocus = FALSE;
   BOOL EditEnabled = TRUE;
 
-  BOOL Create(DWORD style, const RECT &rect, CWnd *parent, UINT id);
+  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetMask(LPCWSTR mask);
   void ClearMask();
   CString GetInputData() const;
@@ -46,7 +46,7 @@ public:
   void MoveCaretToEntry(int position);
   CString StripMaskLiterals(LPCWSTR text) const;
   int RecordCount() const { return MaskList.GetCount(); }
-  CMaskData *RecordAt(int index) const;
+  CMaskData* RecordAt(int index) const;
 
   void SetBackColor(COLORREF color);
   void SetForeColor(COLORREF color);
@@ -59,7 +59,7 @@ public:
 
 protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT *pResult) override;
+  BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
   void OnChar(UINT ch, LPARAM flags);
   void OnKeyDown(UINT vk);

@@ -23,19 +23,19 @@ public:
   static const CRuntimeClass classCObject;
 };
 
-#define DECLARE_DYNAMIC(cls)                                                                                          \
-public:                                                                                                               \
-  static const CRuntimeClass class##cls;                                                                              \
+#define DECLARE_DYNAMIC(cls)                                                                                           \
+public:                                                                                                                \
+  static const CRuntimeClass class##cls;                                                                               \
   const CRuntimeClass* GetRuntimeClass() const override { return &class##cls; }
 
 #define IMPLEMENT_DYNAMIC(cls) const CRuntimeClass cls::class##cls = {#cls, nullptr};
 
-#define DECLARE_DYNCREATE(cls)                                                                                        \
-  DECLARE_DYNAMIC(cls)                                                                                                \
+#define DECLARE_DYNCREATE(cls)                                                                                         \
+  DECLARE_DYNAMIC(cls)                                                                                                 \
   static CObject* CreateObject();
 
-#define IMPLEMENT_DYNCREATE(cls)                                                                                      \
-  CObject* cls::CreateObject() { return new cls; }                                                                    \
+#define IMPLEMENT_DYNCREATE(cls)                                                                                       \
+  CObject* cls::CreateObject() { return new cls; }                                                                     \
   const CRuntimeClass cls::class##cls = {#cls, &cls::CreateObject};
 
 #define RUNTIME_CLASS(cls) (&cls::class##cls)

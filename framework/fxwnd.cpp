@@ -129,9 +129,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, const RECT
   CWnd* outer = t_creating;
   t_creating = this;
   HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(id) : nullptr;
-  HWND h = ::CreateWindowExW(exStyle, kFxClass, title ? title : L"", style, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr),
-                             nullptr);
+  HWND h = ::CreateWindowExW(exStyle, kFxClass, title ? title : L"", style, rect.left, rect.top, rect.right - rect.left,
+                             rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr), nullptr);
   if (t_creating == this) t_creating = outer;
   if (!h) {
     if (m_hWnd) Detach();
@@ -144,9 +143,9 @@ BOOL CWnd::CreateSystem(const wchar_t* className, DWORD exStyle, const wchar_t* 
                         HWND parent, UINT_PTR id) {
   if (m_hWnd) return FALSE;
   HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(id) : nullptr;
-  HWND h = ::CreateWindowExW(exStyle, className, title ? title : L"", style, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr),
-                             nullptr);
+  HWND h =
+      ::CreateWindowExW(exStyle, className, title ? title : L"", style, rect.left, rect.top, rect.right - rect.left,
+                        rect.bottom - rect.top, parent, menu, GetModuleHandleW(nullptr), nullptr);
   if (!h) return FALSE;
   return SubclassWindow(h);
 }
@@ -154,8 +153,8 @@ BOOL CWnd::CreateSystem(const wchar_t* className, DWORD exStyle, const wchar_t* 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
   if (m_hWnd || !hwnd) return FALSE;
   Attach(hwnd);
-  m_superProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FxWndProc)));
+  m_superProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FxWndProc)));
   return TRUE;
 }
 

@@ -7,15 +7,15 @@ ControlLibrary::~ControlLibrary() {
   // process ends soon after.
 }
 
-bool ControlLibrary::Load(const wchar_t *file) {
+bool ControlLibrary::Load(const wchar_t* file) {
   m_module = LoadLibraryW(file);
   if (!m_module) {
     Error = std::wstring(L"cannot load ") + file + L" (error " + std::to_wstring(GetLastError()) + L")";
     return false;
   }
   // Factory and clock are plain C exports; the factory's control is used through its base.
-  m_alloc = reinterpret_cast<AllocFn>(reinterpret_cast<void *>(GetProcAddress(m_module, "AllocRunDllControl")));
-  m_pinClock = reinterpret_cast<PinFn>(reinterpret_cast<void *>(GetProcAddress(m_module, "TamveroPinClock")));
+  m_alloc = reinterpret_cast<AllocFn>(reinterpret_cast<void*>(GetProcAddress(m_module, "AllocRunDllControl")));
+  m_pinClock = reinterpret_cast<PinFn>(reinterpret_cast<void*>(GetProcAddress(m_module, "TamveroPinClock")));
   if (!m_alloc) {
     Error = std::wstring(file) + L" exports no AllocRunDllControl";
     return false;
@@ -23,4 +23,4 @@ bool ControlLibrary::Load(const wchar_t *file) {
   return true;
 }
 
-CBaseCtl *ControlLibrary::Alloc() const { return m_alloc ? m_alloc() : nullptr; }
+CBaseCtl* ControlLibrary::Alloc() const { return m_alloc ? m_alloc() : nullptr; }

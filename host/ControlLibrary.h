@@ -10,23 +10,23 @@ class ControlLibrary {
 public:
   ControlLibrary() = default;
   ~ControlLibrary();
-  ControlLibrary(const ControlLibrary &) = delete;
-  ControlLibrary &operator=(const ControlLibrary &) = delete;
+  ControlLibrary(const ControlLibrary&) = delete;
+  ControlLibrary& operator=(const ControlLibrary&) = delete;
 
   // Loads the library from the program's folder; false with Error set when it or its
   // factory is missing.
-  bool Load(const wchar_t *file = L"Tamvero.dll");
+  bool Load(const wchar_t* file = L"Tamvero.dll");
   // A new control with one reference, not yet placed anywhere.
-  CBaseCtl *Alloc() const;
+  CBaseCtl* Alloc() const;
   bool CanPinClock() const { return m_pinClock != nullptr; }
   // "YYYYMMDDHHMMSS" pins every "today" and "now" of the controls; "" unpins.
-  BOOL PinClock(const wchar_t *instant) const { return m_pinClock ? m_pinClock(instant) : FALSE; }
+  BOOL PinClock(const wchar_t* instant) const { return m_pinClock ? m_pinClock(instant) : FALSE; }
   HMODULE Handle() const { return m_module; }
   std::wstring Error;
 
 private:
-  using AllocFn = CBaseCtl *(*)();
-  using PinFn = BOOL (*)(const wchar_t *);
+  using AllocFn = CBaseCtl* (*)();
+  using PinFn = BOOL (*)(const wchar_t*);
   HMODULE m_module = nullptr;
   AllocFn m_alloc = nullptr;
   PinFn m_pinClock = nullptr;

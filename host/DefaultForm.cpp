@@ -20,15 +20,14 @@ const DefaultControl kControls[] = {
     {L"hour27k", L"Style=5;TimeFormat=8", L"27-hour time  ##\uBD84##\uCD08"},
 };
 
-
 } // namespace
 
-const DefaultControl *DefaultControls(size_t &count) {
+const DefaultControl* DefaultControls(size_t& count) {
   count = sizeof kControls / sizeof kControls[0];
   return kControls;
 }
 
-bool BuildDefaultForm(DemoForm &form, std::wstring &error) {
+bool BuildDefaultForm(DemoForm& form, std::wstring& error) {
   const int rowHeight = 34, top = 14, labelLeft = 14, labelWidth = 250, controlLeft = 280, controlWidth = 170;
   // Lives as long as the process: the labels use it until the form goes.
   // The labels show Korean masks too: the runtime's own font manager picks a face for them.
@@ -36,7 +35,7 @@ bool BuildDefaultForm(DemoForm &form, std::wstring &error) {
   CFont* label = fonts ? fonts->GetFont(1, 1.0f, FALSE) : nullptr;
   HFONT font = label ? static_cast<HFONT>(*label) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   int row = 0;
-  for (const DefaultControl &d : kControls) {
+  for (const DefaultControl& d : kControls) {
     int y = top + row++ * rowHeight;
     HWND label = CreateWindowExW(0, L"STATIC", (std::wstring(d.Name) + L":  " + d.Label).c_str(),
                                  WS_CHILD | WS_VISIBLE | SS_LEFT, labelLeft, y + 4, labelWidth, 18, form.Window(),

@@ -7,11 +7,11 @@
 #include <string>
 
 struct DefaultControl {
-  const wchar_t *Name;
-  const wchar_t *Props;
-  const wchar_t *Label;
+  const wchar_t* Name;
+  const wchar_t* Props;
+  const wchar_t* Label;
 };
 
 // The default form's controls, top to bottom (the focus chain's order).
-const DefaultControl *DefaultControls(size_t &count);
-bool BuildDefaultForm(DemoForm &form, std::wstring &error);
+const DefaultControl* DefaultControls(size_t& count);
+bool BuildDefaultForm(DemoForm& form, std::wstring& error);

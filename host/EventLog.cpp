@@ -1,6 +1,6 @@
 #include "EventLog.h"
 
-bool EventLog::Create(HWND parent, const RECT &rect) {
+bool EventLog::Create(HWND parent, const RECT& rect) {
   m_list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, rect.left, rect.top,
                            rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, GetModuleHandleW(nullptr),
@@ -9,7 +9,7 @@ bool EventLog::Create(HWND parent, const RECT &rect) {
   return m_list != nullptr;
 }
 
-size_t EventLog::Add(const std::wstring &line) {
+size_t EventLog::Add(const std::wstring& line) {
   m_lines.push_back(line);
   if (m_list) {
     LRESULT at = SendMessageW(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
@@ -19,7 +19,7 @@ size_t EventLog::Add(const std::wstring &line) {
   return m_lines.size() - 1;
 }
 
-void EventLog::Amend(size_t index, const std::wstring &line) {
+void EventLog::Amend(size_t index, const std::wstring& line) {
   if (index >= m_lines.size()) return;
   m_lines[index] = line;
   if (!m_list || SendMessageW(m_list, LB_GETCOUNT, 0, 0) <= static_cast<LRESULT>(index)) return;

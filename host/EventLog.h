@@ -10,12 +10,12 @@
 class EventLog {
 public:
   // Creates the list box as a child of parent at rect.
-  bool Create(HWND parent, const RECT &rect);
+  bool Create(HWND parent, const RECT& rect);
   // Appends a line; returns its index, for Amend.
-  size_t Add(const std::wstring &line);
+  size_t Add(const std::wstring& line);
   // Replaces line index (an event whose handler has since run).
-  void Amend(size_t index, const std::wstring &line);
-  const std::vector<std::wstring> &Lines() const { return m_lines; }
+  void Amend(size_t index, const std::wstring& line);
+  const std::vector<std::wstring>& Lines() const { return m_lines; }
   HWND Handle() const { return m_list; }
 
 private:

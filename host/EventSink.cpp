@@ -3,8 +3,8 @@
 namespace {
 
 // The source interface marked default among the coclass's implemented types.
-HRESULT DefaultSource(ITypeInfo *coclass, ITypeInfo **out) {
-  TYPEATTR *attr = nullptr;
+HRESULT DefaultSource(ITypeInfo* coclass, ITypeInfo** out) {
+  TYPEATTR* attr = nullptr;
   HRESULT hr = coclass->GetTypeAttr(&attr);
   if (FAILED(hr)) return hr;
   WORD count = attr->cImplTypes;
@@ -22,15 +22,15 @@ HRESULT DefaultSource(ITypeInfo *coclass, ITypeInfo **out) {
 }
 
 // True when the coclass implements the interface iid.
-bool Implements(ITypeInfo *coclass, REFIID iid) {
-  TYPEATTR *attr = nullptr;
+bool Implements(ITypeInfo* coclass, REFIID iid) {
+  TYPEATTR* attr = nullptr;
   if (FAILED(coclass->GetTypeAttr(&attr))) return false;
   WORD count = attr->cImplTypes;
   coclass->ReleaseTypeAttr(attr);
   for (UINT i = 0; i < count; ++i) {
     HREFTYPE ref = 0;
     CComPtr<ITypeInfo> impl;
-    TYPEATTR *implAttr = nullptr;
+    TYPEATTR* implAttr = nullptr;
     if (FAILED(coclass->GetRefTypeOfImplType(i, &ref)) || FAILED(coclass->GetRefTypeInfo(ref, &impl)) ||
         FAILED(impl->GetTypeAttr(&implAttr)))
       continue;
@@ -43,12 +43,12 @@ bool Implements(ITypeInfo *coclass, REFIID iid) {
 
 } // namespace
 
-HRESULT EventInterface::ReadFrom(IDispatch *control) {
+HRESULT EventInterface::ReadFrom(IDispatch* control) {
   CComPtr<ITypeInfo> dispatchInfo;
   HRESULT hr = control->GetTypeInfo(0, LOCALE_USER_DEFAULT, &dispatchInfo);
   if (FAILED(hr)) return hr;
   if (!dispatchInfo) return E_NOINTERFACE;
-  TYPEATTR *attr = nullptr;
+  TYPEATTR* attr = nullptr;
   hr = dispatchInfo->GetTypeAttr(&attr);
   if (FAILED(hr)) return hr;
   IID dispatchIid = attr->guid;
@@ -64,12 +64,12 @@ HRESULT EventInterface::ReadFrom(IDispatch *control) {
     if (FAILED(lib->GetTypeInfoType(i, &kind)) || kind != TKIND_COCLASS || FAILED(lib->GetTypeInfo(i, &coclass)))
       continue;
     if (!Implements(coclass, dispatchIid) || FAILED(DefaultSource(coclass, &source))) continue;
-    TYPEATTR *sourceAttr = nullptr;
+    TYPEATTR* sourceAttr = nullptr;
     hr = source->GetTypeAttr(&sourceAttr);
     if (FAILED(hr)) return hr;
     Iid = sourceAttr->guid;
     for (UINT f = 0; f < sourceAttr->cFuncs; ++f) {
-      FUNCDESC *func = nullptr;
+      FUNCDESC* func = nullptr;
       if (FAILED(source->GetFuncDesc(f, &func))) continue;
       BSTR name = nullptr;
       UINT got = 0;
@@ -90,15 +90,15 @@ std::wstring EventInterface::NameOf(DISPID id) const {
   return it != Names.end() ? it->second : L"Event" + std::to_wstring(id);
 }
 
-EventSink::EventSink(const EventInterface &events, Handler onEvent) : m_events(events), m_onEvent(std::move(onEvent)) {}
+EventSink::EventSink(const EventInterface& events, Handler onEvent) : m_events(events), m_onEvent(std::move(onEvent)) {}
 
-HRESULT EventSink::Connect(IDispatch *control) {
+HRESULT EventSink::Connect(IDispatch* control) {
   CComPtr<IConnectionPointContainer> container;
-  HRESULT hr = control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void **>(&container));
+  HRESULT hr = control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
   if (FAILED(hr)) return hr;
   hr = container->FindConnectionPoint(m_events.Iid, &m_point);
   if (FAILED(hr)) return hr;
-  return m_point->Advise(static_cast<IDispatch *>(this), &m_cookie);
+  return m_point->Advise(static_cast<IDispatch*>(this), &m_cookie);
 }
 
 void EventSink::Disconnect() {
@@ -107,10 +107,10 @@ void EventSink::Disconnect() {
   m_point.Release();
 }
 
-STDMETHODIMP EventSink::QueryInterface(REFIID riid, void **ppv) {
+STDMETHODIMP EventSink::QueryInterface(REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, m_events.Iid)) {
-    *ppv = static_cast<IDispatch *>(this);
+    *ppv = static_cast<IDispatch*>(this);
     AddRef();
     return S_OK;
   }
@@ -124,18 +124,18 @@ STDMETHODIMP_(ULONG) EventSink::Release() {
   return static_cast<ULONG>(n);
 }
 
-STDMETHODIMP EventSink::GetTypeInfoCount(UINT *n) {
+STDMETHODIMP EventSink::GetTypeInfoCount(UINT* n) {
   if (!n) return E_POINTER;
   *n = 0;
   return S_OK;
 }
 
-STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo **info) {
+STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   if (info) *info = nullptr;
   return E_NOTIMPL;
 }
 
-STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) {
+STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
   // Keep this sink alive while the form and a script handler run inside the event.
   AddRef();
   if (m_onEvent) m_onEvent(m_events.NameOf(id));

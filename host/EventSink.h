@@ -14,30 +14,30 @@ struct EventInterface {
   IID Iid = IID_NULL;
   std::map<DISPID, std::wstring> Names;
   // Fills this from the type information of a control's primary dispatch interface.
-  HRESULT ReadFrom(IDispatch *control);
+  HRESULT ReadFrom(IDispatch* control);
   std::wstring NameOf(DISPID id) const;
 };
 
 class EventSink : public IDispatch {
 public:
-  using Handler = std::function<void(const std::wstring &eventName)>;
-  EventSink(const EventInterface &events, Handler onEvent);
+  using Handler = std::function<void(const std::wstring& eventName)>;
+  EventSink(const EventInterface& events, Handler onEvent);
 
-  HRESULT Connect(IDispatch *control);
+  HRESULT Connect(IDispatch* control);
   void Disconnect();
 
-  STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override;
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_ref)); }
   STDMETHODIMP_(ULONG) Release() override;
-  STDMETHODIMP GetTypeInfoCount(UINT *n) override;
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo **info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* n) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
 
 private:
   virtual ~EventSink() = default;
   LONG m_ref = 1;
-  const EventInterface &m_events;
+  const EventInterface& m_events;
   Handler m_onEvent;
   CComPtr<IConnectionPoint> m_point;
   DWORD m_cookie = 0;

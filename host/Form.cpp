@@ -6,7 +6,7 @@
 // controls' drop-down notices to the form.
 class DemoForm::Frame : public CWnd {
 public:
-  explicit Frame(DemoForm *form) : m_form(form) {}
+  explicit Frame(DemoForm* form) : m_form(form) {}
 
 protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -30,10 +30,10 @@ protected:
   }
 
 private:
-  DemoForm *m_form;
+  DemoForm* m_form;
 };
 
-DemoForm::DemoForm(ControlLibrary &library) : m_library(library) { SetRunMode(TRUE); }
+DemoForm::DemoForm(ControlLibrary& library) : m_library(library) { SetRunMode(TRUE); }
 
 DemoForm::~DemoForm() {
   RemoveAll();
@@ -43,8 +43,8 @@ DemoForm::~DemoForm() {
   }
 }
 
-bool DemoForm::Open(const wchar_t *title) {
-  Frame *frameWnd = new Frame(this);
+bool DemoForm::Open(const wchar_t* title) {
+  Frame* frameWnd = new Frame(this);
   m_frame = frameWnd;
   RECT frame = {0, 0, kFormWidth + kLogWidth, kHeight};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
@@ -58,7 +58,7 @@ bool DemoForm::Open(const wchar_t *title) {
 
 // ---- controls --------------------------------------------------------------------------
 
-HRESULT DemoForm::PutProperty(IDispatch *disp, const std::wstring &name, const std::wstring &value) {
+HRESULT DemoForm::PutProperty(IDispatch* disp, const std::wstring& name, const std::wstring& value) {
   DISPID id = 0;
   LPOLESTR n = const_cast<LPOLESTR>(name.c_str());
   HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
@@ -70,8 +70,8 @@ HRESULT DemoForm::PutProperty(IDispatch *disp, const std::wstring &name, const s
   return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr, nullptr);
 }
 
-FormControl *DemoForm::Create(const std::wstring &name, const RECT &rect, const std::wstring &props,
-                              const std::vector<BYTE> &stream, std::wstring &error) {
+FormControl* DemoForm::Create(const std::wstring& name, const RECT& rect, const std::wstring& props,
+                              const std::vector<BYTE>& stream, std::wstring& error) {
   if (name.empty()) {
     error = L"a control needs a name";
     return nullptr;
@@ -90,7 +90,7 @@ FormControl *DemoForm::Create(const std::wstring &name, const RECT &rect, const 
     return nullptr;
   }
   // From here on, failures release what was made.
-  auto fail = [&](const std::wstring &why) -> FormControl * {
+  auto fail = [&](const std::wstring& why) -> FormControl* {
     error = why;
     if (c->Sink) {
       c->Sink->Disconnect();
@@ -111,7 +111,7 @@ FormControl *DemoForm::Create(const std::wstring &name, const RECT &rect, const 
     CArchive ar(bytes, CArchive::load);
     try {
       c->Ctl->Serialize(ar);
-    } catch (const CArchiveException &e) {
+    } catch (const CArchiveException& e) {
       return fail(L"the stored properties of " + name + L" do not load (archive error " + std::to_wstring(e.m_cause) +
                   L")");
     }
@@ -131,22 +131,22 @@ FormControl *DemoForm::Create(const std::wstring &name, const RECT &rect, const 
     key.erase(key.find_last_not_of(L' ') + 1);
     if (FAILED(PutProperty(c->Dispatch(), key, value))) return fail(L"cannot set " + key + L" to '" + value + L"'");
   }
-  FormControl *raw = c.get();
-  c->Sink = new EventSink(m_events, [this, raw](const std::wstring &event) { OnControlEvent(raw, event); });
+  FormControl* raw = c.get();
+  c->Sink = new EventSink(m_events, [this, raw](const std::wstring& event) { OnControlEvent(raw, event); });
   if (FAILED(c->Sink->Connect(c->Dispatch()))) return fail(L"cannot connect to the events of " + name);
   if (!c->Ctl->CreateControl(Window(), rect, m_nextId++)) return fail(L"the window of " + name + L" was not created");
   m_controls.push_back(std::move(c));
   return raw;
 }
 
-FormControl *DemoForm::Find(const std::wstring &name) const {
-  for (auto &c : m_controls)
+FormControl* DemoForm::Find(const std::wstring& name) const {
+  for (auto& c : m_controls)
     if (_wcsicmp(c->Name.c_str(), name.c_str()) == 0) return c.get();
   return nullptr;
 }
 
-FormControl *DemoForm::FromCtl(CBaseCtl *ctl) const {
-  for (auto &c : m_controls)
+FormControl* DemoForm::FromCtl(CBaseCtl* ctl) const {
+  for (auto& c : m_controls)
     if (c->Ctl == ctl) return c.get();
   return nullptr;
 }
@@ -168,12 +168,12 @@ void DemoForm::RemoveAll() {
 
 // ---- what the user sees ------------------------------------------------------------------
 
-HWND DemoForm::FieldOf(const FormControl &c) {
+HWND DemoForm::FieldOf(const FormControl& c) {
   // The masked field is the control's EDIT child.
   return c.Hwnd() ? FindWindowExW(c.Hwnd(), nullptr, L"Edit", nullptr) : nullptr;
 }
 
-HWND DemoForm::DropDownOf(const FormControl &c) const {
+HWND DemoForm::DropDownOf(const FormControl& c) const {
   auto it = m_dropDowns.find(c.Hwnd());
   if (it == m_dropDowns.end() || !::IsWindow(it->second) || !::IsWindowVisible(it->second)) return nullptr;
   return it->second;
@@ -182,7 +182,7 @@ HWND DemoForm::DropDownOf(const FormControl &c) const {
 std::wstring DemoForm::Focused() const {
   HWND focus = GetFocus();
   if (!focus) return L"";
-  for (auto &c : m_controls)
+  for (auto& c : m_controls)
     if (FieldOf(*c) == focus) return c->Name;
   return L"";
 }
@@ -195,14 +195,14 @@ BOOL CALLBACK CollectMonthCalendars(HWND hwnd, LPARAM lParam) {
   wchar_t cls[32] = {};
   GetClassNameW(hwnd, cls, 32);
   if (_wcsicmp(cls, L"SysMonthCal32") == 0 && IsWindowVisible(hwnd))
-    reinterpret_cast<PopupSearch *>(lParam)->found.push_back(hwnd);
+    reinterpret_cast<PopupSearch*>(lParam)->found.push_back(hwnd);
   return TRUE;
 }
 } // namespace
 
 void DemoForm::OnDropDownNotice(WPARAM shown, HWND control) {
-  FormControl *opener = nullptr;
-  for (auto &c : m_controls)
+  FormControl* opener = nullptr;
+  for (auto& c : m_controls)
     if (c->Hwnd() == control) opener = c.get();
   if (!opener) return;
   if (!shown) {
@@ -216,30 +216,30 @@ void DemoForm::OnDropDownNotice(WPARAM shown, HWND control) {
     EnumThreadWindows(GetCurrentThreadId(), CollectMonthCalendars, reinterpret_cast<LPARAM>(&search));
     for (HWND popup : search.found) {
       bool owned = false;
-      for (auto &kv : m_dropDowns)
+      for (auto& kv : m_dropDowns)
         if (kv.first != control && kv.second == popup) owned = true;
       if (!owned) m_dropDowns[control] = popup;
     }
   }
   std::wstring told;
-  for (FormControl *other : OpenDropDownsBesides(control)) {
+  for (FormControl* other : OpenDropDownsBesides(control)) {
     ::SendMessageW(other->Hwnd(), WM_FORM_LISTBOX_SHOW, shown, reinterpret_cast<LPARAM>(control));
     told += L" " + other->Name;
   }
   m_log.Add(L"form: " + opener->Name + L" opened its drop-down" + (told.empty() ? L"" : L"; closing" + told));
 }
 
-std::vector<FormControl *> DemoForm::OpenDropDownsBesides(HWND opener) const {
+std::vector<FormControl*> DemoForm::OpenDropDownsBesides(HWND opener) const {
   // Only open ones: a control told this closes its drop-down and takes the focus.
-  std::vector<FormControl *> out;
-  for (auto &c : m_controls)
+  std::vector<FormControl*> out;
+  for (auto& c : m_controls)
     if (c->Hwnd() != opener && DropDownOf(*c)) out.push_back(c.get());
   return out;
 }
 
 // ---- events ----------------------------------------------------------------------------------
 
-void DemoForm::OnControlEvent(FormControl *c, const std::wstring &event) {
+void DemoForm::OnControlEvent(FormControl* c, const std::wstring& event) {
   // The handler may replace the form's controls: keep what is needed.
   std::wstring name = c->Name, line = name + L"." + event;
   Fired.push_back(line);
@@ -252,8 +252,8 @@ void DemoForm::TakeEvents(bool take) {
   m_takeAnswer = take ? 1 : 0;
 }
 
-int DemoForm::OnFormFireEventSend(CBaseCtl *pCtl, long nEvent, long, long, long, CString strValue) {
-  FormControl *c = FromCtl(pCtl);
+int DemoForm::OnFormFireEventSend(CBaseCtl* pCtl, long nEvent, long, long, long, CString strValue) {
+  FormControl* c = FromCtl(pCtl);
   std::wstring event = m_events.NameOf(nEvent);
   m_log.Add(L"form: offered " + (c ? c->Name : L"?") + L"." + event + L" (" + strValue.str() + L"), " +
             (m_takeAnswer == 1 ? L"took it" : L"declined"));
@@ -262,26 +262,26 @@ int DemoForm::OnFormFireEventSend(CBaseCtl *pCtl, long nEvent, long, long, long,
 
 // ---- focus -----------------------------------------------------------------------------------
 
-bool DemoForm::FocusControl(FormControl *c) {
+bool DemoForm::FocusControl(FormControl* c) {
   // The control hands the focus on to its field.
   ::SetFocus(c->Hwnd());
   return true;
 }
 
-long DemoForm::SetPreNextFocusToForm(int nMode, CBaseCtl *pCtl, HWND, LPCWSTR lpszName) {
-  FormControl *from = FromCtl(pCtl);
-  FormControl *to = nullptr;
-  const wchar_t *how = L"?";
+long DemoForm::SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND, LPCWSTR lpszName) {
+  FormControl* from = FromCtl(pCtl);
+  FormControl* to = nullptr;
+  const wchar_t* how = L"?";
   if (nMode == 3) {
     how = L"named";
     to = Find(lpszName ? lpszName : L"");
   } else if ((nMode == 0 || nMode == 1) && from && !m_controls.empty()) {
     how = nMode == 1 ? L"next" : L"previous";
     // Creation order, wrapping round; hidden controls are passed over.
-    auto it = std::find_if(m_controls.begin(), m_controls.end(), [&](auto &c) { return c.get() == from; });
+    auto it = std::find_if(m_controls.begin(), m_controls.end(), [&](auto& c) { return c.get() == from; });
     size_t n = m_controls.size(), at = static_cast<size_t>(it - m_controls.begin());
     for (size_t step = 1; step < n && !to; ++step) {
-      FormControl *c = m_controls[(nMode == 1 ? at + step : at + n - step) % n].get();
+      FormControl* c = m_controls[(nMode == 1 ? at + step : at + n - step) % n].get();
       if (::IsWindowVisible(c->Hwnd())) to = c;
     }
   }
@@ -297,9 +297,9 @@ long DemoForm::SetPropertyLong(int nIndex, int) {
   return nIndex == 38 ? m_allowFocus : 0;
 }
 
-void DemoForm::SetFocusToForm(CBaseCtl *pCtl, HWND) {
-  FormControl *c = FromCtl(pCtl);
+void DemoForm::SetFocusToForm(CBaseCtl* pCtl, HWND) {
+  FormControl* c = FromCtl(pCtl);
   m_log.Add(L"form: " + (c ? c->Name : L"?") + L" has the focus");
 }
 
-CWnd *DemoForm::GetChildFrameWndToForm() { return m_frame; }
+CWnd* DemoForm::GetChildFrameWndToForm() { return m_frame; }

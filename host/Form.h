@@ -25,11 +25,11 @@ enum : DWORD { FORM_TAKES_EVENTS = 0x20000000, FORM_BLOCKS_FOCUS = 0x40000000 };
 // One control on the form. The form holds one reference to the control and its sink.
 struct FormControl {
   std::wstring Name;
-  CBaseCtl *Ctl = nullptr;
-  EventSink *Sink = nullptr;
+  CBaseCtl* Ctl = nullptr;
+  EventSink* Sink = nullptr;
   RECT Rect = {};
   HWND Hwnd() const { return Ctl ? Ctl->m_hWnd : nullptr; }
-  IDispatch *Dispatch() const { return Ctl ? Ctl->GetPrimaryDispatch() : nullptr; }
+  IDispatch* Dispatch() const { return Ctl ? Ctl->GetPrimaryDispatch() : nullptr; }
 };
 
 class DemoForm : public CBaseCtl {
@@ -38,31 +38,31 @@ public:
   static constexpr int kLogWidth = 330;
   static constexpr int kHeight = 480;
 
-  explicit DemoForm(ControlLibrary &library);
+  explicit DemoForm(ControlLibrary& library);
   ~DemoForm() override;
 
   // Creates the form window; visible at once, since real input needs it on screen.
-  bool Open(const wchar_t *title);
+  bool Open(const wchar_t* title);
   HWND Window() const { return m_frame ? m_frame->m_hWnd : nullptr; }
-  EventLog &Log() { return m_log; }
-  ControlLibrary &Library() { return m_library; }
+  EventLog& Log() { return m_log; }
+  ControlLibrary& Library() { return m_library; }
 
   // Makes a control named name at rect (form coordinates), applying the properties
   // "Name=value;..." before its window exists, and stream (a stored property stream)
   // through Serialize when not empty. Null with error set on failure.
-  FormControl *Create(const std::wstring &name, const RECT &rect, const std::wstring &props,
-                      const std::vector<BYTE> &stream, std::wstring &error);
-  FormControl *Find(const std::wstring &name) const;
-  const std::vector<std::unique_ptr<FormControl>> &Controls() const { return m_controls; }
+  FormControl* Create(const std::wstring& name, const RECT& rect, const std::wstring& props,
+                      const std::vector<BYTE>& stream, std::wstring& error);
+  FormControl* Find(const std::wstring& name) const;
+  const std::vector<std::unique_ptr<FormControl>>& Controls() const { return m_controls; }
   void RemoveAll();
 
   // The control's masked field and its open drop-down calendar (null when none).
-  static HWND FieldOf(const FormControl &c);
-  HWND DropDownOf(const FormControl &c) const;
+  static HWND FieldOf(const FormControl& c);
+  HWND DropDownOf(const FormControl& c) const;
   // Name of the control whose field holds the keyboard focus, or "".
   std::wstring Focused() const;
   // Controls other than opener whose drop-down is open: they are told to close.
-  std::vector<FormControl *> OpenDropDownsBesides(HWND opener) const;
+  std::vector<FormControl*> OpenDropDownsBesides(HWND opener) const;
 
   // What the form answers its controls.
   void TakeEvents(bool take);
@@ -73,26 +73,26 @@ public:
   std::vector<std::wstring> Fired;
   // Called for every event after it is recorded (the script's name_Event handlers);
   // answers whether a handler ran.
-  std::function<bool(const std::wstring &control, const std::wstring &event)> EventHandler;
+  std::function<bool(const std::wstring& control, const std::wstring& event)> EventHandler;
 
   // The form side of the protocol.
-  int OnFormFireEventSend(CBaseCtl *pCtl, long nEvent, long n1, long n2, long n3, CString strValue) override;
-  long SetPreNextFocusToForm(int nMode, CBaseCtl *pCtl, HWND hWnd, LPCWSTR lpszName) override;
+  int OnFormFireEventSend(CBaseCtl* pCtl, long nEvent, long n1, long n2, long n3, CString strValue) override;
+  long SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND hWnd, LPCWSTR lpszName) override;
   long SetPropertyLong(int nIndex, int nNewValue) override;
-  void SetFocusToForm(CBaseCtl *pCtl, HWND hWnd) override;
-  CWnd *GetChildFrameWndToForm() override;
+  void SetFocusToForm(CBaseCtl* pCtl, HWND hWnd) override;
+  CWnd* GetChildFrameWndToForm() override;
 
   void OnDropDownNotice(WPARAM shown, HWND control);
 
 private:
   class Frame;
-  FormControl *FromCtl(CBaseCtl *ctl) const;
-  void OnControlEvent(FormControl *c, const std::wstring &event);
-  bool FocusControl(FormControl *c);
-  static HRESULT PutProperty(IDispatch *disp, const std::wstring &name, const std::wstring &value);
+  FormControl* FromCtl(CBaseCtl* ctl) const;
+  void OnControlEvent(FormControl* c, const std::wstring& event);
+  bool FocusControl(FormControl* c);
+  static HRESULT PutProperty(IDispatch* disp, const std::wstring& name, const std::wstring& value);
 
-  ControlLibrary &m_library;
-  CWnd *m_frame = nullptr;
+  ControlLibrary& m_library;
+  CWnd* m_frame = nullptr;
   EventLog m_log;
   EventInterface m_events;
   std::vector<std::unique_ptr<FormControl>> m_controls;

@@ -2,19 +2,19 @@
 
 #include "RealInput.h"
 
-FormControl *FormDriver::Need(const std::wstring &name) {
-  FormControl *c = m_form.Find(name);
+FormControl* FormDriver::Need(const std::wstring& name) {
+  FormControl* c = m_form.Find(name);
   if (!c) Error = L"no control named '" + name + L"'";
   return c;
 }
 
-HWND FormDriver::NeedField(FormControl *c) {
+HWND FormDriver::NeedField(FormControl* c) {
   HWND field = DemoForm::FieldOf(*c);
   if (!field) Error = c->Name + L" has no field";
   return field;
 }
 
-bool FormDriver::FocusField(FormControl *c, bool orDropDown) {
+bool FormDriver::FocusField(FormControl* c, bool orDropDown) {
   HWND field = NeedField(c);
   if (!field) return false;
   realinput::BringToFront(m_form.Window());
@@ -32,8 +32,8 @@ bool FormDriver::FocusField(FormControl *c, bool orDropDown) {
   return true;
 }
 
-bool FormDriver::Type(const std::wstring &name, const std::wstring &text) {
-  FormControl *c = Need(name);
+bool FormDriver::Type(const std::wstring& name, const std::wstring& text) {
+  FormControl* c = Need(name);
   if (!c || !FocusField(c, false)) return false;
   for (wchar_t ch : text)
     if (!realinput::TypeChar(ch)) {
@@ -43,13 +43,13 @@ bool FormDriver::Type(const std::wstring &name, const std::wstring &text) {
   return true;
 }
 
-bool FormDriver::Key(const std::wstring &name, const std::wstring &keyName) {
+bool FormDriver::Key(const std::wstring& name, const std::wstring& keyName) {
   realinput::Key key;
   if (!realinput::KeyByName(keyName, key)) {
     Error = L"unknown key '" + keyName + L"'";
     return false;
   }
-  FormControl *c = Need(name);
+  FormControl* c = Need(name);
   if (!c || !FocusField(c, true)) return false;
   if (!realinput::PressKey(key)) {
     Error = L"the key was refused";
@@ -58,8 +58,8 @@ bool FormDriver::Key(const std::wstring &name, const std::wstring &keyName) {
   return true;
 }
 
-bool FormDriver::Click(const std::wstring &name, const std::wstring &part) {
-  FormControl *c = Need(name);
+bool FormDriver::Click(const std::wstring& name, const std::wstring& part) {
+  FormControl* c = Need(name);
   if (!c) return false;
   RECT rc;
   GetWindowRect(c->Hwnd(), &rc);
@@ -88,7 +88,7 @@ bool FormDriver::Click(const std::wstring &name, const std::wstring &part) {
   return true;
 }
 
-bool FindCalendarDay(HWND calendar, WORD year, WORD month, WORD day, POINT &screen) {
+bool FindCalendarDay(HWND calendar, WORD year, WORD month, WORD day, POINT& screen) {
   RECT rc;
   GetClientRect(calendar, &rc);
   for (int y = rc.top + 1; y < rc.bottom; y += 3)
@@ -107,8 +107,8 @@ bool FindCalendarDay(HWND calendar, WORD year, WORD month, WORD day, POINT &scre
   return false;
 }
 
-bool FormDriver::ClickDay(const std::wstring &name, const std::wstring &yyyymmdd) {
-  FormControl *c = Need(name);
+bool FormDriver::ClickDay(const std::wstring& name, const std::wstring& yyyymmdd) {
+  FormControl* c = Need(name);
   if (!c) return false;
   if (yyyymmdd.size() != 8 || yyyymmdd.find_first_not_of(L"0123456789") != std::wstring::npos) {
     Error = L"ClickDay wants a day as YYYYMMDD, not '" + yyyymmdd + L"'";
@@ -156,8 +156,8 @@ bool FormDriver::ClickOutside() {
   return false;
 }
 
-bool FormDriver::Paste(const std::wstring &name, const std::wstring &text) {
-  FormControl *c = Need(name);
+bool FormDriver::Paste(const std::wstring& name, const std::wstring& text) {
+  FormControl* c = Need(name);
   if (!c) return false;
   if (!OpenClipboard(m_form.Window())) {
     Error = L"the clipboard is busy";
@@ -183,8 +183,8 @@ bool FormDriver::Paste(const std::wstring &name, const std::wstring &text) {
   return realinput::PressKey({'V', static_cast<WORD>(MapVirtualKeyW('V', MAPVK_VK_TO_VSC)), false}, false, true);
 }
 
-bool FormDriver::FieldText(const std::wstring &name, std::wstring &text) {
-  FormControl *c = Need(name);
+bool FormDriver::FieldText(const std::wstring& name, std::wstring& text) {
+  FormControl* c = Need(name);
   HWND field = c ? NeedField(c) : nullptr;
   if (!field) return false;
   int n = GetWindowTextLengthW(field);
@@ -193,8 +193,8 @@ bool FormDriver::FieldText(const std::wstring &name, std::wstring &text) {
   return true;
 }
 
-bool FormDriver::Selection(const std::wstring &name, std::wstring &selection) {
-  FormControl *c = Need(name);
+bool FormDriver::Selection(const std::wstring& name, std::wstring& selection) {
+  FormControl* c = Need(name);
   HWND field = c ? NeedField(c) : nullptr;
   if (!field) return false;
   DWORD start = 0, end = 0;
@@ -203,8 +203,8 @@ bool FormDriver::Selection(const std::wstring &name, std::wstring &selection) {
   return true;
 }
 
-bool FormDriver::CalendarOpen(const std::wstring &name, bool &open) {
-  FormControl *c = Need(name);
+bool FormDriver::CalendarOpen(const std::wstring& name, bool& open) {
+  FormControl* c = Need(name);
   if (!c) return false;
   open = m_form.DropDownOf(*c) != nullptr;
   return true;

@@ -9,30 +9,30 @@
 
 class FormDriver {
 public:
-  explicit FormDriver(DemoForm &form) : m_form(form) {}
+  explicit FormDriver(DemoForm& form) : m_form(form) {}
 
   // Each action answers false with Error set when it cannot be done.
-  bool Type(const std::wstring &name, const std::wstring &text);
-  bool Key(const std::wstring &name, const std::wstring &key);
-  bool Click(const std::wstring &name, const std::wstring &part);
-  bool ClickDay(const std::wstring &name, const std::wstring &yyyymmdd);
+  bool Type(const std::wstring& name, const std::wstring& text);
+  bool Key(const std::wstring& name, const std::wstring& key);
+  bool Click(const std::wstring& name, const std::wstring& part);
+  bool ClickDay(const std::wstring& name, const std::wstring& yyyymmdd);
   bool ClickOutside();
-  bool Paste(const std::wstring &name, const std::wstring &text);
+  bool Paste(const std::wstring& name, const std::wstring& text);
 
-  bool FieldText(const std::wstring &name, std::wstring &text);
-  bool Selection(const std::wstring &name, std::wstring &selection);
-  bool CalendarOpen(const std::wstring &name, bool &open);
+  bool FieldText(const std::wstring& name, std::wstring& text);
+  bool Selection(const std::wstring& name, std::wstring& selection);
+  bool CalendarOpen(const std::wstring& name, bool& open);
 
   std::wstring Error;
 
 private:
-  FormControl *Need(const std::wstring &name);
-  HWND NeedField(FormControl *c);
-  bool FocusField(FormControl *c, bool orDropDown);
+  FormControl* Need(const std::wstring& name);
+  HWND NeedField(FormControl* c);
+  bool FocusField(FormControl* c, bool orDropDown);
 
-  DemoForm &m_form;
+  DemoForm& m_form;
 };
 
 // The screen point over the day yyyymmdd in a month calendar, found by hit-testing its
 // client area; false when the day is not shown.
-bool FindCalendarDay(HWND calendar, WORD year, WORD month, WORD day, POINT &screen);
+bool FindCalendarDay(HWND calendar, WORD year, WORD month, WORD day, POINT& screen);

@@ -11,7 +11,7 @@ struct StoredControl {
   std::vector<BYTE> Stream;
 };
 
-bool WriteWholeFile(const std::wstring &path, const std::vector<BYTE> &bytes) {
+bool WriteWholeFile(const std::wstring& path, const std::vector<BYTE>& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
@@ -20,7 +20,7 @@ bool WriteWholeFile(const std::wstring &path, const std::vector<BYTE> &bytes) {
   return ok && written == bytes.size();
 }
 
-bool ReadWholeFile(const std::wstring &path, std::vector<BYTE> &bytes) {
+bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
@@ -36,25 +36,25 @@ bool ReadWholeFile(const std::wstring &path, std::vector<BYTE> &bytes) {
 
 } // namespace
 
-std::vector<BYTE> StoreControl(CBaseCtl *ctl) {
+std::vector<BYTE> StoreControl(CBaseCtl* ctl) {
   std::vector<BYTE> stream;
   CArchive ar(stream, CArchive::store);
   ctl->Serialize(ar);
   return stream;
 }
 
-bool SaveFormFile(DemoForm &form, const std::wstring &path, std::wstring &error) {
+bool SaveFormFile(DemoForm& form, const std::wstring& path, std::wstring& error) {
   std::vector<BYTE> bytes;
   CArchive ar(bytes, CArchive::store);
   try {
     ar << kMagic << kVersion << static_cast<DWORD>(form.Controls().size());
-    for (auto &c : form.Controls()) {
+    for (auto& c : form.Controls()) {
       std::vector<BYTE> stream = StoreControl(c->Ctl);
       ar << CString(c->Name.c_str()) << static_cast<int>(c->Rect.left) << static_cast<int>(c->Rect.top)
          << static_cast<int>(c->Rect.right) << static_cast<int>(c->Rect.bottom) << static_cast<DWORD>(stream.size());
       if (!stream.empty()) ar.Write(stream.data(), stream.size());
     }
-  } catch (const CArchiveException &e) {
+  } catch (const CArchiveException& e) {
     error = L"storing the form failed (archive error " + std::to_wstring(e.m_cause) + L")";
     return false;
   }
@@ -65,7 +65,7 @@ bool SaveFormFile(DemoForm &form, const std::wstring &path, std::wstring &error)
   return true;
 }
 
-bool LoadFormFile(DemoForm &form, const std::wstring &path, std::wstring &error) {
+bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error) {
   std::vector<BYTE> bytes;
   if (!ReadWholeFile(path, bytes)) {
     error = L"cannot read " + path;
@@ -92,12 +92,12 @@ bool LoadFormFile(DemoForm &form, const std::wstring &path, std::wstring &error)
       if (size) ar.Read(s.Stream.data(), size);
       stored.push_back(std::move(s));
     }
-  } catch (const CArchiveException &) {
+  } catch (const CArchiveException&) {
     error = path + L" is cut short or damaged";
     return false;
   }
   form.RemoveAll();
-  for (auto &s : stored)
+  for (auto& s : stored)
     if (!form.Create(s.Name.str(), s.Rect, L"", s.Stream, error)) return false;
   return true;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The control's property stream as its Serialize stores it.
-std::vector<BYTE> StoreControl(CBaseCtl *ctl);
-bool SaveFormFile(DemoForm &form, const std::wstring &path, std::wstring &error);
+std::vector<BYTE> StoreControl(CBaseCtl* ctl);
+bool SaveFormFile(DemoForm& form, const std::wstring& path, std::wstring& error);
 // Replaces the form's controls by the file's, each made from its stream.
-bool LoadFormFile(DemoForm &form, const std::wstring &path, std::wstring &error);
+bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error);

@@ -5,31 +5,31 @@
 // One call's arguments (converted on demand), its result and its error.
 class FormObject::Call {
 public:
-  Call(const wchar_t *member, DISPPARAMS *params, VARIANT *result, EXCEPINFO *excep)
+  Call(const wchar_t* member, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep)
       : m_member(member), m_params(params), m_result(result), m_excep(excep) {}
   UINT Count() const { return m_params ? m_params->cArgs : 0; }
 
   // Argument i (first is 0) as a string, a long or a flag; false when it does not convert.
-  bool String(UINT i, std::wstring &out) {
+  bool String(UINT i, std::wstring& out) {
     CVariant v;
     if (!Convert(i, VT_BSTR, v)) return false;
     out.assign(v.bstrVal ? v.bstrVal : L"", v.bstrVal ? SysStringLen(v.bstrVal) : 0);
     return true;
   }
-  bool Long(UINT i, long &out) {
+  bool Long(UINT i, long& out) {
     CVariant v;
     if (!Convert(i, VT_I4, v)) return false;
     out = v.lVal;
     return true;
   }
-  bool Flag(UINT i, bool &out) {
+  bool Flag(UINT i, bool& out) {
     CVariant v;
     if (!Convert(i, VT_BOOL, v)) return false;
     out = v.boolVal != VARIANT_FALSE;
     return true;
   }
 
-  void Return(const std::wstring &s) {
+  void Return(const std::wstring& s) {
     if (!m_result) return;
     VariantClear(m_result);
     m_result->vt = VT_BSTR;
@@ -41,7 +41,7 @@ public:
     m_result->vt = VT_BOOL;
     m_result->boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
   }
-  void Return(IDispatch *d) {
+  void Return(IDispatch* d) {
     if (!m_result) return;
     VariantClear(m_result);
     m_result->vt = VT_DISPATCH;
@@ -50,7 +50,7 @@ public:
   }
 
   // Fails the call with a message that the script's error report shows.
-  HRESULT Fail(const std::wstring &why) {
+  HRESULT Fail(const std::wstring& why) {
     if (m_excep) {
       *m_excep = EXCEPINFO{};
       m_excep->bstrSource = SysAllocString(L"form");
@@ -59,24 +59,24 @@ public:
     }
     return DISP_E_EXCEPTION;
   }
-  HRESULT BadArgument(UINT i, const wchar_t *want) {
+  HRESULT BadArgument(UINT i, const wchar_t* want) {
     return Fail(L"argument " + std::to_wstring(i + 1) + L" must be " + want);
   }
 
 private:
-  bool Convert(UINT i, VARTYPE type, CVariant &out) {
+  bool Convert(UINT i, VARTYPE type, CVariant& out) {
     if (i >= Count()) return false;
     // Arguments come last to first; VBScript passes its variables by reference.
-    VARIANT &arg = m_params->rgvarg[Count() - 1 - i];
+    VARIANT& arg = m_params->rgvarg[Count() - 1 - i];
     CVariant direct;
     if (FAILED(VariantCopyInd(&direct, &arg))) return false;
     return SUCCEEDED(VariantChangeType(&out, &direct, VARIANT_ALPHABOOL, type));
   }
 
-  const wchar_t *m_member;
-  DISPPARAMS *m_params;
-  VARIANT *m_result;
-  EXCEPINFO *m_excep;
+  const wchar_t* m_member;
+  DISPPARAMS* m_params;
+  VARIANT* m_result;
+  EXCEPINFO* m_excep;
 };
 
 const FormObject::Entry FormObject::kMembers[] = {
@@ -106,34 +106,34 @@ const FormObject::Entry FormObject::kMembers[] = {
 
 std::vector<std::wstring> FormObject::MemberNames() {
   std::vector<std::wstring> names;
-  for (const Entry &e : kMembers) names.push_back(e.Name);
+  for (const Entry& e : kMembers) names.push_back(e.Name);
   return names;
 }
 
 // ---- IDispatch ----------------------------------------------------------------------------
 
-STDMETHODIMP FormObject::QueryInterface(REFIID riid, void **ppv) {
+STDMETHODIMP FormObject::QueryInterface(REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-    *ppv = static_cast<IDispatch *>(this);
+    *ppv = static_cast<IDispatch*>(this);
     return S_OK;
   }
   *ppv = nullptr;
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP FormObject::GetTypeInfoCount(UINT *n) {
+STDMETHODIMP FormObject::GetTypeInfoCount(UINT* n) {
   if (!n) return E_POINTER;
   *n = 0;
   return S_OK;
 }
 
-STDMETHODIMP FormObject::GetTypeInfo(UINT, LCID, ITypeInfo **info) {
+STDMETHODIMP FormObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   if (info) *info = nullptr;
   return DISP_E_BADINDEX;
 }
 
-STDMETHODIMP FormObject::GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) {
+STDMETHODIMP FormObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (!names || !ids || count == 0) return E_INVALIDARG;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   // Script names are case-insensitive in VBScript; JScript asks with the exact spelling.
@@ -144,12 +144,12 @@ STDMETHODIMP FormObject::GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID
   return count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
 }
 
-STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result,
-                                EXCEPINFO *excep, UINT *) {
+STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* excep, UINT*) {
   const int n = static_cast<int>(sizeof kMembers / sizeof kMembers[0]);
   if (id < 1 || id > n) return DISP_E_MEMBERNOTFOUND;
   if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
-  const Entry &e = kMembers[id - 1];
+  const Entry& e = kMembers[id - 1];
   Call call(e.Name, params, result, excep);
   if (params && params->cNamedArgs) return DISP_E_NONAMEDARGS;
   int count = static_cast<int>(call.Count());
@@ -164,12 +164,12 @@ STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS 
 
 // ---- members ---------------------------------------------------------------------------------
 
-HRESULT FormObject::AfterInput(Call &call, bool done) {
+HRESULT FormObject::AfterInput(Call& call, bool done) {
   if (m_script.Stopping()) return call.Fail(L"the script was stopped");
   return done ? S_OK : call.Fail(m_driver.Error);
 }
 
-HRESULT FormObject::Create(Call &call) {
+HRESULT FormObject::Create(Call& call) {
   std::wstring name, props;
   long x = 0, y = 0, w = 0, h = 0;
   if (!call.String(0, name)) return call.BadArgument(0, L"a name");
@@ -178,45 +178,45 @@ HRESULT FormObject::Create(Call &call) {
   if (call.Count() > 5 && !call.String(5, props)) return call.BadArgument(5, L"a text of properties");
   std::wstring error;
   RECT rect = {x, y, x + w, y + h};
-  FormControl *c = m_form.Create(name, rect, props, {}, error);
+  FormControl* c = m_form.Create(name, rect, props, {}, error);
   if (!c) return call.Fail(error);
   call.Return(c->Dispatch());
   return S_OK;
 }
 
-HRESULT FormObject::Type(Call &call) {
+HRESULT FormObject::Type(Call& call) {
   std::wstring name, text;
   if (!call.String(0, name) || !call.String(1, text)) return call.Fail(L"wants a name and a text");
   return AfterInput(call, m_driver.Type(name, text));
 }
 
-HRESULT FormObject::Key(Call &call) {
+HRESULT FormObject::Key(Call& call) {
   std::wstring name, key;
   if (!call.String(0, name) || !call.String(1, key)) return call.Fail(L"wants a name and a key");
   return AfterInput(call, m_driver.Key(name, key));
 }
 
-HRESULT FormObject::Click(Call &call) {
+HRESULT FormObject::Click(Call& call) {
   std::wstring name, part;
   if (!call.String(0, name) || !call.String(1, part)) return call.Fail(L"wants a name and a part");
   return AfterInput(call, m_driver.Click(name, part));
 }
 
-HRESULT FormObject::ClickDay(Call &call) {
+HRESULT FormObject::ClickDay(Call& call) {
   std::wstring name, day;
   if (!call.String(0, name) || !call.String(1, day)) return call.Fail(L"wants a name and a day");
   return AfterInput(call, m_driver.ClickDay(name, day));
 }
 
-HRESULT FormObject::ClickOutside(Call &call) { return AfterInput(call, m_driver.ClickOutside()); }
+HRESULT FormObject::ClickOutside(Call& call) { return AfterInput(call, m_driver.ClickOutside()); }
 
-HRESULT FormObject::Paste(Call &call) {
+HRESULT FormObject::Paste(Call& call) {
   std::wstring name, text;
   if (!call.String(0, name) || !call.String(1, text)) return call.Fail(L"wants a name and a text");
   return AfterInput(call, m_driver.Paste(name, text));
 }
 
-HRESULT FormObject::FieldText(Call &call) {
+HRESULT FormObject::FieldText(Call& call) {
   std::wstring name, text;
   if (!call.String(0, name)) return call.BadArgument(0, L"a name");
   if (!m_driver.FieldText(name, text)) return call.Fail(m_driver.Error);
@@ -224,7 +224,7 @@ HRESULT FormObject::FieldText(Call &call) {
   return S_OK;
 }
 
-HRESULT FormObject::Selection(Call &call) {
+HRESULT FormObject::Selection(Call& call) {
   std::wstring name, selection;
   if (!call.String(0, name)) return call.BadArgument(0, L"a name");
   if (!m_driver.Selection(name, selection)) return call.Fail(m_driver.Error);
@@ -232,12 +232,12 @@ HRESULT FormObject::Selection(Call &call) {
   return S_OK;
 }
 
-HRESULT FormObject::Focused(Call &call) {
+HRESULT FormObject::Focused(Call& call) {
   call.Return(m_form.Focused());
   return S_OK;
 }
 
-HRESULT FormObject::CalendarOpen(Call &call) {
+HRESULT FormObject::CalendarOpen(Call& call) {
   std::wstring name;
   bool open = false;
   if (!call.String(0, name)) return call.BadArgument(0, L"a name");
@@ -246,49 +246,49 @@ HRESULT FormObject::CalendarOpen(Call &call) {
   return S_OK;
 }
 
-HRESULT FormObject::Events(Call &call) {
+HRESULT FormObject::Events(Call& call) {
   std::wstring text;
-  for (auto &e : m_form.Fired) text += (text.empty() ? L"" : L"\n") + e;
+  for (auto& e : m_form.Fired) text += (text.empty() ? L"" : L"\n") + e;
   call.Return(text);
   return S_OK;
 }
 
-HRESULT FormObject::ClearEvents(Call &) {
+HRESULT FormObject::ClearEvents(Call&) {
   m_form.Fired.clear();
   return S_OK;
 }
 
-HRESULT FormObject::Control(Call &call) {
+HRESULT FormObject::Control(Call& call) {
   std::wstring name;
   if (!call.String(0, name)) return call.BadArgument(0, L"a name");
-  FormControl *c = m_form.Find(name);
+  FormControl* c = m_form.Find(name);
   if (!c) return call.Fail(L"no control named '" + name + L"'");
   call.Return(c->Dispatch());
   return S_OK;
 }
 
-HRESULT FormObject::TakeEvents(Call &call) {
+HRESULT FormObject::TakeEvents(Call& call) {
   bool flag = false;
   if (!call.Flag(0, flag)) return call.BadArgument(0, L"true or false");
   m_form.TakeEvents(flag);
   return S_OK;
 }
 
-HRESULT FormObject::BlockFocus(Call &call) {
+HRESULT FormObject::BlockFocus(Call& call) {
   bool flag = false;
   if (!call.Flag(0, flag)) return call.BadArgument(0, L"true or false");
   m_form.BlockFocus(flag);
   return S_OK;
 }
 
-HRESULT FormObject::AllowFocus(Call &call) {
+HRESULT FormObject::AllowFocus(Call& call) {
   bool flag = false;
   if (!call.Flag(0, flag)) return call.BadArgument(0, L"true or false");
   m_form.AllowFocus(flag);
   return S_OK;
 }
 
-HRESULT FormObject::PinClock(Call &call) {
+HRESULT FormObject::PinClock(Call& call) {
   std::wstring instant;
   if (!call.String(0, instant)) return call.BadArgument(0, L"a text YYYYMMDDHHMMSS");
   if (!m_form.Library().CanPinClock())
@@ -297,28 +297,28 @@ HRESULT FormObject::PinClock(Call &call) {
   return S_OK;
 }
 
-HRESULT FormObject::Save(Call &call) {
+HRESULT FormObject::Save(Call& call) {
   std::wstring path, error;
   if (!call.String(0, path)) return call.BadArgument(0, L"a path");
   if (!SaveFormFile(m_form, path, error)) return call.Fail(error);
   return S_OK;
 }
 
-HRESULT FormObject::Load(Call &call) {
+HRESULT FormObject::Load(Call& call) {
   std::wstring path, error;
   if (!call.String(0, path)) return call.BadArgument(0, L"a path");
   if (!LoadFormFile(m_form, path, error)) return call.Fail(error);
   return S_OK;
 }
 
-HRESULT FormObject::Echo(Call &call) {
+HRESULT FormObject::Echo(Call& call) {
   std::wstring text;
   if (!call.String(0, text)) return call.BadArgument(0, L"a text");
   m_script.Print(text);
   return S_OK;
 }
 
-HRESULT FormObject::Quit(Call &call) {
+HRESULT FormObject::Quit(Call& call) {
   long code = 0;
   if (call.Count() > 0 && !call.Long(0, code)) return call.BadArgument(0, L"a number");
   m_script.Quit(static_cast<int>(code));

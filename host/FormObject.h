@@ -10,59 +10,59 @@
 
 class FormObject : public IDispatch {
 public:
-  FormObject(DemoForm &form, ScriptHost &script) : m_form(form), m_driver(form), m_script(script) {}
+  FormObject(DemoForm& form, ScriptHost& script) : m_form(form), m_driver(form), m_script(script) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override;
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   // Owned by the runner, which outlives the script engine.
   STDMETHODIMP_(ULONG) AddRef() override { return 2; }
   STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP GetTypeInfoCount(UINT *n) override;
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo **info) override;
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override;
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *excep,
-                      UINT *argErr) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* n) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
+                      UINT* argErr) override;
 
   // The member names, in dispatch-id order from 1.
   static std::vector<std::wstring> MemberNames();
 
 private:
   class Call;
-  using Member = HRESULT (FormObject::*)(Call &call);
+  using Member = HRESULT (FormObject::*)(Call& call);
   struct Entry {
-    const wchar_t *Name;
+    const wchar_t* Name;
     int MinArgs;
     int MaxArgs;
     Member Fn;
   };
   static const Entry kMembers[];
 
-  HRESULT Create(Call &call);
-  HRESULT Type(Call &call);
-  HRESULT Key(Call &call);
-  HRESULT Click(Call &call);
-  HRESULT ClickDay(Call &call);
-  HRESULT ClickOutside(Call &call);
-  HRESULT Paste(Call &call);
-  HRESULT FieldText(Call &call);
-  HRESULT Selection(Call &call);
-  HRESULT Focused(Call &call);
-  HRESULT CalendarOpen(Call &call);
-  HRESULT Events(Call &call);
-  HRESULT ClearEvents(Call &call);
-  HRESULT Control(Call &call);
-  HRESULT TakeEvents(Call &call);
-  HRESULT BlockFocus(Call &call);
-  HRESULT AllowFocus(Call &call);
-  HRESULT PinClock(Call &call);
-  HRESULT Save(Call &call);
-  HRESULT Load(Call &call);
-  HRESULT Echo(Call &call);
-  HRESULT Quit(Call &call);
+  HRESULT Create(Call& call);
+  HRESULT Type(Call& call);
+  HRESULT Key(Call& call);
+  HRESULT Click(Call& call);
+  HRESULT ClickDay(Call& call);
+  HRESULT ClickOutside(Call& call);
+  HRESULT Paste(Call& call);
+  HRESULT FieldText(Call& call);
+  HRESULT Selection(Call& call);
+  HRESULT Focused(Call& call);
+  HRESULT CalendarOpen(Call& call);
+  HRESULT Events(Call& call);
+  HRESULT ClearEvents(Call& call);
+  HRESULT Control(Call& call);
+  HRESULT TakeEvents(Call& call);
+  HRESULT BlockFocus(Call& call);
+  HRESULT AllowFocus(Call& call);
+  HRESULT PinClock(Call& call);
+  HRESULT Save(Call& call);
+  HRESULT Load(Call& call);
+  HRESULT Echo(Call& call);
+  HRESULT Quit(Call& call);
 
   // An action with real input ran: a handler's error or Quit stops the script here.
-  HRESULT AfterInput(Call &call, bool done);
+  HRESULT AfterInput(Call& call, bool done);
 
-  DemoForm &m_form;
+  DemoForm& m_form;
   FormDriver m_driver;
-  ScriptHost &m_script;
+  ScriptHost& m_script;
 };

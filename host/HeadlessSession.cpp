@@ -12,10 +12,10 @@ namespace {
 
 class Session {
 public:
-  Session(DemoForm &form, const std::wstring &outDir) : m_form(form), m_driver(form), m_dir(outDir) {}
+  Session(DemoForm& form, const std::wstring& outDir) : m_form(form), m_driver(form), m_dir(outDir) {}
 
   // One step: what is done, then what the user sees afterwards.
-  void Step(const std::wstring &title, const std::function<bool(FormDriver &)> &action,
+  void Step(const std::wstring& title, const std::function<bool(FormDriver&)>& action,
             std::vector<std::wstring> watch) {
     m_form.Fired.clear();
     Line(L"> " + title);
@@ -23,7 +23,7 @@ public:
       Line(L"  not done: " + m_driver.Error);
       ++m_failures;
     }
-    for (auto &name : watch) {
+    for (auto& name : watch) {
       std::wstring text, selection;
       bool open = false;
       if (m_driver.FieldText(name, text) && m_driver.Selection(name, selection) && m_driver.CalendarOpen(name, open))
@@ -32,11 +32,11 @@ public:
     std::wstring focus = m_form.Focused();
     Line(L"  focus: " + (focus.empty() ? L"(none)" : focus));
     std::wstring events;
-    for (auto &e : m_form.Fired) events += L" " + e;
+    for (auto& e : m_form.Fired) events += L" " + e;
     Line(L"  events:" + (events.empty() ? L" (none)" : events));
   }
 
-  void Shot(const std::wstring &file) {
+  void Shot(const std::wstring& file) {
     std::wstring error;
     if (SaveScreenshot(m_form.Window(), m_dir + L"\\" + file, error)) {
       Line(L"  screenshot " + file);
@@ -46,11 +46,11 @@ public:
     }
   }
 
-  void Line(const std::wstring &line) { m_lines.push_back(line); }
+  void Line(const std::wstring& line) { m_lines.push_back(line); }
 
   bool Write() {
     std::string utf8;
-    for (auto &l : m_lines) {
+    for (auto& l : m_lines) {
       int n = WideCharToMultiByte(CP_UTF8, 0, l.c_str(), static_cast<int>(l.size()), nullptr, 0, nullptr, nullptr);
       std::string s(static_cast<size_t>(n), '\0');
       WideCharToMultiByte(CP_UTF8, 0, l.c_str(), static_cast<int>(l.size()), &s[0], n, nullptr, nullptr);
@@ -68,7 +68,7 @@ public:
   int Failures() const { return m_failures; }
 
 private:
-  DemoForm &m_form;
+  DemoForm& m_form;
   FormDriver m_driver;
   std::wstring m_dir;
   std::vector<std::wstring> m_lines;
@@ -77,7 +77,7 @@ private:
 
 } // namespace
 
-int RunHeadlessSession(DemoForm &form, const std::wstring &outDir) {
+int RunHeadlessSession(DemoForm& form, const std::wstring& outDir) {
   Session s(form, outDir);
   s.Line(L"Tamvero demo session");
   // A fixed "today", before the controls compute their first values, so that every run
@@ -95,30 +95,30 @@ int RunHeadlessSession(DemoForm &form, const std::wstring &outDir) {
   realinput::BringToFront(form.Window());
   s.Shot(L"01-form.png");
 
-  s.Step(L"Type date1 \"20240315\": a full date", [](FormDriver &d) { return d.Type(L"date1", L"20240315"); },
+  s.Step(L"Type date1 \"20240315\": a full date", [](FormDriver& d) { return d.Type(L"date1", L"20240315"); },
          {L"date1"});
-  s.Step(L"Key date1 Up: one day on", [](FormDriver &d) { return d.Key(L"date1", L"Up"); }, {L"date1"});
-  s.Step(L"Key date1 Down: and back", [](FormDriver &d) { return d.Key(L"date1", L"Down"); }, {L"date1"});
+  s.Step(L"Key date1 Up: one day on", [](FormDriver& d) { return d.Key(L"date1", L"Up"); }, {L"date1"});
+  s.Step(L"Key date1 Down: and back", [](FormDriver& d) { return d.Key(L"date1", L"Down"); }, {L"date1"});
   s.Step(L"Type plain1 \"20240231\": an impossible date, rolled back",
-         [](FormDriver &d) { return d.Type(L"plain1", L"20240231"); }, {L"plain1"});
+         [](FormDriver& d) { return d.Type(L"plain1", L"20240231"); }, {L"plain1"});
   s.Step(L"Type spin1 \"20241225\": a full date moves the focus on",
-         [](FormDriver &d) { return d.Type(L"spin1", L"20241225"); }, {L"spin1"});
-  s.Step(L"Click spin1 spinup", [](FormDriver &d) { return d.Click(L"spin1", L"spinup"); }, {L"spin1"});
+         [](FormDriver& d) { return d.Type(L"spin1", L"20241225"); }, {L"spin1"});
+  s.Step(L"Click spin1 spinup", [](FormDriver& d) { return d.Click(L"spin1", L"spinup"); }, {L"spin1"});
   s.Step(L"Type date2 \"2024\" then KeypadPlus: the keypad's plus moves on",
-         [](FormDriver &d) { return d.Type(L"date2", L"2024") && d.Key(L"date2", L"KeypadPlus"); }, {L"date2"});
-  s.Step(L"Type time1 \"093015\"", [](FormDriver &d) { return d.Type(L"time1", L"093015"); }, {L"time1"});
-  s.Step(L"Type time2 \"141500\"", [](FormDriver &d) { return d.Type(L"time2", L"141500"); }, {L"time2"});
+         [](FormDriver& d) { return d.Type(L"date2", L"2024") && d.Key(L"date2", L"KeypadPlus"); }, {L"date2"});
+  s.Step(L"Type time1 \"093015\"", [](FormDriver& d) { return d.Type(L"time1", L"093015"); }, {L"time1"});
+  s.Step(L"Type time2 \"141500\"", [](FormDriver& d) { return d.Type(L"time2", L"141500"); }, {L"time2"});
   s.Step(L"Type hour27 \"253000\": past midnight on a 27-hour clock",
-         [](FormDriver &d) { return d.Type(L"hour27", L"253000"); }, {L"hour27"});
+         [](FormDriver& d) { return d.Type(L"hour27", L"253000"); }, {L"hour27"});
   s.Shot(L"02-typed.png");
 
-  s.Step(L"Key date1 F4: open the calendar", [](FormDriver &d) { return d.Key(L"date1", L"F4"); }, {L"date1"});
+  s.Step(L"Key date1 F4: open the calendar", [](FormDriver& d) { return d.Key(L"date1", L"F4"); }, {L"date1"});
   s.Shot(L"03-dropdown.png");
-  s.Step(L"ClickDay date1 20240320: pick a day", [](FormDriver &d) { return d.ClickDay(L"date1", L"20240320"); },
+  s.Step(L"ClickDay date1 20240320: pick a day", [](FormDriver& d) { return d.ClickDay(L"date1", L"20240320"); },
          {L"date1"});
-  s.Step(L"Click date1 arrow: the arrow opens it too", [](FormDriver &d) { return d.Click(L"date1", L"arrow"); },
+  s.Step(L"Click date1 arrow: the arrow opens it too", [](FormDriver& d) { return d.Click(L"date1", L"arrow"); },
          {L"date1"});
-  s.Step(L"ClickOutside: a click elsewhere closes it", [](FormDriver &d) { return d.ClickOutside(); }, {L"date1"});
+  s.Step(L"ClickOutside: a click elsewhere closes it", [](FormDriver& d) { return d.ClickOutside(); }, {L"date1"});
   s.Shot(L"04-end.png");
 
   s.Line(L"steps not done: " + std::to_wstring(s.Failures()));

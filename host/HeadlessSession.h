@@ -8,4 +8,4 @@
 
 // Answers 0 when the transcript was written. A step the control cannot do yet is noted
 // in the transcript as not done, and the session goes on.
-int RunHeadlessSession(DemoForm &form, const std::wstring &outDir);
+int RunHeadlessSession(DemoForm& form, const std::wstring& outDir);

@@ -17,7 +17,7 @@ INPUT KeyInput(WORD vk, WORD scan, bool extended, bool up) {
   return in;
 }
 
-bool Send(std::vector<INPUT> &inputs) {
+bool Send(std::vector<INPUT>& inputs) {
   UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   Settle();
   return sent == inputs.size();
@@ -27,9 +27,9 @@ WORD ScanOf(WORD vk) { return static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_V
 
 } // namespace
 
-bool KeyByName(const std::wstring &name, Key &key) {
+bool KeyByName(const std::wstring& name, Key& key) {
   static const struct {
-    const wchar_t *name;
+    const wchar_t* name;
     Key key;
   } keys[] = {
       {L"Up", {VK_UP, 0x48, true}},
@@ -47,7 +47,7 @@ bool KeyByName(const std::wstring &name, Key &key) {
       {L"KeypadPlus", {VK_ADD, 0x4E, false}},
       {L"KeypadMinus", {VK_SUBTRACT, 0x4A, false}},
   };
-  for (const auto &k : keys)
+  for (const auto& k : keys)
     if (_wcsicmp(k.name, name.c_str()) == 0) {
       key = k.key;
       return true;
@@ -61,7 +61,7 @@ void BringToFront(HWND top) {
   Settle();
 }
 
-bool PressKey(const Key &key, bool shift, bool control) {
+bool PressKey(const Key& key, bool shift, bool control) {
   std::vector<INPUT> in;
   if (control) in.push_back(KeyInput(VK_CONTROL, ScanOf(VK_CONTROL), false, false));
   if (shift) in.push_back(KeyInput(VK_SHIFT, ScanOf(VK_SHIFT), false, false));
@@ -93,7 +93,7 @@ bool ClickAt(POINT screen) {
   int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
   int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   std::vector<INPUT> in(3);
-  for (auto &i : in) i.type = INPUT_MOUSE;
+  for (auto& i : in) i.type = INPUT_MOUSE;
   in[0].mi.dx = MulDiv(screen.x - vx, 65535, vw - 1);
   in[0].mi.dy = MulDiv(screen.y - vy, 65535, vh - 1);
   in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;

@@ -16,12 +16,12 @@ struct Key {
 };
 
 // The keys a script may name ("Up", "F4", "KeypadPlus" ...); false for an unknown name.
-bool KeyByName(const std::wstring &name, Key &key);
+bool KeyByName(const std::wstring& name, Key& key);
 
 // Brings top to the foreground, so that the keyboard input goes to this thread.
 void BringToFront(HWND top);
 // Presses and releases key, with Shift and Control held when asked.
-bool PressKey(const Key &key, bool shift = false, bool control = false);
+bool PressKey(const Key& key, bool shift = false, bool control = false);
 // Types one character on the main keyboard (Shift where the layout needs it); characters
 // the layout has no key for go as Unicode input.
 bool TypeChar(wchar_t ch);

@@ -12,7 +12,7 @@ struct Area {
 };
 
 BOOL CALLBACK AddPopup(HWND hwnd, LPARAM lParam) {
-  Area *area = reinterpret_cast<Area *>(lParam);
+  Area* area = reinterpret_cast<Area*>(lParam);
   if (hwnd != area->top && IsWindowVisible(hwnd) && GetAncestor(hwnd, GA_ROOTOWNER) == area->top) {
     RECT r;
     GetWindowRect(hwnd, &r);
@@ -30,7 +30,7 @@ template <class T, class Free> struct Owned {
   }
 };
 
-bool Fail(std::wstring &error, const wchar_t *what, HRESULT hr) {
+bool Fail(std::wstring& error, const wchar_t* what, HRESULT hr) {
   wchar_t code[16];
   wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(hr));
   error = std::wstring(what) + L" failed (" + code + L")";
@@ -39,7 +39,7 @@ bool Fail(std::wstring &error, const wchar_t *what, HRESULT hr) {
 
 } // namespace
 
-bool SaveScreenshot(HWND top, const std::wstring &path, std::wstring &error) {
+bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error) {
   // Paint everything first: the capture reads the screen.
   RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Area area = {top, {}};
@@ -57,28 +57,28 @@ bool SaveScreenshot(HWND top, const std::wstring &path, std::wstring &error) {
   ReleaseDC(nullptr, screen);
   if (!copied) return Fail(error, L"copying the screen", HRESULT_FROM_WIN32(GetLastError()));
 
-  auto release = [](IUnknown *p) { p->Release(); };
-  IWICImagingFactory *factoryPtr = nullptr;
+  auto release = [](IUnknown* p) { p->Release(); };
+  IWICImagingFactory* factoryPtr = nullptr;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void **>(&factoryPtr));
-  Owned<IUnknown *, decltype(+release)> factoryOwner{factoryPtr, +release};
+                                reinterpret_cast<void**>(&factoryPtr));
+  Owned<IUnknown*, decltype(+release)> factoryOwner{factoryPtr, +release};
   if (FAILED(hr)) return Fail(error, L"creating the imaging factory", hr);
-  IWICBitmap *source = nullptr;
+  IWICBitmap* source = nullptr;
   hr = factoryPtr->CreateBitmapFromHBITMAP(bitmap.value, nullptr, WICBitmapIgnoreAlpha, &source);
-  Owned<IUnknown *, decltype(+release)> sourceOwner{source, +release};
+  Owned<IUnknown*, decltype(+release)> sourceOwner{source, +release};
   if (FAILED(hr)) return Fail(error, L"reading the capture", hr);
-  IWICStream *stream = nullptr;
+  IWICStream* stream = nullptr;
   hr = factoryPtr->CreateStream(&stream);
-  Owned<IUnknown *, decltype(+release)> streamOwner{stream, +release};
+  Owned<IUnknown*, decltype(+release)> streamOwner{stream, +release};
   if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
   if (FAILED(hr)) return Fail(error, (L"opening " + path).c_str(), hr);
-  IWICBitmapEncoder *encoder = nullptr;
+  IWICBitmapEncoder* encoder = nullptr;
   hr = factoryPtr->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder);
-  Owned<IUnknown *, decltype(+release)> encoderOwner{encoder, +release};
+  Owned<IUnknown*, decltype(+release)> encoderOwner{encoder, +release};
   if (SUCCEEDED(hr)) hr = encoder->Initialize(stream, WICBitmapEncoderNoCache);
-  IWICBitmapFrameEncode *frame = nullptr;
+  IWICBitmapFrameEncode* frame = nullptr;
   if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(&frame, nullptr);
-  Owned<IUnknown *, decltype(+release)> frameOwner{frame, +release};
+  Owned<IUnknown*, decltype(+release)> frameOwner{frame, +release};
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
   if (SUCCEEDED(hr)) hr = frame->SetSize(static_cast<UINT>(w), static_cast<UINT>(h));

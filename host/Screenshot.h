@@ -8,4 +8,4 @@
 
 // Captures the screen rectangle of top and of this thread's visible popups over it and
 // writes it to path as PNG; false with error set on failure.
-bool SaveScreenshot(HWND top, const std::wstring &path, std::wstring &error);
+bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error);

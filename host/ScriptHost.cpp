@@ -14,7 +14,7 @@ void ScriptHost::Close() {
   m_engine = nullptr;
 }
 
-std::wstring ScriptHost::LanguageOf(const std::wstring &path) {
+std::wstring ScriptHost::LanguageOf(const std::wstring& path) {
   size_t dot = path.rfind(L'.');
   std::wstring ext = dot == std::wstring::npos ? L"" : path.substr(dot);
   if (_wcsicmp(ext.c_str(), L".js") == 0) return L"JScript";
@@ -22,20 +22,19 @@ std::wstring ScriptHost::LanguageOf(const std::wstring &path) {
   return L"";
 }
 
-int ScriptHost::Run(const std::wstring &language, const std::wstring &text, const wchar_t *itemName, IDispatch *item) {
+int ScriptHost::Run(const std::wstring& language, const std::wstring& text, const wchar_t* itemName, IDispatch* item) {
   m_itemName = itemName;
   m_item = item;
   CLSID clsid;
   HRESULT hr = CLSIDFromProgID(language.c_str(), &clsid);
   if (SUCCEEDED(hr))
-    hr =
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript, reinterpret_cast<void **>(&m_engine));
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript, reinterpret_cast<void**>(&m_engine));
   if (FAILED(hr)) {
     m_out(L"script error: no " + language + L" engine on this system");
     return 1;
   }
   CComPtr<IActiveScriptParse> parse;
-  hr = m_engine->QueryInterface(IID_IActiveScriptParse, reinterpret_cast<void **>(&parse));
+  hr = m_engine->QueryInterface(IID_IActiveScriptParse, reinterpret_cast<void**>(&parse));
   if (SUCCEEDED(hr)) hr = parse->InitNew();
   if (SUCCEEDED(hr)) hr = m_engine->SetScriptSite(this);
   if (SUCCEEDED(hr)) hr = m_engine->AddNamedItem(itemName, SCRIPTITEM_ISVISIBLE);
@@ -64,7 +63,7 @@ int ScriptHost::Run(const std::wstring &language, const std::wstring &text, cons
   return 0;
 }
 
-bool ScriptHost::CallFunction(const std::wstring &name) {
+bool ScriptHost::CallFunction(const std::wstring& name) {
   if (!m_engine || Stopping()) return false;
   CComPtr<IDispatch> script;
   if (FAILED(m_engine->GetScriptDispatch(nullptr, &script)) || !script) return false;
@@ -88,23 +87,23 @@ void ScriptHost::Quit(int code) {
   m_quitCode = code;
 }
 
-STDMETHODIMP ScriptHost::QueryInterface(REFIID riid, void **ppv) {
+STDMETHODIMP ScriptHost::QueryInterface(REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IActiveScriptSite)) {
-    *ppv = static_cast<IActiveScriptSite *>(this);
+    *ppv = static_cast<IActiveScriptSite*>(this);
     return S_OK;
   }
   *ppv = nullptr;
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP ScriptHost::GetLCID(LCID *lcid) {
+STDMETHODIMP ScriptHost::GetLCID(LCID* lcid) {
   if (!lcid) return E_POINTER;
   *lcid = LOCALE_USER_DEFAULT;
   return S_OK;
 }
 
-STDMETHODIMP ScriptHost::GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown **item, ITypeInfo **info) {
+STDMETHODIMP ScriptHost::GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item, ITypeInfo** info) {
   if (item) *item = nullptr;
   if (info) *info = nullptr;
   if (!name || m_itemName != name) return TYPE_E_ELEMENTNOTFOUND;
@@ -117,12 +116,12 @@ STDMETHODIMP ScriptHost::GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown **item
   return S_OK;
 }
 
-STDMETHODIMP ScriptHost::GetDocVersionString(BSTR *version) {
+STDMETHODIMP ScriptHost::GetDocVersionString(BSTR* version) {
   if (version) *version = nullptr;
   return E_NOTIMPL;
 }
 
-STDMETHODIMP ScriptHost::OnScriptError(IActiveScriptError *error) {
+STDMETHODIMP ScriptHost::OnScriptError(IActiveScriptError* error) {
   // Quit travels as an error to unwind the script; it is no error of the script's.
   if (m_quit || m_failed) return S_OK;
   m_failed = true;

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-int RunScriptText(DemoForm &form, const std::wstring &language, const std::wstring &text, ScriptHost::Output out) {
+int RunScriptText(DemoForm& form, const std::wstring& language, const std::wstring& text, ScriptHost::Output out) {
   ScriptHost host(std::move(out));
   FormObject item(form, host);
-  form.EventHandler = [&host](const std::wstring &control, const std::wstring &event) {
+  form.EventHandler = [&host](const std::wstring& control, const std::wstring& event) {
     return host.CallFunction(control + L"_" + event);
   };
   int code = host.Run(language, text, L"form", &item);
@@ -15,7 +15,7 @@ int RunScriptText(DemoForm &form, const std::wstring &language, const std::wstri
   return code;
 }
 
-int RunScriptFile(DemoForm &form, const std::wstring &path, ScriptHost::Output out) {
+int RunScriptFile(DemoForm& form, const std::wstring& path, ScriptHost::Output out) {
   std::wstring language = ScriptHost::LanguageOf(path);
   if (language.empty()) {
     out(L"script error: " + path + L" is neither .js nor .vbs");
@@ -36,7 +36,7 @@ int RunScriptFile(DemoForm &form, const std::wstring &path, ScriptHost::Output o
   }
   std::wstring text;
   if (got >= 2 && static_cast<BYTE>(bytes[0]) == 0xFF && static_cast<BYTE>(bytes[1]) == 0xFE) {
-    text.assign(reinterpret_cast<const wchar_t *>(bytes.data() + 2), (got - 2) / 2);
+    text.assign(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (got - 2) / 2);
   } else {
     size_t skip = got >= 3 && static_cast<BYTE>(bytes[0]) == 0xEF && static_cast<BYTE>(bytes[1]) == 0xBB &&
                           static_cast<BYTE>(bytes[2]) == 0xBF

@@ -8,6 +8,6 @@
 
 // Runs text in language on form; controls' events call the script's name_Event functions.
 // Answers the exit code (see ScriptHost::Run).
-int RunScriptText(DemoForm &form, const std::wstring &language, const std::wstring &text, ScriptHost::Output out);
+int RunScriptText(DemoForm& form, const std::wstring& language, const std::wstring& text, ScriptHost::Output out);
 // Reads path (UTF-8 or UTF-16 with its byte-order mark) and runs it by its extension.
-int RunScriptFile(DemoForm &form, const std::wstring &path, ScriptHost::Output out);
+int RunScriptFile(DemoForm& form, const std::wstring& path, ScriptHost::Output out);

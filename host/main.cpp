@@ -13,7 +13,7 @@
 
 namespace {
 
-void Print(const std::wstring &line) {
+void Print(const std::wstring& line) {
   std::wstring text = line + L"\n";
   int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<size_t>(n), '\0');
@@ -27,7 +27,7 @@ int Usage() {
   return 2;
 }
 
-int Interactive(DemoForm &form) {
+int Interactive(DemoForm& form) {
   std::wstring error;
   if (!BuildDefaultForm(form, error)) {
     Print(L"the default form was not built: " + error);
@@ -41,7 +41,7 @@ int Interactive(DemoForm &form) {
   return 0;
 }
 
-int Run(const std::vector<std::wstring> &args) {
+int Run(const std::vector<std::wstring>& args) {
   std::wstring mode = args.size() > 1 ? args[1] : L"";
   if (!mode.empty() && (args.size() != 3 || (mode != L"--script" && mode != L"--headless"))) return Usage();
 
@@ -68,7 +68,7 @@ int Run(const std::vector<std::wstring> &args) {
 
 int main() {
   int argc = 0;
-  LPWSTR *argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::vector<std::wstring> args(argv, argv + argc);
   LocalFree(argv);
 

@@ -43,11 +43,11 @@ void CCalendarCtl::ChangeEditPosition() {
 }
 
 void CCalendarCtl::FontChange() {
-  CFontManager *fonts = FontManager();
+  CFontManager* fonts = FontManager();
   if (!m_hWnd || !fonts) return;
   float scale = std::min(ScaleX, ScaleY);
   if (Edit.m_hWnd) {
-    CFont *font = fonts->GetFont(FontIndex, scale, FALSE);
+    CFont* font = fonts->GetFont(FontIndex, scale, FALSE);
     HFONT hFont = font ? static_cast<HFONT>(*font) : nullptr;
     Edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
     CClientDC dc(m_hWnd);
@@ -57,7 +57,7 @@ void CCalendarCtl::FontChange() {
     ChangeEditPosition();
   }
   if (CalendarWnd && CalendarWnd->m_hWnd) {
-    CFont *font = fonts->GetFont(FontIndex, scale, FALSE);
+    CFont* font = fonts->GetFont(FontIndex, scale, FALSE);
     CalendarWnd->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? static_cast<HFONT>(*font) : nullptr), TRUE);
     CalendarWnd->SizeMinReq(TRUE);
     CRect r;
@@ -67,7 +67,7 @@ void CCalendarCtl::FontChange() {
 
 void CCalendarCtl::ColorChange() {
   if (IsRunMode()) {
-    CColorMgr *colors = CColorMgr::getInstance();
+    CColorMgr* colors = CColorMgr::getInstance();
     BackColor = colors->GetColor(Enabled ? static_cast<int>(BackColorIndex & 0xFFFF) : 118, 0);
     ForeColor = colors->GetColor(Enabled ? static_cast<int>(ForeColorIndex & 0xFFFF) : 167, 0);
     if (Edit.m_hWnd) {

@@ -30,7 +30,7 @@ bool GlyphExists(int id) {
   return CDrawHelper::GetImageSize(id, w, h) != FALSE;
 }
 
-void DrawFace(CDC *pDC, const CRect &r, int glyph, int state, int edges) {
+void DrawFace(CDC* pDC, const CRect& r, int glyph, int state, int edges) {
   CDrawHelper::DrawButton(pDC, r, kButtonStyle, State(state), edges, kButtonFlags);
   CDrawHelper::DrawImage(pDC, glyph, r, State(state), kNoText, kGlyphTransform);
 }
@@ -43,7 +43,7 @@ void CCalendarCtl::OnPaint() {
   if (IsWindowVisible() && dc.RectVisible(client)) OnDraw(&dc, client, client);
 }
 
-void CCalendarCtl::OnDraw(CDC *pDC, const CRect &rcBounds, const CRect &) {
+void CCalendarCtl::OnDraw(CDC* pDC, const CRect& rcBounds, const CRect&) {
   if (!RedrawEnabled) return;
   ClientWidth = static_cast<short>(LOWORD(rcBounds.right));
   ClientHeight = static_cast<short>(LOWORD(rcBounds.bottom));
@@ -61,7 +61,7 @@ void CCalendarCtl::OnDraw(CDC *pDC, const CRect &rcBounds, const CRect &) {
   DrawAppearanceStyle(pDC, rcBounds);
 }
 
-void CCalendarCtl::DrawBoarder(CDC *pDC, CRect &rect) {
+void CCalendarCtl::DrawBoarder(CDC* pDC, CRect& rect) {
   if (!pDC || !pDC->GetSafeHdc()) return;
   if (AppearanceStyle == 0)
     pDC->Draw3dRect(rect, BackColor, BackColor);
@@ -72,7 +72,7 @@ void CCalendarCtl::DrawBoarder(CDC *pDC, CRect &rect) {
   ::FillRect(pDC->GetSafeHdc(), &rect, back);
 }
 
-CRect CCalendarCtl::DrawArrowButton(CDC *pDC, CRect &rect) {
+CRect CCalendarCtl::DrawArrowButton(CDC* pDC, CRect& rect) {
   // Without the glyph the whole inner rectangle answers as the button.
   if (!GlyphExists(kArrowGlyph)) return rect;
   // Two pixels past the inner rectangle: the face covers the border on three sides.
@@ -82,7 +82,7 @@ CRect CCalendarCtl::DrawArrowButton(CDC *pDC, CRect &rect) {
   return button;
 }
 
-CRect CCalendarCtl::DrawSpinButton(CDC *pDC, CRect &rect) {
+CRect CCalendarCtl::DrawSpinButton(CDC* pDC, CRect& rect) {
   if (!GlyphExists(kSpinUpGlyph)) return CRect();
   int h = rect.bottom - rect.top;
   // The same split as CheckInSpinUpRect.
@@ -105,7 +105,7 @@ CRect CCalendarCtl::DrawSpinButton(CDC *pDC, CRect &rect) {
   return CRect(rect.right - 16, rect.top - 2, rect.right + 2, rect.bottom + 2);
 }
 
-void CCalendarCtl::DrawAppearanceStyle(CDC *pDC, const CRect &rcBounds) {
+void CCalendarCtl::DrawAppearanceStyle(CDC* pDC, const CRect& rcBounds) {
   if (AppearanceStyle < 1 || AppearanceStyle > 3) return;
   int edges = 0;
   if (Theme2()) edges = HasButton(Style) ? 5 : 15;

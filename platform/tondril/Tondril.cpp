@@ -70,8 +70,7 @@ COLORREF CColorMgr::GetColor(int index, int) {
 namespace vandrel {
 
 void CDrawHelper::DrawCtrlBorder(CDC* pDC, const CRect& r, EMOUSE_DRAW_STATE state, int edges, EFRAME_STYLE style) {
-  Log(L"DrawCtrlBorder %d,%d,%d,%d state=%d edges=%d style=%d", r.left, r.top, r.right, r.bottom, state, edges,
-      style);
+  Log(L"DrawCtrlBorder %d,%d,%d,%d state=%d edges=%d style=%d", r.left, r.top, r.right, r.bottom, state, edges, style);
   if (!pDC || !pDC->GetSafeHdc()) return;
   COLORREF c = state == MDS_DISABLED ? RGB(190, 190, 190) : CColorMgr::getInstance()->GetColor(165, 0);
   pDC->Draw3dRect(r, c, c);

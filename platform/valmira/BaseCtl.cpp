@@ -3,7 +3,8 @@
 #include <cstdarg>
 #include <vector>
 
-CBaseCtl::CBaseCtl() : m_eventCP(&m_xConnPtContainer, IID_NULL), m_propNotifyCP(&m_xConnPtContainer, IID_IPropertyNotifySink) {}
+CBaseCtl::CBaseCtl()
+    : m_eventCP(&m_xConnPtContainer, IID_NULL), m_propNotifyCP(&m_xConnPtContainer, IID_IPropertyNotifySink) {}
 
 CBaseCtl::~CBaseCtl() {
   // Sinks go before the window, so nothing is called back during teardown.

@@ -52,8 +52,8 @@ public:
   // ITypeInfo::GetIDsOfNames, calls through ITypeInfo::Invoke on the vtable object.
   HRESULT DispatchGetTypeInfo(UINT index, LCID lcid, ITypeInfo** ppInfo);
   HRESULT DispatchGetIDsOfNames(LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
-  HRESULT DispatchInvoke(void* dualThis, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
-                         EXCEPINFO* excep, UINT* argErr);
+  HRESULT DispatchInvoke(void* dualThis, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
+                         UINT* argErr);
 
   // --- notifications ------------------------------------------------------------
   // Tells IPropertyNotifySink sinks and the hosting form that a property changed.

@@ -46,7 +46,7 @@ template <class F> bool PumpUntil(F done) {
 void ClickAt(POINT screen) {
   INPUT in[3] = {};
   int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
-  for (INPUT &i : in) {
+  for (INPUT& i : in) {
     i.type = INPUT_MOUSE;
     i.mi.dx = MulDiv(screen.x, 65535, cx);
     i.mi.dy = MulDiv(screen.y, 65535, cy);
@@ -97,7 +97,7 @@ protected:
   LRESULT Open() { return SendMessageW(Ctl->m_hWnd, WM_CALENDAR_SHOW, 0, 0); }
   LRESULT Close() { return SendMessageW(Ctl->m_hWnd, WM_CALENDAR_HIDE, 0, 0); }
   // Sends the control the notification its drop-down sends on a selection.
-  LRESULT Notify(UINT code, const SYSTEMTIME &day) {
+  LRESULT Notify(UINT code, const SYSTEMTIME& day) {
     NMSELCHANGE n = {};
     n.nmhdr.hwndFrom = Drop();
     n.nmhdr.code = code;
@@ -111,7 +111,7 @@ protected:
     EXPECT_TRUE(IsWindowVisible(Drop()));
     EXPECT_EQ(GetOpenCalendarWnd(), Ctl->GetCalendarWndPtr());
     EXPECT_EQ(GetOpenCalendarCtl(), Ctl);
-    CalendarHookRecord *rec = FindCalendarHookRecord();
+    CalendarHookRecord* rec = FindCalendarHookRecord();
     ASSERT_NE(rec, nullptr);
     EXPECT_NE(rec->KeyboardHook, nullptr);
     EXPECT_NE(rec->MouseHook, nullptr);
@@ -184,7 +184,7 @@ TEST_F(DropDown, ShiftsLeftToEndAtTheMainWindowsRightEdge) {
       {200, 200 - width},
       {5000, left},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.mainWidth);
     JTLink_SetMainWindowSize(c.mainWidth, 700);
     ASSERT_EQ(Open(), 1);
@@ -261,7 +261,7 @@ TEST_F(DropDown, NotificationFromTheFormClosesItWhateverItSays) {
 
 TEST_F(DropDown, OpeningAnotherControlsDropDownLeavesItsWatchersAlone) {
   Create(true, 140, 22);
-  CCalendarCtl *other = AllocRunDllControl();
+  CCalendarCtl* other = AllocRunDllControl();
   other->SetRunMode(TRUE);
   other->SetRunFormDispatch(Form, FormWindow(), 0, 0);
   ASSERT_TRUE(other->CreateControl(FormWindow(), CRect(10, 100, 150, 122), 101));
@@ -299,7 +299,7 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelected) {
   Ctl->MSetFocus();
   ASSERT_EQ(Open(), 1);
   Rec.Events.clear();
-  for (const Step &s : steps) {
+  for (const Step& s : steps) {
     SCOPED_TRACE(std::to_wstring(s.code) + L" " + std::to_wstring(s.day.wDay));
     EXPECT_EQ(Notify(s.code, s.day), 0);
     EXPECT_EQ(Rec.Events, s.events);
@@ -372,10 +372,10 @@ TEST_F(DropDown, RealClickOnADayPicksItAndCloses) {
 
 TEST_F(DropDown, MouseWatcherClosesItOnAClickElsewhere) {
   struct Case {
-    const wchar_t *where;
+    const wchar_t* where;
   } const cases[] = {{L"form"}, {L"field"}};
   Create(true, 140, 22);
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     SetForegroundWindow(FormWindow());
     ASSERT_EQ(Open(), 1);
@@ -395,7 +395,7 @@ TEST_F(DropDown, KeyboardWatcherHidesItOnEscapeOrEnter) {
     BOOL disabled;
   } const cases[] = {{VK_ESCAPE, TRUE}, {VK_RETURN, FALSE}};
   Create(true, 140, 22);
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.vk);
     SetForegroundWindow(FormWindow());
     ASSERT_EQ(Open(), 1);

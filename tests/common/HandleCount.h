@@ -14,13 +14,13 @@ namespace handlecount {
 inline DWORD GdiObjects() {
   if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
 #ifdef _WIN64
-  using Query = LONG(NTAPI *)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  using Query = LONG(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
   auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
   PROCESS_BASIC_INFORMATION info = {};
   if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0) return 0;
-  const BYTE *peb = reinterpret_cast<const BYTE *>(info.PebBaseAddress);
-  const BYTE *table = *reinterpret_cast<const BYTE *const *>(peb + 0xF8);
+  const BYTE* peb = reinterpret_cast<const BYTE*>(info.PebBaseAddress);
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
   if (!table) return 0;
   DWORD count = 0;
   for (int i = 0; i < 0x10000; ++i)
@@ -32,7 +32,7 @@ inline DWORD GdiObjects() {
 }
 
 inline BOOL CALLBACK CountWindow(HWND, LPARAM counter) {
-  ++*reinterpret_cast<DWORD *>(counter);
+  ++*reinterpret_cast<DWORD*>(counter);
   return TRUE;
 }
 

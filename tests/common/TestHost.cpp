@@ -101,7 +101,7 @@ STDMETHODIMP Recorder::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
 }
 
 const wchar_t* EventName(DISPID id) {
-  static const wchar_t* const names[] = {L"?",         L"EditFull",  L"EditEnter",   L"SetFocus",   L"KillFocus",
+  static const wchar_t* const names[] = {L"?",         L"EditFull",    L"EditEnter",  L"SetFocus",    L"KillFocus",
                                          L"SelChange", L"SelSelected", L"EditChange", L"ReceiveError"};
   return id >= 1 && id <= 8 ? names[id] : names[0];
 }

@@ -21,14 +21,29 @@ TEST_F(ControlObject, DefaultsReadThroughIDispatchByName) {
     const wchar_t* name;
     const wchar_t* value;
   } const cases[] = {
-      {L"Caption", L""},           {L"Enabled", L"1"},           {L"AppearanceStyle", L"1"},
-      {L"Visible", L"1"},          {L"BackColorIndex", L"47"},   {L"ForeColorIndex", L"48"},
-      {L"DateFormat", L"2"},       {L"Item", L""},               {L"ItemFlag", L"1"},
-      {L"StartTime", L"19700101"}, {L"EndTime", L"99991231"},    {L"BasicClient", L"0"},
-      {L"Variance", L"0"},         {L"Indicator", L"0"},         {L"Style", L"0"},
-      {L"TimeFormat", L"0"},       {L"AutoSave", L"0"},          {L"FontIndex", L"2"},
-      {L"Fid", L""},               {L"RequireInput", L"0"},      {L"NextFocusCtrlName", L""},
-      {L"NotCheckDate", L"0"},     {L"Anchor", L""},
+      {L"Caption", L""},
+      {L"Enabled", L"1"},
+      {L"AppearanceStyle", L"1"},
+      {L"Visible", L"1"},
+      {L"BackColorIndex", L"47"},
+      {L"ForeColorIndex", L"48"},
+      {L"DateFormat", L"2"},
+      {L"Item", L""},
+      {L"ItemFlag", L"1"},
+      {L"StartTime", L"19700101"},
+      {L"EndTime", L"99991231"},
+      {L"BasicClient", L"0"},
+      {L"Variance", L"0"},
+      {L"Indicator", L"0"},
+      {L"Style", L"0"},
+      {L"TimeFormat", L"0"},
+      {L"AutoSave", L"0"},
+      {L"FontIndex", L"2"},
+      {L"Fid", L""},
+      {L"RequireInput", L"0"},
+      {L"NextFocusCtrlName", L""},
+      {L"NotCheckDate", L"0"},
+      {L"Anchor", L""},
   };
   // Before the window exists nothing has computed a value yet.
   for (const auto& c : cases) EXPECT_EQ(Get(c.name), c.value) << c.name;
@@ -93,12 +108,14 @@ TEST_F(ControlObject, TypeLibraryDescribesEveryMemberWithItsDispidAndParameters)
     const wchar_t* name;
     MEMBERID id;
   } const properties[] = {
-      {L"Caption", 1},      {L"Enabled", 2},      {L"AppearanceStyle", 3}, {L"Visible", 4},
-      {L"BackColorIndex", 5}, {L"ForeColorIndex", 6}, {L"DateFormat", 7},  {L"Item", 8},
-      {L"ItemFlag", 9},     {L"StartTime", 10},   {L"EndTime", 11},        {L"BasicClient", 12},
-      {L"Variance", 13},    {L"Indicator", 14},   {L"Style", 15},          {L"TimeFormat", 16},
-      {L"AutoSave", 17},    {L"FontIndex", 18},   {L"Fid", 19},            {L"RequireInput", 20},
-      {L"NextFocusCtrlName", 21}, {L"NotCheckDate", 22}, {L"Anchor", 36},
+      {L"Caption", 1},       {L"Enabled", 2},        {L"AppearanceStyle", 3},
+      {L"Visible", 4},       {L"BackColorIndex", 5}, {L"ForeColorIndex", 6},
+      {L"DateFormat", 7},    {L"Item", 8},           {L"ItemFlag", 9},
+      {L"StartTime", 10},    {L"EndTime", 11},       {L"BasicClient", 12},
+      {L"Variance", 13},     {L"Indicator", 14},     {L"Style", 15},
+      {L"TimeFormat", 16},   {L"AutoSave", 17},      {L"FontIndex", 18},
+      {L"Fid", 19},          {L"RequireInput", 20},  {L"NextFocusCtrlName", 21},
+      {L"NotCheckDate", 22}, {L"Anchor", 36},
   };
   int propertyCount = 0;
   for (const auto& p : properties) {

@@ -29,16 +29,23 @@ TEST_F(Formats, EveryCodeGivesItsMaskAndDigitCount) {
     int digits;
   };
   const Case cases[] = {
-      {0, 0, 0, L"####.##.##", 8},      {0, 1, 0, L"####-##-##", 8},
+      {0, 0, 0, L"####.##.##", 8},
+      {0, 1, 0, L"####-##-##", 8},
       {0, 3, 0, L"####\uB144##\uC6D4##\uC77C", 8},
       {0, 7, 0, L"##\uB144##\uC6D4##\uC77C", 6},
-      {0, 11, 0, L"####\uB144##\uC6D4", 6}, {0, 12, 0, L"##-##", 4},
-      {0, 19, 0, L"##\uC6D4##\uC77C", 4}, {0, 20, 0, L"####", 4},
+      {0, 11, 0, L"####\uB144##\uC6D4", 6},
+      {0, 12, 0, L"##-##", 4},
+      {0, 19, 0, L"##\uC6D4##\uC77C", 4},
+      {0, 20, 0, L"####", 4},
       // Out of range: the previous mask and count stay.
-      {0, 21, 0, L"####", 4},           {0, -1, 0, L"####", 4},
-      {0, 2, 0, L"####/##/##", 8},      {1, 2, 2, L"##\uC2DC##\uBD84##\uCD08", 6},
-      {4, 2, 5, L"##\uC2DC##\uBD84", 4}, {5, 2, 8, L"##\uBD84##\uCD08", 4},
-      {5, 2, 9, L"##\uBD84##\uCD08", 4}, {1, 2, 0, L"##:##:##", 6},
+      {0, 21, 0, L"####", 4},
+      {0, -1, 0, L"####", 4},
+      {0, 2, 0, L"####/##/##", 8},
+      {1, 2, 2, L"##\uC2DC##\uBD84##\uCD08", 6},
+      {4, 2, 5, L"##\uC2DC##\uBD84", 4},
+      {5, 2, 8, L"##\uBD84##\uCD08", 4},
+      {5, 2, 9, L"##\uBD84##\uCD08", 4},
+      {1, 2, 0, L"##:##:##", 6},
       {2, 9, 0, L"####/##", 6},
   };
   for (const auto& c : cases) {
@@ -60,14 +67,9 @@ TEST_F(Formats, ChangeCodesOfTheFormatProperties) {
     std::vector<long> run, beforeWindow;
   };
   const std::vector<Case> cases = {
-      {0, L"DateFormat", 4, {7}, {}},
-      {0, L"TimeFormat", 3, {16}, {16}},
-      {1, L"TimeFormat", 3, {16}, {16}},
-      {1, L"DateFormat", 4, {7}, {}},
-      {0, L"Style", 2, {7, 15}, {15}},
-      {0, L"Style", 1, {16, 15}, {15}},
-      {1, L"Style", 3, {7, 15}, {15}},
-      {1, L"StartTime", 0, {}, {}},
+      {0, L"DateFormat", 4, {7}, {}},  {0, L"TimeFormat", 3, {16}, {16}}, {1, L"TimeFormat", 3, {16}, {16}},
+      {1, L"DateFormat", 4, {7}, {}},  {0, L"Style", 2, {7, 15}, {15}},   {0, L"Style", 1, {16, 15}, {15}},
+      {1, L"Style", 3, {7, 15}, {15}}, {1, L"StartTime", 0, {}, {}},
   };
   for (bool window : {true, false}) {
     for (const auto& c : cases) {
@@ -91,8 +93,16 @@ TEST_F(Formats, StrippingUsesTheCurrentMask) {
     const wchar_t* stripped;
   } const cases[] = {
       {0, 2, 0, L"2024/01/05", L"20240105"},
-      {0, 3, 0, L"2024\uB144" L"01\uC6D4" L"05\uC77C", L"20240105"},
-      {1, 2, 2, L"12\uC2DC" L"30\uBD84" L"15\uCD08", L"123015"},
+      {0, 3, 0,
+       L"2024\uB144"
+       L"01\uC6D4"
+       L"05\uC77C",
+       L"20240105"},
+      {1, 2, 2,
+       L"12\uC2DC"
+       L"30\uBD84"
+       L"15\uCD08",
+       L"123015"},
       {0, 2, 0, L"", L""},
   };
   for (const auto& c : cases) {

@@ -46,14 +46,14 @@ struct StreamWriter {
       w.Narrow(a.c_str());
     };
     w.D(version);
-    w.D(0);         // Enabled
-    w.D(1);         // Visible
-    w.W(3);         // AppearanceStyle
+    w.D(0);           // Enabled
+    w.D(1);           // Visible
+    w.W(3);           // AppearanceStyle
     str(L"20240105"); // Caption
-    w.D(60);        // BackColorIndex
-    w.D(61);        // ForeColorIndex
-    w.W(4);         // DateFormat
-    w.W(3);         // ItemFlag
+    w.D(60);          // BackColorIndex
+    w.D(61);          // ForeColorIndex
+    w.W(4);           // DateFormat
+    w.W(3);           // ItemFlag
     str(L"20000101");
     str(endTime);
     w.W(1), w.W(-2), w.W(1); // BasicClient, Variance, Indicator

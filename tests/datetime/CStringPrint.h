@@ -8,7 +8,7 @@
 
 #include "fxstring.h"
 
-inline void PrintTo(const CString &s, std::ostream *os) {
+inline void PrintTo(const CString& s, std::ostream* os) {
   *os << '"';
   for (int i = 0; i < s.GetLength(); ++i) {
     wchar_t c = s[i];

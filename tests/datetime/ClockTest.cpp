@@ -20,8 +20,8 @@ protected:
 
 TEST_F(ClockTest, PinReadsLocalTimeOfTheCurrentZone) {
   struct Case {
-    const wchar_t *zone;
-    const wchar_t *instant;
+    const wchar_t* zone;
+    const wchar_t* instant;
     __time64_t expected;
   } cases[] = {
       {L"UTC0", L"19700101000000", 0},
@@ -30,7 +30,7 @@ TEST_F(ClockTest, PinReadsLocalTimeOfTheCurrentZone) {
       {L"EST5", L"20240229120000", 1709208000 + 5 * 3600},
       {L"UTC0", L"30001231235959", 32535215999LL},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.zone << " " << c.instant);
     ASSERT_TRUE(TamveroSetTimeZone(c.zone));
     ASSERT_TRUE(TamveroPinClock(c.instant));
@@ -47,12 +47,12 @@ TEST_F(ClockTest, PinReadsLocalTimeOfTheCurrentZone) {
 TEST_F(ClockTest, MalformedPinChangesNothing) {
   ASSERT_TRUE(TamveroPinClock(L"20240131233000"));
   const __time64_t pinned = ClockNow();
-  const wchar_t *bad[] = {
+  const wchar_t* bad[] = {
       L"2024013123300",   L"202401312330000", L"2024013123300x", L"2024-1-31 2330",
       L" 20240131233000", L"20240230120000",  L"20231301000000", L"20240100000000",
       L"20240131240000",  L"20240131236000",  L"20240131235960", L"20230229000000",
   };
-  for (const wchar_t *text : bad) {
+  for (const wchar_t* text : bad) {
     EXPECT_FALSE(TamveroPinClock(text)) << text;
     EXPECT_EQ(ClockNow(), pinned) << text;
   }
@@ -63,7 +63,7 @@ TEST_F(ClockTest, MalformedPinChangesNothing) {
 }
 
 TEST_F(ClockTest, UnpinReturnsToTheRealClock) {
-  for (const wchar_t *unpin : {static_cast<const wchar_t *>(nullptr), L""}) {
+  for (const wchar_t* unpin : {static_cast<const wchar_t*>(nullptr), L""}) {
     ASSERT_TRUE(TamveroPinClock(L"20000101000000"));
     ASSERT_EQ(ClockNow(), 946684800);
     ASSERT_TRUE(TamveroPinClock(unpin));
@@ -78,7 +78,7 @@ TEST_F(ClockTest, LocalTimeKeepsTheRuntimeRange) {
     __time64_t t;
     bool ok;
   } cases[] = {{-1, false}, {0, true}, {32535215999LL, true}, {32535216000LL, false}};
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     struct tm local;
     EXPECT_EQ(ClockLocalTime(c.t, local), c.ok) << c.t;
   }

@@ -19,7 +19,7 @@ protected:
     TamveroPinClock(nullptr);
     TamveroSetTimeZone(nullptr);
   }
-  static void Pin(const wchar_t *instant) { ASSERT_TRUE(TamveroPinClock(instant)) << instant; }
+  static void Pin(const wchar_t* instant) { ASSERT_TRUE(TamveroPinClock(instant)) << instant; }
   static DateTimeProps Props(short style, short dateFormat, short timeFormat, int digitCount) {
     DateTimeProps props;
     props.Style = style;
@@ -43,7 +43,7 @@ TEST_F(DateMath, RealDatesByRoundTrip) {
       {100, 1, 1, 0, true},    {9999, 12, 31, 23, true}, {10000, 1, 1, 0, false}, {-1, 1, 1, 0, false},
       {2024, 1, 1, 24, false}, {1899, 12, 29, 6, true},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     double date = -1;
     EXPECT_EQ(ToOleDate(c.year, c.month, c.day, c.hour, 0, 0, date), c.real)
         << c.year << "-" << c.month << "-" << c.day << " " << c.hour;
@@ -63,7 +63,7 @@ TEST_F(DateMath, DateCheckRules) {
       {0, 20, 2024, 6, 99, TRUE}, {0, 16, 2024, 2, 30, FALSE}, {1, 2, 2024, 1, 5, FALSE},  {5, 2, 2024, 1, 5, FALSE},
       {6, 2, 2024, 1, 5, TRUE},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     EXPECT_EQ(DateCheck(Props(c.style, c.dateFormat, 0, 8), c.year, c.month, c.day), c.ok)
         << c.style << "/" << c.dateFormat << " " << c.year << "-" << c.month << "-" << c.day;
   }
@@ -85,7 +85,7 @@ TEST_F(DateMath, TimeCheckRules) {
       {5, 27, 59, 59, TRUE}, {5, 28, 0, 0, FALSE},  {5, 12, 60, 0, FALSE}, {1, 12, 0, 60, FALSE},
       {1, 12, -1, 0, FALSE}, {4, 12, 0, -1, FALSE}, {0, 12, 0, 0, FALSE},  {2, 12, 0, 0, FALSE},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     EXPECT_EQ(TimeCheck(c.style, c.hour, c.minute, c.second), c.ok)
         << c.style << " " << c.hour << ":" << c.minute << ":" << c.second;
   }
@@ -95,7 +95,7 @@ TEST_F(DateMath, ReadsEveryDateFormatGroup) {
   struct Case {
     short dateFormat;
     int digitCount;
-    const wchar_t *value;
+    const wchar_t* value;
     bool read;
     int year, month, day;
   } cases[] = {
@@ -107,7 +107,7 @@ TEST_F(DateMath, ReadsEveryDateFormatGroup) {
       {2, 8, L"2024 1 5", true, 2024, 1, 5},  {2, 8, L"2024010", false, -7, -7, -7},
       {4, 6, L"20240105", false, -7, -7, -7}, {21, 8, L"20240105", false, -7, -7, -7},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     int year = -7, month = -7, day = -7;
     SCOPED_TRACE(testing::Message() << c.dateFormat << " " << c.value);
     EXPECT_EQ(ReadDateValue(DateProps(c.dateFormat, c.digitCount), c.value, year, month, day), c.read);
@@ -119,7 +119,7 @@ TEST_F(DateMath, ReadsAndJudgesEveryTimeFormatGroup) {
   struct Case {
     short style, timeFormat;
     int digitCount;
-    const wchar_t *value;
+    const wchar_t* value;
     bool read;
     int hour, minute, second;
     BOOL ok;
@@ -131,7 +131,7 @@ TEST_F(DateMath, ReadsAndJudgesEveryTimeFormatGroup) {
       {1, 8, 4, L"6000", true, 10, 60, 0, FALSE},     {1, 0, 6, L"1234", false, -7, -7, -7, FALSE},
       {1, 9, 6, L"123456", false, -7, -7, -7, FALSE},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     DateTimeProps props = Props(c.style, 2, c.timeFormat, c.digitCount);
     int hour = -7, minute = -7, second = -7;
     SCOPED_TRACE(testing::Message() << c.style << "/" << c.timeFormat << " " << c.value);
@@ -146,7 +146,7 @@ TEST_F(DateMath, InputVerdictsWithPlaceholders) {
     short dateFormat;
     int digitCount;
     BOOL notCheckDate;
-    const wchar_t *value;
+    const wchar_t* value;
     BOOL ok;
   } cases[] = {
       {0, 8, TRUE, L"99999999", TRUE},   {0, 8, TRUE, L"00000000", TRUE},  {0, 8, FALSE, L"99999999", FALSE},
@@ -158,7 +158,7 @@ TEST_F(DateMath, InputVerdictsWithPlaceholders) {
       {8, 6, FALSE, L"202402", TRUE},    {8, 6, FALSE, L"202413", FALSE},  {2, 8, FALSE, L"", FALSE},
       {0, 8, TRUE, L"99999913", FALSE},  {8, 6, TRUE, L"999913", FALSE},   {16, 4, TRUE, L"9913", FALSE},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     DateTimeProps props = DateProps(c.dateFormat, c.digitCount);
     props.NotCheckDate = c.notCheckDate;
     int year = 0, month = 0, day = 0;
@@ -174,22 +174,22 @@ TEST_F(DateMath, InputVerdictsWithPlaceholders) {
 
 TEST_F(DateMath, IsInputDigit) {
   struct Case {
-    const wchar_t *text;
+    const wchar_t* text;
     short count;
     BOOL ok;
   } cases[] = {
       {nullptr, 3, FALSE}, {L"", 0, FALSE},    {L"", 2, FALSE},   {L"ab", 0, TRUE},   {L"12a4", 2, TRUE},
       {L"12a4", 3, FALSE}, {L"1234", 4, TRUE}, {L"12", 3, FALSE}, {L" 12", 1, FALSE}, {L"x", -1, TRUE},
   };
-  for (const Case &c : cases)
+  for (const Case& c : cases)
     EXPECT_EQ(IsInputDigit(c.text, c.count), c.ok) << (c.text ? c.text : L"(null)") << " " << c.count;
 }
 
 TEST_F(DateMath, DateRangeFromBounds) {
   struct Case {
     short style, dateFormat;
-    const wchar_t *start;
-    const wchar_t *end;
+    const wchar_t* start;
+    const wchar_t* end;
     bool yearsRead;
     int minYear, maxYear;
     bool valid;
@@ -204,7 +204,7 @@ TEST_F(DateMath, DateRangeFromBounds) {
       {1, 2, L"19700101", L"99991231", true, 1970, 9999, false},
       {0, 2, L"19000101", L"19991231", true, 1900, 1999, true},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     DateTimeProps props = Props(c.style, c.dateFormat, 0, 8);
     props.MinYear = 1980;
     props.MaxYear = 2050;
@@ -229,8 +229,8 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
   struct Case {
     short style, dateFormat, timeFormat;
     int digitCount;
-    const wchar_t *text;
-    const wchar_t *stored;
+    const wchar_t* text;
+    const wchar_t* stored;
   } cases[] = {
       {0, 2, 0, 8, L"20240105", L"20240105"}, {0, 2, 0, 8, L"2024-01-05", L"00000000"},
       {0, 2, 0, 8, L"2024ab05", L"20240005"}, {2, 4, 0, 6, L"240105", L"240105"},
@@ -239,20 +239,20 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
       {4, 2, 0, 6, L"99", L"000000"},         {0, 21, 0, 8, L"abc", L"abc"},
       {6, 2, 0, 6, L"123456", L"000000"},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     EXPECT_EQ(SetValueDigits(Props(c.style, c.dateFormat, c.timeFormat, c.digitCount), c.text), c.stored)
         << c.style << " " << c.text;
   }
 
   struct Initial {
     bool time;
-    const wchar_t *computed;
+    const wchar_t* computed;
     int a, b, c;
   } initials[] = {
       {false, L"20240105", 2024, 1, 5}, {false, L"        ", 0, 0, 0}, {false, L"", 2024, 3, 15},
       {true, L"013000", 1, 30, 0},      {true, L"      ", 0, 0, 0},    {true, L"1", 10, 20, 30},
   };
-  for (const Initial &i : initials) {
+  for (const Initial& i : initials) {
     int a = -7, b = -7, c = -7;
     if (i.time)
       InitialTimeParts(i.computed, a, b, c);
@@ -264,10 +264,10 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
 
 TEST_F(DateMath, ComputedDates) {
   struct Case {
-    const wchar_t *now;
-    const wchar_t *value;
+    const wchar_t* now;
+    const wchar_t* value;
     short unit, count, direction;
-    const wchar_t *expected;
+    const wchar_t* expected;
   } cases[] = {
       // months count from today, with the day search at month ends
       {L"20240131120000", L"20231010", 3, 1, 1, L"20240301"},
@@ -308,7 +308,7 @@ TEST_F(DateMath, ComputedDates) {
       {L"20240315102030", L"20240105", 5, 1, 1, L""},
       {L"20240315102030", L"20240105", -1, 1, 1, L""},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     Pin(c.now);
     EXPECT_EQ(GetComputedDate(c.value, c.unit, c.count, c.direction), c.expected)
         << c.now << " [" << c.value << "] " << c.unit << "," << c.count << "," << c.direction;
@@ -317,9 +317,9 @@ TEST_F(DateMath, ComputedDates) {
 
 TEST_F(DateMath, ComputedTimes) {
   struct Case {
-    const wchar_t *now;
+    const wchar_t* now;
     short unit, count, direction;
-    const wchar_t *expected;
+    const wchar_t* expected;
   } cases[] = {
       {L"20240131233000", 3, 2, 1, L"013000"},  {L"20240131233000", 0, 5, 1, L"233000"},
       {L"20240131233000", 4, 0, 0, L"      "},  {L"20240131233000", 7, 0, 0, L""},
@@ -328,7 +328,7 @@ TEST_F(DateMath, ComputedTimes) {
       {L"20240131233000", 3, 24, 0, L"233000"}, {L"20240131233000", 3, 32767, 1, L"063000"},
       {L"19700101003000", 3, 1, 0, L"-1-1-1"},  {L"20240101000000", 2, 1, 0, L"235900"},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     Pin(c.now);
     EXPECT_EQ(GetComputedTime(c.unit, c.count, c.direction), c.expected)
         << c.now << " " << c.unit << "," << c.count << "," << c.direction;
@@ -337,11 +337,11 @@ TEST_F(DateMath, ComputedTimes) {
 
 TEST_F(DateMath, BaseComputedDates) {
   struct Case {
-    const wchar_t *base;
-    const wchar_t *value;
+    const wchar_t* base;
+    const wchar_t* value;
     short unit, count, direction;
     HRESULT hr;
-    const wchar_t *expected; // result after the call; "untouched" when it fails
+    const wchar_t* expected; // result after the call; "untouched" when it fails
   } cases[] = {
       {L"20230231", L"", 1, 0, 1, S_OK, L"20230303"},
       {L"20240315", L"", 1, 1, 0, S_OK, L"20240314"},
@@ -374,7 +374,7 @@ TEST_F(DateMath, BaseComputedDates) {
       {L"00500115", L"", 3, 1, 1, S_OK, L""},
       {L"99991215", L"", 3, 1, 1, S_OK, L""},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     CString result = L"untouched";
     SCOPED_TRACE(testing::Message() << "[" << c.base << "] " << c.unit << "," << c.count << "," << c.direction);
     EXPECT_EQ(GetBaseComputedDate(c.base, c.value, c.unit, c.count, c.direction, result), c.hr);
@@ -394,13 +394,13 @@ TEST_F(DateMath, MonthSteps) {
     int year, month;
     short next;
     int newYear, newMonth;
-    const wchar_t *expected;
+    const wchar_t* expected;
   } cases[] = {
       {2024, 12, 1, 2025, 1, L"20250101"}, {2024, 1, 0, 2023, 12, L"20231201"}, {2024, 3, 0, 2024, 2, L"20240201"},
       {2024, 6, 7, 2024, 7, L"20240701"},  {9999, 12, 1, 10000, 1, L""},        {100, 1, 0, 99, 12, L""},
       {2024, 0, 0, 2023, 11, L"20231101"}, {2024, 99, 1, 2032, 4, L"20320401"},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     int year = c.year, month = c.month;
     EXPECT_EQ(StepMonth(year, month, c.next), c.expected) << c.year << "-" << c.month << " " << c.next;
     EXPECT_EQ(year * 100 + month, c.newYear * 100 + c.newMonth) << c.year << "-" << c.month << " " << c.next;
@@ -408,8 +408,8 @@ TEST_F(DateMath, MonthSteps) {
 
   struct Shown {
     int dateFormat;
-    const wchar_t *value;
-    const wchar_t *editText;
+    const wchar_t* value;
+    const wchar_t* editText;
     bool ok;
     int year, month;
   } shown[] = {
@@ -419,19 +419,19 @@ TEST_F(DateMath, MonthSteps) {
       {8, L"202311", L"2023-1 ", true, 2023, 1},
       {2, L"20231105", L"2023/11/05", false, 0, 0},
   };
-  for (const Shown &s : shown) {
+  for (const Shown& s : shown) {
     int year = -7, month = -7;
     EXPECT_EQ(ShownYearMonth(s.dateFormat, s.value, s.editText, year, month), s.ok) << s.editText;
     EXPECT_EQ(year * 100 + month, s.year * 100 + s.month) << s.editText;
   }
 
   struct Year {
-    const wchar_t *editText;
+    const wchar_t* editText;
     bool next;
     int expected;
   } years[] = {
       {L"2024", true, 2025}, {L"2024", false, 2023}, {L"", true, 2025}, {L"0000", false, 2023}, {L"99", true, 100}};
-  for (const Year &y : years) EXPECT_EQ(StepShownYear(y.editText, y.next), y.expected) << y.editText;
+  for (const Year& y : years) EXPECT_EQ(StepShownYear(y.editText, y.next), y.expected) << y.editText;
 }
 
 TEST_F(DateMath, TimeFieldCarry) {
@@ -444,7 +444,7 @@ TEST_F(DateMath, TimeFieldCarry) {
       {1, 1, 0, 0, 59, -1}, {2, 0, 0, 17, 17, 0},  {1, 61, 1, 0, 1, 1},  {1, 125, 0, 0, 55, -3},
       {3, 49, 1, 23, 0, 3}, {2, -1, 1, 0, 59, -1}, {0, 1, 1, 59, 59, 0}, {4, 1, 1, 7, 7, 0},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     int value = c.value;
     SCOPED_TRACE(testing::Message() << c.unit << "," << c.count << "," << c.direction << "," << c.value);
     EXPECT_EQ(GetPrevNextComputedTime(c.unit, c.count, c.direction, value), c.carry);
@@ -455,10 +455,10 @@ TEST_F(DateMath, TimeFieldCarry) {
 TEST_F(DateMath, TimeStepping) {
   struct Case {
     int timeFormat;
-    const wchar_t *value;
+    const wchar_t* value;
     int selStart, selEnd;
     bool next;
-    const wchar_t *stepped;
+    const wchar_t* stepped;
     int hour, minute, second;
     int newStart, newEnd;
   } cases[] = {
@@ -471,7 +471,7 @@ TEST_F(DateMath, TimeStepping) {
       {7, L"1030", 5, 5, false, L"1029", 0, 10, 29, 3, 5},     {0, L"", 8, 8, true, L"    01", 0, 0, 1, 6, 8},
       {0, L"1234", 0, 0, true, L"131234", 13, 12, 34, 0, 2},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     TimeStep step = StepTimeValue(c.timeFormat, c.value, c.selStart, c.selEnd, c.next);
     SCOPED_TRACE(testing::Message() << c.timeFormat << " [" << c.value << "] " << c.selEnd << " " << c.next);
     EXPECT_TRUE(step.Stepped);

@@ -10,7 +10,7 @@ namespace {
 
 using namespace tamvero;
 
-int CountDigitPositions(const wchar_t *mask) {
+int CountDigitPositions(const wchar_t* mask) {
   int n = 0;
   for (; *mask; ++mask) n += *mask == L'#';
   return n;
@@ -18,14 +18,14 @@ int CountDigitPositions(const wchar_t *mask) {
 
 TEST(Formats, TablesAgreeWithThemselves) {
   for (int code = -2; code < kDateFormatCount + 2; ++code) {
-    const FormatEntry *e = DateFormatEntry(code);
+    const FormatEntry* e = DateFormatEntry(code);
     ASSERT_EQ(e != nullptr, code >= 0 && code < kDateFormatCount) << code;
     if (!e) continue;
     EXPECT_EQ(CountDigitPositions(e->Mask), e->DigitCount) << code;
     EXPECT_EQ(static_cast<int>(wcslen(e->ValueForm)), e->DigitCount) << code;
   }
   for (int code = -2; code < kTimeFormatCount + 2; ++code) {
-    const FormatEntry *e = TimeFormatEntry(code);
+    const FormatEntry* e = TimeFormatEntry(code);
     ASSERT_EQ(e != nullptr, code >= 0 && code < kTimeFormatCount) << code;
     if (!e) continue;
     EXPECT_EQ(CountDigitPositions(e->Mask), e->DigitCount) << code;
@@ -37,8 +37,8 @@ TEST(Formats, MasksAndFormsOfSampleCodes) {
   struct Case {
     bool time;
     int code;
-    const wchar_t *mask;
-    const wchar_t *form;
+    const wchar_t* mask;
+    const wchar_t* form;
   } cases[] = {
       {false, 2, L"####/##/##", L"YYYYMMDD"},
       {false, 3, L"####\uB144##\uC6D4##\uC77C", L"YYYYMMDD"},
@@ -53,8 +53,8 @@ TEST(Formats, MasksAndFormsOfSampleCodes) {
       {true, 6, L"##:##", L"MMSS"},
       {true, 8, L"##\uBD84##\uCD08", L"MMSS"},
   };
-  for (const Case &c : cases) {
-    const FormatEntry *e = c.time ? TimeFormatEntry(c.code) : DateFormatEntry(c.code);
+  for (const Case& c : cases) {
+    const FormatEntry* e = c.time ? TimeFormatEntry(c.code) : DateFormatEntry(c.code);
     ASSERT_NE(e, nullptr);
     EXPECT_STREQ(e->Mask, c.mask) << c.code;
     EXPECT_STREQ(e->ValueForm, c.form) << c.code;
@@ -78,7 +78,7 @@ TEST(Formats, DisplayDateDigits) {
   struct Case {
     int code, year, month, day;
     bool shown;
-    const wchar_t *digits;
+    const wchar_t* digits;
   } cases[] = {
       {0, 2024, 1, 5, true, L"20240105"},
       {5, 2024, 1, 5, true, L"240105"},
@@ -98,7 +98,7 @@ TEST(Formats, DisplayDateDigits) {
       {21, 2024, 1, 5, false, L"keep"},
       {-1, 2024, 1, 5, false, L"keep"},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     CString digits = L"keep";
     EXPECT_EQ(DisplayDateDigits(c.code, c.year, c.month, c.day, digits), c.shown) << c.code;
     EXPECT_EQ(digits, c.digits) << c.code << " " << c.year;
@@ -108,14 +108,14 @@ TEST(Formats, DisplayDateDigits) {
 TEST(Formats, DisplayTimeAndValueForms) {
   struct Case {
     int code, hour, minute, second;
-    const wchar_t *display; // null: out of range
-    const wchar_t *value;
+    const wchar_t* display; // null: out of range
+    const wchar_t* value;
   } cases[] = {
       {0, 0, 0, 0, L"000000", L"000000"},    {7, 0, 0, 0, L"0000", L"0000"},    {3, 0, 0, 9, L"000000", L"0000"},
       {0, 12, 30, 15, L"123015", L"123015"}, {4, 12, 30, 15, L"1230", L"1230"}, {8, 12, 30, 15, L"3015", L"3015"},
       {2, 27, 5, 9, L"270509", L"270509"},   {9, 1, 2, 3, nullptr, nullptr},    {-1, 1, 2, 3, nullptr, nullptr},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     CString display = L"keep", value = L"keep";
     EXPECT_EQ(DisplayTimeDigits(c.code, c.hour, c.minute, c.second, display), c.display != nullptr) << c.code;
     EXPECT_EQ(FormTimeValue(c.code, c.hour, c.minute, c.second, value), c.value != nullptr) << c.code;
@@ -133,8 +133,8 @@ TEST(Formats, DisplayTimeAndValueForms) {
 TEST(Formats, GetExceptDateFormatString) {
   struct Case {
     short style, dateFormat, timeFormat;
-    const wchar_t *text;
-    const wchar_t *expected;
+    const wchar_t* text;
+    const wchar_t* expected;
   } cases[] = {
       {0, 2, 0, L"2024/01/05", L"20240105"},
       {0, 3, 0, L"2024\uB14401\uC66405\uC77C", L"202401\uC66405"}, // a wrong letter stays
@@ -147,7 +147,7 @@ TEST(Formats, GetExceptDateFormatString) {
       {0, 21, 0, L"2024/01/05", L"2024/01/05"},
       {4, 2, 9, L"12:30:15", L"12:30:15"},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     DateTimeProps props;
     props.Style = c.style;
     props.DateFormat = c.dateFormat;
@@ -160,8 +160,8 @@ TEST(Formats, CheckDataFormatCompletesShortDates) {
   struct Case {
     short style, dateFormat;
     int digitCount;
-    const wchar_t *value;
-    const wchar_t *completed; // null: nothing to do
+    const wchar_t* value;
+    const wchar_t* completed; // null: nothing to do
   } cases[] = {
       {0, 2, 8, L"2024011", L"20240101"}, {0, 2, 8, L"2024 1 5", L"20240105"}, {0, 0, 8, L"2024  5 ", L"20240005"},
       {0, 2, 8, L"20240105", nullptr},    {0, 2, 8, L" 2024010", nullptr},     {0, 2, 8, L"202401", nullptr},
@@ -169,7 +169,7 @@ TEST(Formats, CheckDataFormatCompletesShortDates) {
       {2, 13, 4, L"2 3 ", L"0203"},       {0, 17, 4, L"031", L"0301"},         {0, 20, 4, L"202", nullptr},
       {0, 21, 8, L"2024011", nullptr},    {1, 2, 6, L"12300", nullptr},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     DateTimeProps props;
     props.Style = c.style;
     props.DateFormat = c.dateFormat;

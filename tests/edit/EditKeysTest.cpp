@@ -19,13 +19,13 @@ struct Input {
 };
 Input Ch(WCHAR c, UINT scan = 0) { return {Input::Char, c, scan}; }
 Input Key(UINT vk) { return {Input::Key, vk, 0}; }
-std::vector<Input> Chars(const wchar_t *text) {
+std::vector<Input> Chars(const wchar_t* text) {
   std::vector<Input> out;
-  for (const wchar_t *p = text; *p; ++p) out.push_back(Ch(*p));
+  for (const wchar_t* p = text; *p; ++p) out.push_back(Ch(*p));
   return out;
 }
-std::vector<std::wstring> Repeat(const std::wstring &s, int n) { return std::vector<std::wstring>(n, s); }
-std::vector<std::wstring> Join(std::vector<std::wstring> a, const std::vector<std::wstring> &b) {
+std::vector<std::wstring> Repeat(const std::wstring& s, int n) { return std::vector<std::wstring>(n, s); }
+std::vector<std::wstring> Join(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
@@ -33,15 +33,15 @@ const std::vector<std::wstring> kMovedNext = {L"SetPropertyLong 38 0", L"SetPreN
 const std::vector<std::wstring> kMovedBack = {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 0 "};
 
 struct Scenario {
-  const char *name;
-  const wchar_t *mask;
+  const char* name;
+  const wchar_t* mask;
   int fullLength;
-  const wchar_t *value; // shown from outside before the keys
+  const wchar_t* value; // shown from outside before the keys
   std::pair<int, int> sel;
   bool overwrite;
   bool calendarShown;
   std::vector<Input> inputs;
-  const wchar_t *text;
+  const wchar_t* text;
   std::pair<int, int> selAfter;
   std::vector<std::wstring> controlCodes; // what the control got, notifications aside
   std::vector<std::wstring> events;
@@ -54,7 +54,7 @@ struct Scenario {
 class EditTyping : public EditControlFixture {};
 
 TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
-  const wchar_t *D = L"####-##-##";
+  const wchar_t* D = L"####-##-##";
   // clang-format off
   const std::vector<Scenario> scenarios = {
       // name; mask, full length, value shown, selection, overwrite, drop-down shown; inputs;
@@ -142,7 +142,7 @@ TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
   // clang-format on
 
   CreateWithMask(D, 8);
-  for (const auto &s : scenarios) {
+  for (const auto& s : scenarios) {
     SCOPED_TRACE(s.name);
     Ctl->Edit.SetMask(s.mask);
     Ctl->Edit.FullLength = s.fullLength;
@@ -151,7 +151,7 @@ TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
     ShowValue(s.value);
     Ctl->Edit.SetSel(s.sel.first, s.sel.second);
     ASSERT_EQ(Sel(), s.sel);
-    for (const auto &in : s.inputs) {
+    for (const auto& in : s.inputs) {
       if (in.kind == Input::Char)
         SendChar(static_cast<WCHAR>(in.code), in.scan);
       else
@@ -195,10 +195,10 @@ TEST_F(EditTyping, EachKeystrokeRewritesTextThenReportsInThatOrder) {
 
 TEST_F(EditTyping, ValuesWrittenFromOutsideAreLaidIntoTheMask) {
   struct {
-    const wchar_t *mask;
-    const wchar_t *value;
-    const wchar_t *shown;
-    const wchar_t *caption;
+    const wchar_t* mask;
+    const wchar_t* value;
+    const wchar_t* shown;
+    const wchar_t* caption;
   } const cases[] = {
       {L"####-##-##", L"20240131", L"2024-01-31", L"20240131"},
       {L"####-##-##", L"2024-01-31", L"2024-01-31", L"20240131"},
@@ -209,7 +209,7 @@ TEST_F(EditTyping, ValuesWrittenFromOutsideAreLaidIntoTheMask) {
       {L"##:##:##", L"23:59:59", L"23:59:59", L"235959"},
   };
   CreateWithMask(L"####-##-##", 8);
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.mask << " <- " << c.value);
     Ctl->Edit.SetMask(c.mask);
     ClearRecords();
@@ -239,7 +239,7 @@ TEST_F(EditTyping, WithoutAMaskKeysAreTheEditClassOnes) {
   SendKey(VK_UP);
   SendKey(VK_F4);
   // The EDIT class's own notifications only: no event code, no caption, no step.
-  for (const auto &e : Log.Take()) EXPECT_EQ(e.compare(0, 3, L"EN_"), 0) << std::string(e.begin(), e.end());
+  for (const auto& e : Log.Take()) EXPECT_EQ(e.compare(0, 3, L"EN_"), 0) << std::string(e.begin(), e.end());
   EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
   // Keypad plus still moves the focus on.
   SendChar(L'+', kScanPadPlus);
@@ -250,8 +250,8 @@ TEST_F(EditTyping, WithoutAMaskKeysAreTheEditClassOnes) {
 
 TEST_F(EditTyping, WithoutItsControlTheFieldStillEdits) {
   CreateWithMask(L"####-##-##", 8);
-  CCalendarEdit &edit = Ctl->Edit;
-  CCalendarCtl *owner = edit.ParentCtl;
+  CCalendarEdit& edit = Ctl->Edit;
+  CCalendarCtl* owner = edit.ParentCtl;
   edit.ParentCtl = nullptr;
   edit.SetSel(0, 0);
   SendChar(L'2');
@@ -299,8 +299,8 @@ TEST_F(EditTyping, ShiftLeavesTheCaretWhereTheEditClassPutIt) {
   SetForegroundWindow(FormWindow());
   SetFocus(Ctl->Edit.m_hWnd);
   struct {
-    const wchar_t *mask;
-    const wchar_t *value;
+    const wchar_t* mask;
+    const wchar_t* value;
     int from;
     UINT vk;
     std::pair<int, int> snapped; // without Shift
@@ -309,7 +309,7 @@ TEST_F(EditTyping, ShiftLeavesTheCaretWhereTheEditClassPutIt) {
       {L"##--##", L"1234", 4, VK_LEFT, {2, 2}},
       {L"(##)", L"12", 3, VK_HOME, {1, 1}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.mask << " key " << c.vk);
     Ctl->Edit.SetMask(c.mask);
     ShowValue(c.value);

@@ -22,7 +22,7 @@ public:
     return static_cast<uint32_t>(m_state >> 16);
   }
   int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-  template <class T, size_t N> const T &Pick(const T (&items)[N]) { return items[Below(static_cast<int>(N))]; }
+  template <class T, size_t N> const T& Pick(const T (&items)[N]) { return items[Below(static_cast<int>(N))]; }
 
 private:
   uint64_t m_state;
@@ -34,7 +34,7 @@ struct MaskState {
 };
 
 // The records as SetMask built them: the reference for every later check.
-MaskState Snapshot(const CCalendarEdit &edit) {
+MaskState Snapshot(const CCalendarEdit& edit) {
   MaskState s;
   for (int i = 0; i < edit.RecordCount(); ++i) {
     s.types.push_back(edit.RecordAt(i)->Type);
@@ -44,13 +44,13 @@ MaskState Snapshot(const CCalendarEdit &edit) {
 }
 
 // Empty string when every invariant holds, otherwise what broke.
-std::string Check(const CCalendarEdit &edit, const MaskState &ref) {
+std::string Check(const CCalendarEdit& edit, const MaskState& ref) {
   if (edit.RecordCount() != static_cast<int>(ref.types.size())) return "record count changed";
   std::wstring expected;
   bool ended = false;
   int entries = 0;
   for (int i = 0; i < edit.RecordCount(); ++i) {
-    const CMaskData *rec = edit.RecordAt(i);
+    const CMaskData* rec = edit.RecordAt(i);
     if (rec->Type != ref.types[static_cast<size_t>(i)]) return "type changed at " + std::to_string(i);
     if (rec->IsEntry()) {
       ++entries;
@@ -77,22 +77,22 @@ std::string Check(const CCalendarEdit &edit, const MaskState &ref) {
 class EditStorm : public EditControlFixture {};
 
 TEST_F(EditStorm, TenThousandRandomOperationsPerMaskKeepTheMask) {
-  const wchar_t *const masks[] = {L"####-##-##", L"####\uB144##\uC6D4##\uC77C", L"##:##:##", L"A?><&-##",
+  const wchar_t* const masks[] = {L"####-##-##", L"####\uB144##\uC6D4##\uC77C", L"##:##:##", L"A?><&-##",
                                   L"\\#(&&)\\\\##.##\\"};
   const WCHAR chars[] = {L'0', L'1', L'2', L'3',    L'4',    L'5', L'6', L'7', L'8', L'9', L'0', L'1', L'9',
                          L'.', L'+', L'-', VK_BACK, VK_BACK, L'a', L'Q', L' ', 0x03, 0x16, 0x18, 0xE9, 0x101};
   const UINT keys[] = {VK_DELETE, VK_DELETE, VK_LEFT,   VK_RIGHT,  VK_HOME, VK_END,  VK_INSERT,
                        VK_UP,     VK_DOWN,   VK_RETURN, VK_ESCAPE, VK_F4,   VK_BACK, 'A'};
-  const wchar_t *const clips[] = {L"2024-01-31", L"20240131",  L"0131", L"12",           L"ab", L"9x-8",
+  const wchar_t* const clips[] = {L"2024-01-31", L"20240131",  L"0131", L"12",           L"ab", L"9x-8",
                                   L"",           L"\u00E9A1:", L"(#)",  L"2024\uB14401", L"  7"};
-  const wchar_t *const values[] = {L"20240131", L"2024-01-31", L"", L"1", L"235959", L"x9Y", L"2024\uB14401\uC6D431"};
+  const wchar_t* const values[] = {L"20240131", L"2024-01-31", L"", L"1", L"235959", L"x9Y", L"2024\uB14401\uC6D431"};
   const int kOps = 10000;
 
   CreateWithMask(masks[0], 8);
   Log.AnswerAllCustom = true;
   const auto started = std::chrono::steady_clock::now();
   double spent[5] = {};
-  for (const wchar_t *mask : masks) {
+  for (const wchar_t* mask : masks) {
     Rng rng(0x7A3E5EEDull);
     Ctl->Edit.SetMask(mask);
     Ctl->Edit.FullLength = 8;
@@ -125,7 +125,7 @@ TEST_F(EditStorm, TenThousandRandomOperationsPerMaskKeepTheMask) {
         SendMessageW(h, m, 0, 0);
         lastOp = L"clipboard " + std::to_wstring(m);
       } else {
-        const wchar_t *v = rng.Pick(values);
+        const wchar_t* v = rng.Pick(values);
         SetWindowTextW(h, v);
         lastOp = std::wstring(L"set text ") + v;
       }

@@ -2,21 +2,21 @@
 
 namespace edittest {
 
-std::wstring TextOf(const CCalendarEdit &edit) { return edit.GetWindowText().str(); }
+std::wstring TextOf(const CCalendarEdit& edit) { return edit.GetWindowText().str(); }
 
-std::pair<int, int> SelOf(const CCalendarEdit &edit) {
+std::pair<int, int> SelOf(const CCalendarEdit& edit) {
   int s = -1, e = -1;
   edit.GetSel(s, e);
   return {s, e};
 }
 
-std::vector<int> TypesOf(const CCalendarEdit &edit) {
+std::vector<int> TypesOf(const CCalendarEdit& edit) {
   std::vector<int> out;
   for (int i = 0; i < edit.RecordCount(); ++i) out.push_back(edit.RecordAt(i)->Type);
   return out;
 }
 
-std::wstring CharsOf(const CCalendarEdit &edit) {
+std::wstring CharsOf(const CCalendarEdit& edit) {
   std::wstring out;
   for (int i = 0; i < edit.RecordCount(); ++i) out += edit.RecordAt(i)->Char;
   return out;
@@ -30,7 +30,7 @@ static bool OpenClipboardRetrying(HWND owner) {
   return false;
 }
 
-bool PutClipboardText(HWND owner, const std::wstring &text) {
+bool PutClipboardText(HWND owner, const std::wstring& text) {
   if (!OpenClipboardRetrying(owner)) return false;
   EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -50,7 +50,7 @@ std::wstring ClipboardText(HWND owner) {
   if (!OpenClipboardRetrying(owner)) return L"<clipboard busy>";
   std::wstring out;
   if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
-    out = static_cast<const wchar_t *>(GlobalLock(mem));
+    out = static_cast<const wchar_t*>(GlobalLock(mem));
     GlobalUnlock(mem);
   }
   CloseClipboard();
@@ -59,7 +59,7 @@ std::wstring ClipboardText(HWND owner) {
 
 namespace {
 class TestFrame : public CWnd {};
-ControlMessageLog *g_activeLog = nullptr;
+ControlMessageLog* g_activeLog = nullptr;
 
 std::wstring Hex(UINT v) {
   wchar_t buf[16];
@@ -105,7 +105,7 @@ std::vector<std::wstring> ControlMessageLog::Take() {
 }
 
 LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ControlMessageLog *self = g_activeLog;
+  ControlMessageLog* self = g_activeLog;
   if (!self || hwnd != self->m_control) return DefWindowProcW(hwnd, msg, wParam, lParam);
   WNDPROC prev = self->m_prev;
   switch (msg) {
@@ -135,7 +135,7 @@ LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     if (self->AnswerAllCustom) return 1;
     break;
   case WM_CALENDAR_CAPTION:
-    self->Entries.push_back(L"0466 " + std::wstring(reinterpret_cast<const wchar_t *>(wParam)));
+    self->Entries.push_back(L"0466 " + std::wstring(reinterpret_cast<const wchar_t*>(wParam)));
     if (self->AnswerCaption || self->AnswerAllCustom) return 1;
     break;
   case WM_CALENDAR_SHOW:
@@ -159,7 +159,7 @@ void EditControlFixture::TearDown() {
   testhost::ControlFixture::TearDown();
 }
 
-void EditControlFixture::CreateWithMask(const wchar_t *mask, int fullLength) {
+void EditControlFixture::CreateWithMask(const wchar_t* mask, int fullLength) {
   Create();
   ASSERT_NE(Ctl->Edit.m_hWnd, nullptr);
   Log.Attach(Ctl->m_hWnd, Ctl->Edit.m_hWnd);
@@ -168,7 +168,7 @@ void EditControlFixture::CreateWithMask(const wchar_t *mask, int fullLength) {
   ClearRecords();
 }
 
-void EditControlFixture::ShowValue(const wchar_t *text) {
+void EditControlFixture::ShowValue(const wchar_t* text) {
   SetWindowTextW(Ctl->Edit.m_hWnd, text);
   ClearRecords();
 }
@@ -190,7 +190,7 @@ void EditControlFixture::SendKey(UINT vk) {
 
 std::vector<std::wstring> EditControlFixture::TakeControlCodes() {
   std::vector<std::wstring> out;
-  for (auto &e : Log.Take())
+  for (auto& e : Log.Take())
     if (e.compare(0, 3, L"EN_") != 0 && e.compare(0, 4, L"0466") != 0) out.push_back(e);
   return out;
 }

@@ -11,17 +11,17 @@
 namespace edittest {
 
 // The field's window text as a std::wstring.
-std::wstring TextOf(const CCalendarEdit &edit);
+std::wstring TextOf(const CCalendarEdit& edit);
 // EM_GETSEL as a pair.
-std::pair<int, int> SelOf(const CCalendarEdit &edit);
+std::pair<int, int> SelOf(const CCalendarEdit& edit);
 // Every record's type and character, for comparisons.
-std::vector<int> TypesOf(const CCalendarEdit &edit);
-std::wstring CharsOf(const CCalendarEdit &edit);
+std::vector<int> TypesOf(const CCalendarEdit& edit);
+std::wstring CharsOf(const CCalendarEdit& edit);
 
 // lParam of a WM_CHAR or WM_KEYDOWN carrying a scan code.
 inline LPARAM KeyFlags(UINT scan) { return static_cast<LPARAM>(1 | (scan << 16)); }
 
-bool PutClipboardText(HWND owner, const std::wstring &text);
+bool PutClipboardText(HWND owner, const std::wstring& text);
 std::wstring ClipboardText(HWND owner);
 
 // A field with no control: ParentCtl stays null, so only the model and the window act.
@@ -29,8 +29,8 @@ class StandaloneEdit : public ::testing::Test {
 protected:
   void SetUp() override;
   void TearDown() override;
-  CWnd *Frame = nullptr;
-  CCalendarEdit *Edit = nullptr;
+  CWnd* Frame = nullptr;
+  CCalendarEdit* Edit = nullptr;
 };
 
 // Records what the control window receives from its field: WM_COMMAND notifications
@@ -62,9 +62,9 @@ private:
 class EditControlFixture : public testhost::ControlFixture {
 protected:
   void TearDown() override;
-  void CreateWithMask(const wchar_t *mask, int fullLength);
+  void CreateWithMask(const wchar_t* mask, int fullLength);
   // Sets the text as the control's value display does, then clears every record.
-  void ShowValue(const wchar_t *text);
+  void ShowValue(const wchar_t* text);
   void ClearRecords();
   void SendChar(WCHAR ch, UINT scan = 0);
   void SendKey(UINT vk);

@@ -8,11 +8,11 @@ class EditWindow : public EditControlFixture {};
 
 TEST_F(EditWindow, PasteLaysFormattedOrBareTextAndWaitsOnTheNextEmptyPosition) {
   struct {
-    const char *name;
-    const wchar_t *value;
+    const char* name;
+    const wchar_t* value;
     std::pair<int, int> sel;
-    const wchar_t *clip;
-    const wchar_t *text;
+    const wchar_t* clip;
+    const wchar_t* text;
     int caret;
   } const cases[] = {
       {"formatted at the start", L"", {0, 0}, L"2024-01-31", L"2024-01-31", 10},
@@ -27,7 +27,7 @@ TEST_F(EditWindow, PasteLaysFormattedOrBareTextAndWaitsOnTheNextEmptyPosition) {
       {"letters mixed in", L"", {0, 0}, L"2a0b24", L"2024-  -  ", 5},
   };
   CreateWithMask(L"####-##-##", 8);
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ShowValue(c.value);
     ASSERT_TRUE(PutClipboardText(Ctl->Edit.m_hWnd, c.clip));
@@ -47,9 +47,9 @@ TEST_F(EditWindow, CutCopyAndClearKeepTheMask) {
   struct {
     UINT msg;
     std::pair<int, int> sel;
-    const wchar_t *text;
+    const wchar_t* text;
     std::pair<int, int> selAfter;
-    const wchar_t *clip;
+    const wchar_t* clip;
   } const cases[] = {
       {WM_COPY, {0, 10}, L"2024-01-31", {0, 10}, L"2024-01-31"},
       {WM_CUT, {2, 6}, L"2013-1 -  ", {2, 2}, L"24-0"},
@@ -58,7 +58,7 @@ TEST_F(EditWindow, CutCopyAndClearKeepTheMask) {
       {WM_CLEAR, {0, 10}, L"    -  -  ", {0, 0}, L"untouched"},
   };
   CreateWithMask(L"####-##-##", 8);
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "message " << std::hex << c.msg << " sel " << std::dec << c.sel.first << ".."
                                     << c.sel.second);
     ShowValue(L"20240131");
@@ -100,7 +100,7 @@ TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
   ClearRecords();
 
   struct {
-    const char *name;
+    const char* name;
     HWND target;
     std::vector<std::wstring> codes;
     std::vector<std::wstring> events;
@@ -113,7 +113,7 @@ TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
       {"back into the field", Ctl->Edit.m_hWnd, {L"0465 2"}, {L"SetFocus"}, {L"SetFocusToForm"}},
       {"to nowhere", nullptr, {L"0465 3"}, {L"KillFocus"}, {}},
   };
-  for (const auto &s : steps) {
+  for (const auto& s : steps) {
     SCOPED_TRACE(s.name);
     Ctl->Edit.SetSel(3, 3);
     SetFocus(s.target);
@@ -141,8 +141,8 @@ TEST_F(EditWindow, KillFocusIsNotReportedAgainFromInsideItsOwnReport) {
     int depth;
   } bounce{Ctl->Edit.m_hWnd, other, 0};
   Rec.Context = &bounce;
-  Rec.OnEvent = [](testhost::Recorder *self, DISPID id, DISPPARAMS *) {
-    auto *b = static_cast<Bounce *>(self->Context);
+  Rec.OnEvent = [](testhost::Recorder* self, DISPID id, DISPPARAMS*) {
+    auto* b = static_cast<Bounce*>(self->Context);
     if (id != EVENT_KillFocus || b->depth++ > 0) return;
     SetFocus(b->field);
     SetFocus(b->other);
@@ -167,7 +167,7 @@ TEST_F(EditWindow, FirstClickFocusesAndSelectsSecondPlacesTheCaret) {
   SetForegroundWindow(FormWindow());
   const LPARAM atStart = MAKELPARAM(1, 5);
   struct {
-    const char *name;
+    const char* name;
     BOOL enabled;
     bool focusedBefore;
     bool focusedAfter;
@@ -178,7 +178,7 @@ TEST_F(EditWindow, FirstClickFocusesAndSelectsSecondPlacesTheCaret) {
       {"second click", TRUE, true, true, false, {L"SetFocusToForm"}},
       {"disabled field ignores a click", FALSE, false, false, false, {}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SetFocus(c.focusedBefore ? Ctl->Edit.m_hWnd : other);
     Ctl->Edit.SetEditEnabled(c.enabled);
@@ -220,7 +220,7 @@ TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
       {WM_CTLCOLORBTN, false},
       {WM_CTLCOLORLISTBOX, false},
   };
-  for (const auto &k : kinds) {
+  for (const auto& k : kinds) {
     SCOPED_TRACE(testing::Message() << "message " << std::hex << k.msg);
     SetTextColor(dc, RGB(1, 1, 1));
     SetBkColor(dc, RGB(2, 2, 2));

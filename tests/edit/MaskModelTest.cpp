@@ -33,7 +33,7 @@ TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
       {EscapedLiteral, L'#', FALSE, FALSE, L'#'},   {Literal, L'7', FALSE, FALSE, L'7'},
       {Literal, L'q', FALSE, FALSE, L'q'},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     CMaskData rec;
     rec.Type = c.type;
     SCOPED_TRACE(testing::Message() << "type " << c.type << " char 0x" << std::hex << static_cast<int>(c.ch));
@@ -43,10 +43,10 @@ TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
   }
 
   // Made through its runtime class, a record is a literal showing NUL.
-  CObject *made = RUNTIME_CLASS(CMaskData)->CreateObject();
+  CObject* made = RUNTIME_CLASS(CMaskData)->CreateObject();
   ASSERT_NE(made, nullptr);
   EXPECT_STREQ(made->GetRuntimeClass()->m_lpszClassName, "CMaskData");
-  auto *rec = static_cast<CMaskData *>(made);
+  auto* rec = static_cast<CMaskData*>(made);
   EXPECT_EQ(rec->Type, Literal);
   EXPECT_EQ(rec->Char, 0);
   delete made;
@@ -57,7 +57,7 @@ class MaskModel : public StandaloneEdit {};
 TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
   const int D = DigitEntry, L = Literal, E = EscapedLiteral;
   struct {
-    const wchar_t *mask;
+    const wchar_t* mask;
     std::vector<int> types;
     std::wstring chars;
     std::wstring text;
@@ -89,7 +89,7 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
       {L"", {}, L"", L"", {0, 0}},
       {nullptr, {}, L"", L"", {0, 0}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.mask ? c.mask : L"(null)");
     Edit->SetMask(c.mask);
     EXPECT_EQ(TypesOf(*Edit), c.types);
@@ -101,13 +101,13 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
 
 TEST_F(MaskModel, SetInputDataLaysTextOntoEntryPositions) {
   struct {
-    const wchar_t *mask;
-    const wchar_t *before;
-    const wchar_t *text;
+    const wchar_t* mask;
+    const wchar_t* before;
+    const wchar_t* text;
     BOOL raw;
     BOOL result;
-    const wchar_t *shown;
-    const wchar_t *input;
+    const wchar_t* shown;
+    const wchar_t* input;
   } const cases[] = {
       {L"####-##-##", L"", L"20240131", TRUE, TRUE, L"2024-01-31", L"20240131"},
       {L"####-##-##", L"", L"2024ab0131", TRUE, FALSE, L"2024-01-31", L"20240131"},
@@ -126,7 +126,7 @@ TEST_F(MaskModel, SetInputDataLaysTextOntoEntryPositions) {
       {kKoreanMask, L"", L"20240131\uC77C", TRUE, TRUE, L"2024\uB14401\uC6D431\uC77C", L"20240131"},
       {L"##:##:##", L"", L"2359", TRUE, TRUE, L"23:59:  ", L"2359  "},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "mask " << c.mask << " text \"" << c.text << "\" raw " << c.raw);
     Edit->SetMask(c.mask);
     Edit->SetInputData(c.before, TRUE);
@@ -139,11 +139,11 @@ TEST_F(MaskModel, SetInputDataLaysTextOntoEntryPositions) {
 
 TEST_F(MaskModel, DeleteInputRangeClosesUpTowardsTheStart) {
   struct {
-    const wchar_t *mask;
-    const wchar_t *before;
+    const wchar_t* mask;
+    const wchar_t* before;
     int from, to;
     int deleted;
-    const wchar_t *shown;
+    const wchar_t* shown;
   } const cases[] = {
       {L"####-##-##", L"20240131", 4, 5, 0, L"2024-01-31"},
       {L"####-##-##", L"20240131", 0, 1, 1, L"0240-13-1 "},
@@ -157,7 +157,7 @@ TEST_F(MaskModel, DeleteInputRangeClosesUpTowardsTheStart) {
       // "~" cannot close up onto the lower-case letter position and is dropped.
       {L"A?><&", L"9xQq~", 1, 2, 1, L"9QQ  "},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "mask " << c.mask << " range " << c.from << ".." << c.to);
     Edit->SetMask(c.mask);
     Edit->SetInputData(c.before, TRUE);
@@ -171,12 +171,12 @@ TEST_F(MaskModel, DeleteInputRangeClosesUpTowardsTheStart) {
 
 TEST_F(MaskModel, InsertInputCharShiftsRightOrRefuses) {
   struct {
-    const wchar_t *mask;
-    const wchar_t *before;
+    const wchar_t* mask;
+    const wchar_t* before;
     int pos;
     WCHAR ch;
     int result;
-    const wchar_t *shown;
+    const wchar_t* shown;
   } const cases[] = {
       {L"####-##-##", L"20240131", 0, L'9', 0, L"9202-40-13"},
       {L"####-##-##", L"20240131", 4, L'9', 5, L"2024-90-13"},
@@ -190,7 +190,7 @@ TEST_F(MaskModel, InsertInputCharShiftsRightOrRefuses) {
       {L"A#", L"1 ", 0, L'b', 0, L"b1"},
       {L"##:##:##", L"235959", 3, L'0', 3, L"23:05:95"},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "mask " << c.mask << " before " << c.before << " at " << c.pos);
     Edit->SetMask(c.mask);
     Edit->SetInputData(c.before, TRUE);
@@ -201,9 +201,9 @@ TEST_F(MaskModel, InsertInputCharShiftsRightOrRefuses) {
 
 TEST_F(MaskModel, StripMaskLiteralsRemovesRunsFoundInPlace) {
   struct {
-    const wchar_t *mask;
-    const wchar_t *text;
-    const wchar_t *stripped;
+    const wchar_t* mask;
+    const wchar_t* text;
+    const wchar_t* stripped;
   } const cases[] = {
       {L"####-##-##", L"2024-01-31", L"20240131"},
       {L"####-##-##", L"20240131", L"20240131"},
@@ -219,7 +219,7 @@ TEST_F(MaskModel, StripMaskLiteralsRemovesRunsFoundInPlace) {
       {L"##\\-\\-##", L"12--34", L"1234"},
       {L"", L"2024-01-31", L"2024-01-31"},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "mask " << c.mask << " text " << c.text);
     Edit->SetMask(c.mask);
     EXPECT_EQ(Edit->StripMaskLiterals(c.text).str(), c.stripped);
@@ -228,7 +228,7 @@ TEST_F(MaskModel, StripMaskLiteralsRemovesRunsFoundInPlace) {
 
 TEST_F(MaskModel, CaretGoesToTheNextEntryOrSelectsAll) {
   struct {
-    const wchar_t *mask;
+    const wchar_t* mask;
     int pos;
     int next;
     std::pair<int, int> sel;
@@ -238,7 +238,7 @@ TEST_F(MaskModel, CaretGoesToTheNextEntryOrSelectsAll) {
       {L"####-##-##", 25, 25, {0, 10}}, {L"##--", 2, 4, {0, 4}},       {L"-##", 0, 1, {1, 1}},
       {kKoreanMask, 10, 11, {0, 11}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "mask " << c.mask << " pos " << c.pos);
     Edit->SetMask(c.mask);
     Edit->SetInputData(L"20240131", TRUE);
@@ -278,8 +278,8 @@ TEST_F(MaskModel, WithoutRecordsTheFieldIsAPlainEdit) {
 
 TEST_F(MaskModel, OwnTextWritesRunAtRaisedDepth) {
   // A subclass above the field sees each WM_SETTEXT before the field handles it.
-  static std::vector<int> *depths = nullptr;
-  static CCalendarEdit *field = nullptr;
+  static std::vector<int>* depths = nullptr;
+  static CCalendarEdit* field = nullptr;
   static WNDPROC prev = nullptr;
   std::vector<int> seen;
   depths = &seen;
@@ -302,7 +302,7 @@ TEST_F(MaskModel, OwnTextWritesRunAtRaisedDepth) {
 }
 
 TEST(MaskModelCreation, AMaskSetBeforeTheWindowShowsWhenItIsCreated) {
-  CWnd *frame = new CWnd;
+  CWnd* frame = new CWnd;
   ASSERT_TRUE(frame->CreateEx(0, L"edit tests", WS_OVERLAPPEDWINDOW, CRect(40, 40, 440, 200), nullptr, 0));
   {
     CCalendarEdit edit;

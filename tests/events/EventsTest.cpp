@@ -82,9 +82,18 @@ TEST_F(Events, DispatcherCodes) {
     int code;
     Strings events;
   } const cases[] = {
-      {1, {L"EditChange"}}, {2, {L"EditFull"}},   {3, {L"EditEnter"}}, {4, {L"KillFocus"}},
-      {6, {L"SetFocus"}},   {27, {L"SelChange"}}, {28, {L"SelSelected"}}, {5, {}},
-      {7, {}},              {26, {}},             {29, {}},             {0, {}},
+      {1, {L"EditChange"}},
+      {2, {L"EditFull"}},
+      {3, {L"EditEnter"}},
+      {4, {L"KillFocus"}},
+      {6, {L"SetFocus"}},
+      {27, {L"SelChange"}},
+      {28, {L"SelSelected"}},
+      {5, {}},
+      {7, {}},
+      {26, {}},
+      {29, {}},
+      {0, {}},
   };
   for (const auto& c : cases) {
     Rec.Events.clear();
@@ -205,8 +214,8 @@ TEST_F(FocusChain, MovesRealFocusForwardBackwardAndByName) {
     const wchar_t* action;
     const wchar_t* to;
   } const steps[] = {
-      {L"a", L"next", L"b"}, {L"b", L"next", L"c"},     {L"c", L"next", L"a"}, {L"a", L"prev", L"c"},
-      {L"c", L"prev", L"b"}, {L"a", L"jt1013", L"b"},   {L"b", L"jt1014", L"a"}, {L"a", L"jt999", L"a"},
+      {L"a", L"next", L"b"}, {L"b", L"next", L"c"},    {L"c", L"next", L"a"},    {L"a", L"prev", L"c"},
+      {L"c", L"prev", L"b"}, {L"a", L"jt1013", L"b"},  {L"b", L"jt1014", L"a"},  {L"a", L"jt999", L"a"},
       {L"a", L"full", L"b"}, {L"b", L"keypad+", L"c"}, {L"c", L"keypad-", L"b"},
   };
   for (const auto& s : steps) {
@@ -291,10 +300,8 @@ TEST_F(FocusChain, InformSetFocusTellsTheFormOnlyForAnEnabledVisiblePlacedContro
     BOOL enabled, visible;
     bool placed;
     bool told;
-  } const cases[] = {{TRUE, TRUE, true, true},
-                     {FALSE, TRUE, true, false},
-                     {TRUE, FALSE, true, false},
-                     {TRUE, TRUE, false, false}};
+  } const cases[] = {
+      {TRUE, TRUE, true, true}, {FALSE, TRUE, true, false}, {TRUE, FALSE, true, false}, {TRUE, TRUE, false, false}};
   for (const auto& c : cases) {
     Ctl->Enabled = c.enabled;
     Ctl->Visible = c.visible;

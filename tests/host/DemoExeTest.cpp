@@ -19,7 +19,7 @@ std::wstring DemoExe() {
 }
 
 // Runs the demo with args and collects its standard output.
-Outcome RunDemo(const std::wstring &args) {
+Outcome RunDemo(const std::wstring& args) {
   Outcome o;
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -48,7 +48,7 @@ Outcome RunDemo(const std::wstring &args) {
   return o;
 }
 
-void WriteText(const std::wstring &path, const char *text) {
+void WriteText(const std::wstring& path, const char* text) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(f, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
@@ -60,10 +60,10 @@ void WriteText(const std::wstring &path, const char *text) {
 TEST(DemoExe, ScriptModeGivesTheScriptsExitCodeAndErrorLine) {
   TempFolder dir;
   const struct {
-    const wchar_t *file;
-    const char *text;
+    const wchar_t* file;
+    const char* text;
     DWORD code;
-    const char *out;
+    const char* out;
   } cases[] = {
       {L"ok.js", "form.Echo('hello ' + form.Create('a', 5, 5, 120, 22).DateFormat);\n", 0, "hello 2\n"},
       {L"quit.vbs", "form.Echo \"bye\"\r\nform.Quit 3\r\nform.Echo \"never\"\r\n", 3, "bye\n"},
@@ -72,7 +72,7 @@ TEST(DemoExe, ScriptModeGivesTheScriptsExitCodeAndErrorLine) {
       {L"bad.vbs", "x = 1\r\ny = 1 / 0\r\n", 1, "script error: line 2: "},
       {L"notes.txt", "", 1, "script error: "},
   };
-  for (const auto &k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.file, k.file + wcslen(k.file)));
     std::wstring path = dir.Path + L"\\" + k.file;
     WriteText(path, k.text);
@@ -92,12 +92,12 @@ TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
   EXPECT_EQ(lines.front(), L"Tamvero demo session");
 
   // Every step in order, each followed by what was seen.
-  const wchar_t *steps[] = {L"> Type date1",        L"> Key date1 Up",       L"> Key date1 Down", L"> Type plain1",
+  const wchar_t* steps[] = {L"> Type date1",        L"> Key date1 Up",       L"> Key date1 Down", L"> Type plain1",
                             L"> Type spin1",        L"> Click spin1 spinup", L"> Type date2",     L"> Type time1",
                             L"> Type time2",        L"> Type hour27",        L"> Key date1 F4",   L"> ClickDay date1",
                             L"> Click date1 arrow", L"> ClickOutside"};
   size_t at = 0;
-  for (const wchar_t *step : steps) {
+  for (const wchar_t* step : steps) {
     while (at < lines.size() && lines[at].compare(0, wcslen(step), step) != 0) ++at;
     ASSERT_LT(at, lines.size()) << "missing or out of order: " << std::string(step, step + wcslen(step));
     size_t next = at + 1;
@@ -111,9 +111,9 @@ TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
   }
 
   // The typed digits reached the field, whatever the mask puts between them.
-  auto digitsOf = [&](const wchar_t *field) {
+  auto digitsOf = [&](const wchar_t* field) {
     std::wstring digits;
-    for (auto &l : lines)
+    for (auto& l : lines)
       if (l.compare(0, wcslen(field), field) == 0) {
         for (wchar_t ch : l.substr(wcslen(field), l.find(L"\" selection") - wcslen(field)))
           if (iswdigit(ch)) digits += ch;
@@ -124,7 +124,7 @@ TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
   EXPECT_EQ(digitsOf(L"  field date1: \""), L"20240315");
   EXPECT_EQ(digitsOf(L"  field time1: \""), L"093015");
 
-  for (const wchar_t *shot : {L"01-form.png", L"02-typed.png", L"03-dropdown.png", L"04-end.png"}) {
+  for (const wchar_t* shot : {L"01-form.png", L"02-typed.png", L"03-dropdown.png", L"04-end.png"}) {
     std::vector<BYTE> png = ReadBytes(dir.Path + L"\\" + shot);
     ASSERT_GT(png.size(), 8u) << std::string(shot, shot + wcslen(shot));
     EXPECT_EQ(memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);

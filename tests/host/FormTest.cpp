@@ -10,7 +10,7 @@
 namespace {
 
 // Asks control from for the next (1013) or previous (1014) control, as the host does.
-void AskMove(FormControl *from, WORD action) {
+void AskMove(FormControl* from, WORD action) {
   SendMessageW(from->Hwnd(), WM_FORM_JT_EVENT, MAKEWPARAM(0, action), 0);
   realinput::Settle();
 }
@@ -18,21 +18,21 @@ void AskMove(FormControl *from, WORD action) {
 } // namespace
 
 TEST_F(HostTest, FocusMovesInCreationOrderAndWrapsBothWays) {
-  FormControl *a = Make(L"a", 10, 10);
-  FormControl *b = Make(L"b", 10, 50);
-  FormControl *c = Make(L"c", 10, 90);
+  FormControl* a = Make(L"a", 10, 10);
+  FormControl* b = Make(L"b", 10, 50);
+  FormControl* c = Make(L"c", 10, 90);
   ASSERT_TRUE(a && b && c);
   struct {
-    FormControl *from;
+    FormControl* from;
     WORD action;
-    const wchar_t *focused;
-    const wchar_t *log;
+    const wchar_t* focused;
+    const wchar_t* log;
   } const cases[] = {
       {a, 1013, L"b", L"form: focus next from a -> b"},     {b, 1013, L"c", L"form: focus next from b -> c"},
       {c, 1013, L"a", L"form: focus next from c -> a"},     {a, 1014, L"c", L"form: focus previous from a -> c"},
       {b, 1014, L"a", L"form: focus previous from b -> a"}, {c, 1014, L"b", L"form: focus previous from c -> b"},
   };
-  for (const auto &k : cases) {
+  for (const auto& k : cases) {
     AskMove(k.from, k.action);
     EXPECT_EQ(Form->Focused(), k.focused) << k.log;
     // The move, then the field that took the focus telling the form.
@@ -47,10 +47,10 @@ TEST_F(HostTest, FocusMovesInCreationOrderAndWrapsBothWays) {
 }
 
 TEST_F(HostTest, NamedMovesHiddenControlsAndTheFormsRefusals) {
-  FormControl *a = Make(L"a", 10, 10);
-  FormControl *b = Make(L"b", 10, 50);
-  FormControl *c = Make(L"c", 10, 90);
-  FormControl *d = Make(L"d", 10, 130);
+  FormControl* a = Make(L"a", 10, 10);
+  FormControl* b = Make(L"b", 10, 50);
+  FormControl* c = Make(L"c", 10, 90);
+  FormControl* d = Make(L"d", 10, 130);
   ASSERT_TRUE(a && b && c && d);
   ASSERT_EQ(Put(a->Dispatch(), L"NextFocusCtrlName", L"D"), S_OK);
   ASSERT_EQ(Put(c->Dispatch(), L"Visible", L"0"), S_OK);
@@ -83,32 +83,32 @@ TEST_F(HostTest, NamedMovesHiddenControlsAndTheFormsRefusals) {
 }
 
 TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {
-  FormControl *a = Make(L"a", 10, 10);
-  FormControl *b = Make(L"b", 10, 50);
+  FormControl* a = Make(L"a", 10, 10);
+  FormControl* b = Make(L"b", 10, 50);
   ASSERT_TRUE(a && b);
   std::vector<std::wstring> handled;
-  Form->EventHandler = [&](const std::wstring &control, const std::wstring &event) {
+  Form->EventHandler = [&](const std::wstring& control, const std::wstring& event) {
     handled.push_back(control + L"_" + event);
     return control == L"b";
   };
   struct {
     int take; // -1: the form is not asked
-    FormControl *ctl;
+    FormControl* ctl;
     std::vector<std::wstring> fired;
-    const wchar_t *offer;
+    const wchar_t* offer;
   } const cases[] = {
       {-1, a, {L"a.SelSelected"}, nullptr},
       {1, a, {}, L"form: offered a.SelSelected (20240316), took it"},
       {0, b, {L"b.SelSelected"}, L"form: offered b.SelSelected (20240316), declined"},
   };
-  for (const auto &k : cases) {
+  for (const auto& k : cases) {
     Form->Fired.clear();
     handled.clear();
     if (k.take >= 0) Form->TakeEvents(k.take == 1);
     ASSERT_EQ(Call(k.ctl->Dispatch(), L"SetCaptionCtrl", L"20240316"), S_OK);
     EXPECT_EQ(Form->Fired, k.fired);
     std::vector<std::wstring> expectHandled;
-    for (auto &f : k.fired) expectHandled.push_back(f.substr(0, f.find(L'.')) + L"_" + f.substr(f.find(L'.') + 1));
+    for (auto& f : k.fired) expectHandled.push_back(f.substr(0, f.find(L'.')) + L"_" + f.substr(f.find(L'.') + 1));
     EXPECT_EQ(handled, expectHandled);
     if (k.offer) {
       EXPECT_EQ(LogLines(L"form: offered").back(), k.offer);
@@ -120,7 +120,7 @@ TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {
 }
 
 TEST_F(HostTest, EventNamesComeFromTheControlsTypeLibrary) {
-  FormControl *a = Make(L"a", 10, 10);
+  FormControl* a = Make(L"a", 10, 10);
   ASSERT_TRUE(a);
   EventInterface events;
   ASSERT_EQ(events.ReadFrom(a->Dispatch()), S_OK);
@@ -142,9 +142,9 @@ LRESULT CALLBACK RecordNotice(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 } // namespace
 
 TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
-  FormControl *a = Make(L"a", 10, 10);
-  FormControl *b = Make(L"b", 10, 50);
-  FormControl *c = Make(L"c", 10, 90);
+  FormControl* a = Make(L"a", 10, 10);
+  FormControl* b = Make(L"b", 10, 50);
+  FormControl* c = Make(L"c", 10, 90);
   ASSERT_TRUE(a && b && c);
   // b's drop-down: a month calendar popup of the form's thread, as the control shows it.
   HWND popup = CreateWindowExW(0, L"SysMonthCal32", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 0, 200, 160, b->Hwnd(),
@@ -176,8 +176,8 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
 TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   TempFolder dir;
   std::wstring path = dir.Path + L"\\form.tvf";
-  FormControl *a = Make(L"first", 10, 10, L"Style=2;DateFormat=4;StartTime=20000101");
-  FormControl *b = Make(L"second", 200, 60, L"Style=5;TimeFormat=3");
+  FormControl* a = Make(L"first", 10, 10, L"Style=2;DateFormat=4;StartTime=20000101");
+  FormControl* b = Make(L"second", 200, 60, L"Style=5;TimeFormat=3");
   ASSERT_TRUE(a && b);
   std::wstring error;
   ASSERT_TRUE(SaveFormFile(*Form, path, error)) << std::string(error.begin(), error.end());
@@ -187,15 +187,15 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   ASSERT_TRUE(LoadFormFile(*Form, path, error)) << std::string(error.begin(), error.end());
   ASSERT_EQ(Form->Controls().size(), 2u);
   const struct {
-    const wchar_t *name;
+    const wchar_t* name;
     RECT rect;
   } expected[] = {{L"first", {10, 10, 160, 34}}, {L"second", {200, 60, 350, 84}}};
   for (size_t i = 0; i < 2; ++i) {
-    FormControl &c = *Form->Controls()[i];
+    FormControl& c = *Form->Controls()[i];
     EXPECT_EQ(c.Name, expected[i].name);
     RECT placed;
     GetWindowRect(c.Hwnd(), &placed);
-    MapWindowPoints(nullptr, Form->Window(), reinterpret_cast<POINT *>(&placed), 2);
+    MapWindowPoints(nullptr, Form->Window(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_TRUE(EqualRect(&placed, &expected[i].rect)) << i;
   }
   // A damaged file leaves the form as it was.
@@ -209,13 +209,13 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   if (StoreControl(Form->Controls()[0]->Ctl).empty())
     GTEST_SKIP() << "the control stores no properties yet (Serialize wrote 0 bytes)";
   const struct {
-    const wchar_t *control;
-    const wchar_t *property;
-    const wchar_t *value;
+    const wchar_t* control;
+    const wchar_t* property;
+    const wchar_t* value;
   } props[] = {{L"first", L"Style", L"2"},
                {L"first", L"DateFormat", L"4"},
                {L"first", L"StartTime", L"20000101"},
                {L"second", L"Style", L"5"},
                {L"second", L"TimeFormat", L"3"}};
-  for (const auto &p : props) EXPECT_EQ(Get(Form->Find(p.control)->Dispatch(), p.property), p.value) << p.property;
+  for (const auto& p : props) EXPECT_EQ(Get(Form->Find(p.control)->Dispatch(), p.property), p.value) << p.property;
 }

@@ -16,17 +16,17 @@ void HostTest::TearDown() {
   realinput::Settle();
 }
 
-FormControl *HostTest::Make(const wchar_t *name, int x, int y, const wchar_t *props) {
+FormControl* HostTest::Make(const wchar_t* name, int x, int y, const wchar_t* props) {
   std::wstring error;
   RECT rect = {x, y, x + 150, y + 24};
-  FormControl *c = Form->Create(name, rect, props, {}, error);
+  FormControl* c = Form->Create(name, rect, props, {}, error);
   EXPECT_NE(c, nullptr) << std::string(error.begin(), error.end());
   return c;
 }
 
-int HostTest::Script(const wchar_t *language, const std::wstring &text, std::vector<std::wstring> &out) {
+int HostTest::Script(const wchar_t* language, const std::wstring& text, std::vector<std::wstring>& out) {
   out.clear();
-  return RunScriptText(*Form, language, text, [&out](const std::wstring &line) {
+  return RunScriptText(*Form, language, text, [&out](const std::wstring& line) {
     // Echo of a multi-line text counts line by line; an empty text is one empty line.
     size_t start = 0;
     for (size_t nl = line.find(L'\n'); nl != std::wstring::npos; nl = line.find(L'\n', start = nl + 1))
@@ -35,14 +35,14 @@ int HostTest::Script(const wchar_t *language, const std::wstring &text, std::vec
   });
 }
 
-std::vector<std::wstring> HostTest::LogLines(const std::wstring &prefix) {
+std::vector<std::wstring> HostTest::LogLines(const std::wstring& prefix) {
   std::vector<std::wstring> out;
-  for (auto &l : Form->Log().Lines())
+  for (auto& l : Form->Log().Lines())
     if (l.compare(0, prefix.size(), prefix) == 0) out.push_back(l);
   return out;
 }
 
-HRESULT HostTest::Put(IDispatch *disp, const wchar_t *name, const wchar_t *value) {
+HRESULT HostTest::Put(IDispatch* disp, const wchar_t* name, const wchar_t* value) {
   DISPID id = 0;
   LPOLESTR n = const_cast<LPOLESTR>(name);
   HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
@@ -53,7 +53,7 @@ HRESULT HostTest::Put(IDispatch *disp, const wchar_t *name, const wchar_t *value
   return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr, nullptr);
 }
 
-std::wstring HostTest::Get(IDispatch *disp, const wchar_t *name) {
+std::wstring HostTest::Get(IDispatch* disp, const wchar_t* name) {
   DISPID id = 0;
   LPOLESTR n = const_cast<LPOLESTR>(name);
   if (FAILED(disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id))) return L"<no such name>";
@@ -65,7 +65,7 @@ std::wstring HostTest::Get(IDispatch *disp, const wchar_t *name) {
   return text.bstrVal ? text.bstrVal : L"";
 }
 
-HRESULT HostTest::Call(IDispatch *disp, const wchar_t *name, const wchar_t *arg) {
+HRESULT HostTest::Call(IDispatch* disp, const wchar_t* name, const wchar_t* arg) {
   DISPID id = 0;
   LPOLESTR n = const_cast<LPOLESTR>(name);
   HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
@@ -96,7 +96,7 @@ TempFolder::~TempFolder() {
   RemoveDirectoryW(Path.c_str());
 }
 
-std::vector<BYTE> ReadBytes(const std::wstring &path) {
+std::vector<BYTE> ReadBytes(const std::wstring& path) {
   std::vector<BYTE> bytes;
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return bytes;
@@ -108,13 +108,13 @@ std::vector<BYTE> ReadBytes(const std::wstring &path) {
   return bytes;
 }
 
-std::vector<std::wstring> ReadLines(const std::wstring &path) {
+std::vector<std::wstring> ReadLines(const std::wstring& path) {
   std::vector<BYTE> bytes = ReadBytes(path);
-  int n = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char *>(bytes.data()), static_cast<int>(bytes.size()),
+  int n = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()),
                               nullptr, 0);
   std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char *>(bytes.data()), static_cast<int>(bytes.size()),
-                      &text[0], n);
+  MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), &text[0],
+                      n);
   std::vector<std::wstring> lines;
   std::wstringstream s(text);
   std::wstring l;

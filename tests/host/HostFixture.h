@@ -16,18 +16,18 @@ protected:
   void TearDown() override;
 
   // Makes a control or fails the test.
-  FormControl *Make(const wchar_t *name, int x, int y, const wchar_t *props = L"");
+  FormControl* Make(const wchar_t* name, int x, int y, const wchar_t* props = L"");
   // Runs a script on the form; its output lines in out.
-  int Script(const wchar_t *language, const std::wstring &text, std::vector<std::wstring> &out);
+  int Script(const wchar_t* language, const std::wstring& text, std::vector<std::wstring>& out);
   // Lines of the event log that start with prefix, in order.
-  std::vector<std::wstring> LogLines(const std::wstring &prefix);
+  std::vector<std::wstring> LogLines(const std::wstring& prefix);
 
-  static HRESULT Put(IDispatch *disp, const wchar_t *name, const wchar_t *value);
-  static std::wstring Get(IDispatch *disp, const wchar_t *name);
-  static HRESULT Call(IDispatch *disp, const wchar_t *name, const wchar_t *arg);
+  static HRESULT Put(IDispatch* disp, const wchar_t* name, const wchar_t* value);
+  static std::wstring Get(IDispatch* disp, const wchar_t* name);
+  static HRESULT Call(IDispatch* disp, const wchar_t* name, const wchar_t* arg);
 
   ControlLibrary Library;
-  DemoForm *Form = nullptr;
+  DemoForm* Form = nullptr;
 };
 
 // A folder of its own under the temporary folder, removed with its files.
@@ -39,6 +39,6 @@ public:
 };
 
 // The whole of a file's bytes (empty when it cannot be read).
-std::vector<BYTE> ReadBytes(const std::wstring &path);
+std::vector<BYTE> ReadBytes(const std::wstring& path);
 // Lines of a UTF-8 text file.
-std::vector<std::wstring> ReadLines(const std::wstring &path);
+std::vector<std::wstring> ReadLines(const std::wstring& path);

@@ -60,11 +60,11 @@ WNDPROC Probe::editProc = nullptr;
 TEST(RealInput, TypedCharactersReachTheFocusedEditWithTheirKeys) {
   Probe p;
   const struct {
-    const wchar_t *text;
-    const wchar_t *shown;
+    const wchar_t* text;
+    const wchar_t* shown;
   } cases[] = {{L"20240315", L"20240315"}, {L"-+", L"20240315-+"}, {L"Ab:/", L"20240315-+Ab:/"}};
-  for (const auto &k : cases) {
-    for (const wchar_t *c = k.text; *c; ++c) ASSERT_TRUE(realinput::TypeChar(*c));
+  for (const auto& k : cases) {
+    for (const wchar_t* c = k.text; *c; ++c) ASSERT_TRUE(realinput::TypeChar(*c));
     EXPECT_EQ(p.Text(), k.shown);
   }
   // The main keyboard's minus and plus carry their own scan codes, not the keypad's.
@@ -77,8 +77,8 @@ TEST(RealInput, NamedKeysArriveAsThoseKeys) {
   Probe p;
   realinput::Key key;
   const struct {
-    const wchar_t *name;
-    const wchar_t *after;
+    const wchar_t* name;
+    const wchar_t* after;
     WPARAM ch; // the character the key makes, 0 for none
     UINT scan;
   } cases[] = {
@@ -86,7 +86,7 @@ TEST(RealInput, NamedKeysArriveAsThoseKeys) {
       {L"Delete", L"-", 0, 0},           {L"Backspace", L"-", 8, 0x0E},       {L"Right", L"-", 0, 0},
       {L"Backspace", L"", 8, 0x0E},
   };
-  for (const auto &k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.name, k.name + wcslen(k.name)));
     Probe::chars.clear();
     ASSERT_TRUE(realinput::KeyByName(k.name, key));
@@ -105,7 +105,7 @@ TEST(RealInput, NamedKeysArriveAsThoseKeys) {
 TEST(RealInput, ClicksLandWhereAimed) {
   Probe p;
   const POINT aims[] = {{250, 150}, {230, 60}, {15, 190}};
-  for (const POINT &aim : aims) {
+  for (const POINT& aim : aims) {
     POINT screen = aim;
     ClientToScreen(p.top, &screen);
     ASSERT_TRUE(realinput::ClickAt(screen));
@@ -139,7 +139,7 @@ TEST(RealInput, DaysOfAMonthCalendarAreFoundAndClicked) {
     WORD month, day;
     bool shown;
   } cases[] = {{3, 20, true}, {3, 1, true}, {3, 31, true}, {6, 1, false}};
-  for (const auto &k : cases) {
+  for (const auto& k : cases) {
     POINT at;
     EXPECT_EQ(FindCalendarDay(cal, 2024, k.month, k.day, at), k.shown) << k.month << "/" << k.day;
     if (!k.shown) continue;
@@ -161,7 +161,7 @@ TEST(Screenshot, WritesAPngOfWhatTheWindowShows) {
 
   CComPtr<IWICImagingFactory> factory;
   ASSERT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                             reinterpret_cast<void **>(&factory)),
+                             reinterpret_cast<void**>(&factory)),
             S_OK);
   CComPtr<IWICBitmapDecoder> decoder;
   ASSERT_EQ(

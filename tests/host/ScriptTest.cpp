@@ -10,7 +10,7 @@ namespace {
 using Lines = std::vector<std::wstring>;
 
 struct Lang {
-  const wchar_t *language;
+  const wchar_t* language;
   // The same script in each language.
   std::wstring js;
   std::wstring vbs;
@@ -42,7 +42,7 @@ TEST_F(HostTest, ScriptReadsDefaultsAndRoundTripsProperties) {
                            L"same.Item\n"
                            L"Set k = form.Create(\"d2\", 10, 50, 150, 24, \"Style=2;DateFormat=7;EndTime=20301231\")\n"
                            L"form.Echo k.Style & \" \" & k.DateFormat & \" \" & k.EndTime\n"}};
-  for (const auto &s : scripts) {
+  for (const auto& s : scripts) {
     SCOPED_TRACE(s.language);
     Lines out;
     EXPECT_EQ(Script(s.language, *s.js.c_str() ? s.js : s.vbs, out), 0);
@@ -85,7 +85,7 @@ TEST_F(HostTest, HandlersAndEventsSeeTheSameFiringOrder) {
                            L"form.Echo \"taken: [\" & form.Events() & \"]\"\n"
                            L"form.TakeEvents False : b.SetCaptionCtrlEx \"20240104\", False\n"
                            L"form.Echo \"silent: [\" & form.Events() & \"]\"\n"}};
-  for (const auto &s : scripts) {
+  for (const auto& s : scripts) {
     SCOPED_TRACE(s.language);
     Lines out;
     EXPECT_EQ(Script(s.language, *s.js.c_str() ? s.js : s.vbs, out), 0);
@@ -135,7 +135,7 @@ TEST_F(HostTest, TypingAFullDateFiresInOrderAndMovesTheFocus) {
   std::wstring expected;
   for (int i = 0; i < 7; ++i) expected += L"date1.EditChange,";
   expected += L"date1.EditFull";
-  for (const auto &s : scripts) {
+  for (const auto& s : scripts) {
     SCOPED_TRACE(s.language);
     Lines out;
     ASSERT_EQ(Script(s.language, *s.js.c_str() ? s.js : s.vbs, out), 0);
@@ -155,7 +155,7 @@ TEST_F(HostTest, ScriptSavesAndLoadsTheForm) {
   TempFolder dir;
   // Forward slashes need no escaping in either language and suit the file functions.
   std::wstring path = dir.Path + L"/saved.tvf";
-  for (auto &ch : path)
+  for (auto& ch : path)
     if (ch == L'\\') ch = L'/';
   const Lang scripts[] = {{L"JScript",
                            L"var p = '" + path +
@@ -185,7 +185,7 @@ TEST_F(HostTest, ScriptSavesAndLoadsTheForm) {
                                L"On Error Resume Next\n"
                                L"form.Control \"c\"\n"
                                L"If Err.Number <> 0 Then form.Echo \"no c\" Else form.Echo \"c is still there\"\n"}};
-  for (const auto &s : scripts) {
+  for (const auto& s : scripts) {
     SCOPED_TRACE(s.language);
     Lines out;
     ASSERT_EQ(Script(s.language, s.js.empty() ? s.vbs : s.js, out), 0)
@@ -202,8 +202,8 @@ TEST_F(HostTest, ScriptSavesAndLoadsTheForm) {
 
 TEST_F(HostTest, ScriptErrorsReportTheirLineAndEndNonZero) {
   const struct {
-    const wchar_t *language;
-    const wchar_t *text;
+    const wchar_t* language;
+    const wchar_t* text;
     int code;
     Lines out; // the error line is matched by its start
   } cases[] = {
@@ -232,7 +232,7 @@ TEST_F(HostTest, ScriptErrorsReportTheirLineAndEndNonZero) {
        1,
        {L"script error: line 1: "}},
   };
-  for (const auto &k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.text, k.text + wcslen(k.text)));
     Lines out;
     EXPECT_EQ(Script(k.language, k.text, out), k.code);

@@ -8,15 +8,15 @@
 namespace {
 
 HMODULE g_library = nullptr;
-CCalendarCtl *(*g_alloc)() = nullptr;
+CCalendarCtl* (*g_alloc)() = nullptr;
 
 class NoFontManager : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     GreskoSetNullFontManager(TRUE);
     g_library = LoadLibraryW(L"Tamvero.dll");
-    g_alloc = reinterpret_cast<CCalendarCtl *(*)()>(
-        reinterpret_cast<void *>(GetProcAddress(g_library, "AllocRunDllControl")));
+    g_alloc =
+        reinterpret_cast<CCalendarCtl* (*)()>(reinterpret_cast<void*>(GetProcAddress(g_library, "AllocRunDllControl")));
   }
   static void TearDownTestSuite() {
     GreskoSetNullFontManager(FALSE);
@@ -34,7 +34,7 @@ protected:
     DestroyWindow(parent);
   }
   HRESULT PutFontIndex(long value) {
-    IDispatch *disp = ctl->GetPrimaryDispatch();
+    IDispatch* disp = ctl->GetPrimaryDispatch();
     DISPID id = 0;
     LPOLESTR name = const_cast<LPOLESTR>(L"FontIndex");
     HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
@@ -48,7 +48,7 @@ protected:
     return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr, nullptr);
   }
   HWND parent = nullptr;
-  CCalendarCtl *ctl = nullptr;
+  CCalendarCtl* ctl = nullptr;
 };
 
 TEST_F(NoFontManager, FieldKeepsItsFontAndTheTextHeightStaysTwelve) {
@@ -59,7 +59,7 @@ TEST_F(NoFontManager, FieldKeepsItsFontAndTheTextHeightStaysTwelve) {
   EXPECT_EQ(SendMessageW(edit, WM_GETFONT, 0, 0), 0) << "nobody gave the field a font";
   RECT r = {};
   GetWindowRect(edit, &r);
-  MapWindowPoints(nullptr, ctl->m_hWnd, reinterpret_cast<POINT *>(&r), 2);
+  MapWindowPoints(nullptr, ctl->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
   EXPECT_EQ(r.top, 5);
   EXPECT_EQ(r.bottom - r.top, 12);
 
@@ -73,7 +73,7 @@ TEST_F(NoFontManager, FieldKeepsItsFontAndTheTextHeightStaysTwelve) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   OleInitialize(nullptr);
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};

@@ -8,9 +8,9 @@ using namespace rendertest;
 namespace {
 
 // The pointer state as one readable word list.
-std::wstring Flags(const CCalendarCtl *c) {
+std::wstring Flags(const CCalendarCtl* c) {
   std::wstring s;
-  auto add = [&](BOOL on, const wchar_t *name) {
+  auto add = [&](BOOL on, const wchar_t* name) {
     if (!on) return;
     if (!s.empty()) s += L" ";
     s += name;
@@ -25,15 +25,15 @@ std::wstring Flags(const CCalendarCtl *c) {
   return s;
 }
 
-int Count(const std::vector<std::wstring> &v, const wchar_t *what) {
+int Count(const std::vector<std::wstring>& v, const wchar_t* what) {
   return static_cast<int>(std::count(v.begin(), v.end(), std::wstring(what)));
 }
 
 // The clock is pinned through the control library's export once the date library has it.
-bool PinClock(const wchar_t *instant) {
-  using Pin = BOOL(__cdecl *)(const wchar_t *);
+bool PinClock(const wchar_t* instant) {
+  using Pin = BOOL(__cdecl*)(const wchar_t*);
   auto pin = reinterpret_cast<Pin>(
-      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"Tamvero.dll"), "TamveroPinClock")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"Tamvero.dll"), "TamveroPinClock")));
   return pin && pin(instant);
 }
 
@@ -64,20 +64,20 @@ TEST_F(Pointer, SpinHalvesAreSplitWhereThePaintSplitsThem) {
     BOOL up;
   } const points[] = {{123, 0, TRUE},  {139, 10, TRUE}, {130, 11, FALSE}, {140, 21, FALSE},
                       {122, 5, FALSE}, {130, -1, TRUE}, {130, 23, FALSE}};
-  for (const auto &p : points) EXPECT_EQ(Ctl->CheckInSpinUpRect(CPoint(p.x, p.y)), p.up) << p.x << "," << p.y;
+  for (const auto& p : points) EXPECT_EQ(Ctl->CheckInSpinUpRect(CPoint(p.x, p.y)), p.up) << p.x << "," << p.y;
 }
 
 TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
   struct Step {
-    const wchar_t *action;
+    const wchar_t* action;
     int steps; // steps so far
-    const wchar_t *flags;
+    const wchar_t* flags;
   };
   struct Scenario {
-    const wchar_t *name;
+    const wchar_t* name;
     std::vector<Step> steps;
     bool repeatTimerLeft; // timer 112 still runs at the end
-    const wchar_t *value; // the value at the end, once stepping is real (pinned 2024-01-31)
+    const wchar_t* value; // the value at the end, once stepping is real (pinned 2024-01-31)
   };
   const Scenario scenarios[] = {
       {L"short click on the upper half",
@@ -112,13 +112,13 @@ TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
        L"20240202"},
   };
   bool stepping = true;
-  for (const Scenario &s : scenarios) {
+  for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.name);
     Fresh();
     bool pinned = PinClock(L"20240131120000");
     CreateSpin();
     Rec.Events.clear();
-    for (const Step &st : s.steps) {
+    for (const Step& st : s.steps) {
       SCOPED_TRACE(st.action);
       std::wstring a = st.action;
       if (a == L"press-up") SendMouse(WM_LBUTTONDOWN, 130, 5, MK_LBUTTON);
@@ -171,10 +171,10 @@ TEST_F(Pointer, ArrowPressTogglesTheDropDownAtThePress) {
   Create(true, 140, 22);
   PaintOnce();
   struct Step {
-    const wchar_t *action;
+    const wchar_t* action;
     int x, y;
     BOOL open;
-    const wchar_t *flags;
+    const wchar_t* flags;
     int arrowState; // in the next paint
   } const steps[] = {
       {L"press", 130, 10, TRUE, L"pressed", 1},
@@ -192,7 +192,7 @@ TEST_F(Pointer, ArrowPressTogglesTheDropDownAtThePress) {
   };
   int presses = 0, closes = 0;
   BOOL wasOpen = FALSE;
-  for (const Step &s : steps) {
+  for (const Step& s : steps) {
     SCOPED_TRACE(std::wstring(s.action) + L" " + std::to_wstring(s.x) + L"," + std::to_wstring(s.y));
     SendMouse(std::wstring(s.action) == L"press" ? WM_LBUTTONDOWN : WM_LBUTTONUP, s.x, s.y,
               std::wstring(s.action) == L"press" ? MK_LBUTTON : 0);
@@ -221,7 +221,7 @@ TEST_F(Pointer, PressesOutsideTheButtonGoToTheBaseAndADisabledButtonIgnoresThem)
     int x, y;
     int basePresses;
     int formTold;
-    const wchar_t *flags;
+    const wchar_t* flags;
     BOOL open;
   } const cases[] = {
       {0, 1, 130, 10, 0, 1, L"pressed", TRUE},
@@ -235,7 +235,7 @@ TEST_F(Pointer, PressesOutsideTheButtonGoToTheBaseAndADisabledButtonIgnoresThem)
       {3, 1, 139, 10, 1, 1, L"", FALSE},
       {5, 0, 130, 10, 1, 0, L"", FALSE},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" enabled " + std::to_wstring(c.enabled) + L" at " +
                  std::to_wstring(c.x));
     Fresh();
@@ -273,7 +273,7 @@ TEST_F(Pointer, HoverOverTheArrowLightsItUntilThePointerLeavesTheWindow) {
   struct Step {
     UINT msg;
     int x, y;
-    const wchar_t *flags;
+    const wchar_t* flags;
     int arrowState;
   } const steps[] = {
       {WM_MOUSEMOVE, 40, 10, L"", 0}, // the field's part of the control: no hover
@@ -282,7 +282,7 @@ TEST_F(Pointer, HoverOverTheArrowLightsItUntilThePointerLeavesTheWindow) {
       {WM_MOUSELEAVE, 0, 0, L"", 0},
       {WM_MOUSEMOVE, 135, 3, L"hot tracking", 2},
   };
-  for (const Step &s : steps) {
+  for (const Step& s : steps) {
     SCOPED_TRACE(std::to_wstring(s.msg) + L" " + std::to_wstring(s.x));
     SendMouse(s.msg, s.x, s.y);
     EXPECT_EQ(Flags(Ctl), s.flags);

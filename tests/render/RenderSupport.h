@@ -12,12 +12,12 @@
 
 namespace rendertest {
 
-inline std::vector<std::wstring> &DrawLog() {
+inline std::vector<std::wstring>& DrawLog() {
   static std::vector<std::wstring> log;
   return log;
 }
 
-inline void RecordDrawCall(const wchar_t *line) { DrawLog().push_back(line); }
+inline void RecordDrawCall(const wchar_t* line) { DrawLog().push_back(line); }
 
 // GDI objects of this process.
 inline DWORD GdiCount() { return handlecount::GdiObjects(); }
@@ -60,16 +60,16 @@ protected:
   void SendMouse(UINT msg, int x, int y, WPARAM keys = 0) { SendMessageW(Ctl->m_hWnd, msg, keys, MAKELPARAM(x, y)); }
 };
 
-inline std::wstring RectText(const RECT &r) {
+inline std::wstring RectText(const RECT& r) {
   return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
          std::to_wstring(r.bottom);
 }
 
 // The edit's rectangle in the control's client coordinates.
-inline CRect EditRectInControl(CCalendarCtl *ctl) {
+inline CRect EditRectInControl(CCalendarCtl* ctl) {
   RECT r = {};
   GetWindowRect(ctl->Edit.m_hWnd, &r);
-  MapWindowPoints(nullptr, ctl->m_hWnd, reinterpret_cast<POINT *>(&r), 2);
+  MapWindowPoints(nullptr, ctl->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
   return CRect(r);
 }
 

@@ -9,12 +9,12 @@ namespace {
 
 const wchar_t kBorder[] = L"DrawCtrlBorder 0,0,140,22 state=0 edges=0 style=3";
 
-std::wstring Button(const wchar_t *rect, int state, int edges) {
+std::wstring Button(const wchar_t* rect, int state, int edges) {
   return std::wstring(L"DrawButton ") + rect + L" style=5 state=" + std::to_wstring(state) + L" edges=" +
          std::to_wstring(edges) + L" flags=10000000";
 }
 
-std::wstring Image(int id, const wchar_t *rect, int state) {
+std::wstring Image(int id, const wchar_t* rect, int state) {
   return L"DrawImage " + std::to_wstring(id) + L" " + rect + L" state=" + std::to_wstring(state) +
          L" position=0 transform=16";
 }
@@ -34,16 +34,16 @@ TEST_F(Painting, DrawsButtonAndBorderForEveryStyleAppearanceStateAndTheme) {
   struct Case {
     int style, appearance, enabled, theme;
     Pose pose;
-    const wchar_t *login;
+    const wchar_t* login;
     std::vector<std::wstring> calls;
     CRect button; // after the paint, for the button styles
   };
-  const wchar_t *arrow = L"123,-1,141,23";
-  const wchar_t *arrowFlat = L"124,-2,142,24";
-  const wchar_t *up = L"123,-1,141,11";
-  const wchar_t *down = L"123,11,141,23";
-  const wchar_t *upFlat = L"124,-2,142,11";
-  const wchar_t *downFlat = L"124,11,142,24";
+  const wchar_t* arrow = L"123,-1,141,23";
+  const wchar_t* arrowFlat = L"124,-2,142,24";
+  const wchar_t* up = L"123,-1,141,11";
+  const wchar_t* down = L"123,11,141,23";
+  const wchar_t* upFlat = L"124,-2,142,11";
+  const wchar_t* downFlat = L"124,11,142,24";
   const CRect inner(123, -1, 141, 23), flat(124, -2, 142, 24), none;
   const Case cases[] = {
       {0, 1, 1, 1, Idle, L"", {Button(arrow, 0, 0), Image(1370, arrow, 0), kBorder}, inner},
@@ -120,7 +120,7 @@ TEST_F(Painting, DrawsButtonAndBorderForEveryStyleAppearanceStateAndTheme) {
       {5, 0, 1, 1, Idle, L"", {}, none},
       {5, 4, 0, 2, Idle, L"", {}, none},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" appearance " + std::to_wstring(c.appearance) + L" enabled " +
                  std::to_wstring(c.enabled) + L" theme " + std::to_wstring(c.theme) + L" pose " +
                  std::to_wstring(c.pose) + L" login " + c.login);
@@ -169,7 +169,7 @@ TEST_F(Painting, MissingGlyphsChangeWhatCountsAsTheButton) {
        CRect(123, -1, 141, 23),
        18},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" missing " + std::to_wstring(c.missing));
     Fresh();
     TondrilSetImageMissing(c.missing, TRUE);
@@ -196,7 +196,7 @@ TEST_F(Painting, BackgroundPixelsShowTheEnabledAndDisabledColours) {
     int enabled, appearance;
     int colorIndex;
   } const cases[] = {{1, 1, 47}, {0, 1, 118}, {1, 0, 47}, {0, 4, 118}};
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(L"enabled " + std::to_wstring(c.enabled) + L" appearance " + std::to_wstring(c.appearance));
     Fresh();
     PutLong(L"AppearanceStyle", c.appearance);
@@ -244,7 +244,7 @@ TEST_F(Layout, FieldSitsInsideTheFrameCentredOnTheTextHeight) {
       {3, 100, 30, 0, CRect(5, 2, 5 + 93, 2 + 26)},
       {5, 100, 25, 12, CRect(5, 6, 5 + 93, 6 + 12)},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" " + std::to_wstring(c.width) + L"x" +
                  std::to_wstring(c.height) + L" text " + std::to_wstring(c.textHeight));
     Fresh();
@@ -284,7 +284,7 @@ TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindow) {
       {1, 1, TRUE},   {98, 1, TRUE},  {50, 0, TRUE},  {50, 19, TRUE},  {0, 10, TRUE},
       {99, 10, TRUE}, {1, 0, TRUE},   {98, 0, TRUE},  {1, 19, TRUE},   {99, 1, TRUE},
   };
-  for (const auto &p : points) EXPECT_EQ(PtInRegion(rgn, p.x, p.y) != FALSE, p.inside != FALSE) << p.x << "," << p.y;
+  for (const auto& p : points) EXPECT_EQ(PtInRegion(rgn, p.x, p.y) != FALSE, p.inside != FALSE) << p.x << "," << p.y;
   RECT box = {};
   GetRgnBox(rgn, &box);
   EXPECT_EQ(RectText(box), L"0,0,100,20");
@@ -330,12 +330,12 @@ int TextHeightOf(HFONT font) {
 
 TEST_F(Layout, FontComesFromTheFontManagerAndSetsTheTextHeight) {
   Create(true, 140, 40);
-  CFontManager *fonts = GetGDIMng();
+  CFontManager* fonts = GetGDIMng();
   ASSERT_NE(fonts, nullptr);
   struct {
     int index;
   } const cases[] = {{2}, {5}, {0}};
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.index);
     ASSERT_EQ(PutLong(L"FontIndex", c.index), S_OK);
     HFONT want = *fonts->GetFont(c.index, 1.0f, FALSE);
@@ -363,7 +363,7 @@ TEST_F(Layout, ColourChangeResolvesTheIndexesOnlyInRunMode) {
       {true, 0, 0x31, 0x20, 118, 167},
       {false, 1, 0x31, 0x20, -1, -1},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(std::to_wstring(c.runMode) + L" " + std::to_wstring(c.enabled));
     Fresh();
     Create(c.runMode);
@@ -373,7 +373,7 @@ TEST_F(Layout, ColourChangeResolvesTheIndexesOnlyInRunMode) {
     Ctl->BackColorIndex = c.back;
     Ctl->ForeColorIndex = c.fore;
     Ctl->ColorChange();
-    CColorMgr *colors = CColorMgr::getInstance();
+    CColorMgr* colors = CColorMgr::getInstance();
     EXPECT_EQ(Ctl->BackColor, c.wantBack < 0 ? oldBack : colors->GetColor(c.wantBack, 0));
     EXPECT_EQ(Ctl->ForeColor, c.wantFore < 0 ? oldFore : colors->GetColor(c.wantFore, 0));
     EXPECT_EQ(Ctl->Edit.EditBackColor, Ctl->BackColor);

@@ -20,7 +20,10 @@ TEST_F(Stepping, DatesStepByDayMonthOrYearAndReportOnce) {
       {1, L"20240301", VK_DOWN, L"20240229", L"2024-02-29", true},
       {2, L"", VK_UP, L"20240316", L"2024/03/16", true},
       {2, L"", VK_DOWN, L"20240314", L"2024/03/14", true},
-      {11, L"202403", VK_DOWN, L"202402", L"2024\uB144" L"02\uC6D4", true},
+      {11, L"202403", VK_DOWN, L"202402",
+       L"2024\uB144"
+       L"02\uC6D4",
+       true},
       {9, L"202412", VK_UP, L"202501", L"2025/01", true},
       {8, L"", VK_UP, L"202404", L"2024-04", true},
       {20, L"2024", VK_UP, L"2025", L"2025", true},

@@ -4,7 +4,6 @@
 
 using namespace testhost;
 
-
 class ValuePath : public ControlFixture {};
 
 TEST_F(ValuePath, NewControlsShowTodayOrNowInEveryFormat) {
@@ -43,11 +42,11 @@ Strings Concat(Strings a, const Strings& b) {
 TEST_F(ValuePath, TypedDatesAreAcceptedClampedOrRolledBack) {
   PinnedClock clock(L"20240105093015");
   struct Case {
-    short basic; // 4 starts the field empty (in the designer: a running form's date
-                 // format shows today in an empty field, which then counts as valid)
+    short basic;           // 4 starts the field empty (in the designer: a running form's date
+                           // format shows today in an empty field, which then counts as valid)
     const wchar_t* first;  // typed first (null: nothing)
     const wchar_t* second; // typed over the whole field
-    const wchar_t* caption, *field, *lastValid;
+    const wchar_t *caption, *field, *lastValid;
   };
   const Case cases[] = {
       {4, nullptr, L"20240229", L"20240229", L"2024/02/29", L"20240229"},
@@ -110,8 +109,7 @@ TEST_F(ValuePath, TypingAFullDateFiresInOrderAndMovesTheFocus) {
   calls.clear();
   for (auto& c : Form->TakeCalls())
     if (c.rfind(L"OnFormPropertyChanged", 0) != 0 && c.rfind(L"SetFocusToForm", 0) != 0) calls.push_back(c);
-  EXPECT_EQ(calls,
-            Strings({L"OnFormFireEventSend 1 20240106", L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}));
+  EXPECT_EQ(calls, Strings({L"OnFormFireEventSend 1 20240106", L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}));
 }
 
 TEST_F(ValuePath, CaptionMethodsAndTheCaptionProperty) {
@@ -120,7 +118,7 @@ TEST_F(ValuePath, CaptionMethodsAndTheCaptionProperty) {
   struct Case {
     const wchar_t* action;
     const wchar_t* value;
-    const wchar_t* caption, *field;
+    const wchar_t *caption, *field;
     Strings events;
   };
   const Case cases[] = {
@@ -158,8 +156,8 @@ TEST_F(ValuePath, GetItemAndRedraw) {
     short flag;
     BOOL enabled;
     const wchar_t* result;
-  } const cases[] = {{L"x", 1, TRUE, L""}, {L"x", 2, TRUE, L"x"}, {L"x", 3, TRUE, L"x"},
-                     {L"x", 2, FALSE, L""}, {L"", 2, TRUE, L""}, {L"x", 0, TRUE, L""}};
+  } const cases[] = {{L"x", 1, TRUE, L""},  {L"x", 2, TRUE, L"x"}, {L"x", 3, TRUE, L"x"},
+                     {L"x", 2, FALSE, L""}, {L"", 2, TRUE, L""},   {L"x", 0, TRUE, L""}};
   for (const auto& c : cases) {
     Ctl->Item = c.item;
     Ctl->ItemFlag = c.flag;

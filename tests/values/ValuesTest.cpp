@@ -85,8 +85,11 @@ TEST_F(Values, DayUnitsCountFromTheShownDateAndMonthsFromToday) {
   struct {
     short basic, variance, indicator;
     const wchar_t* result;
-  } const cases[] = {{1, 1, 1, L"20240229"}, {1, -1, 1, L"20240227"}, {2, 1, 0, L"20240221"},
-                     {1, 0, 1, L"20240228"}, {3, 1, 1, L"20240301"}};
+  } const cases[] = {{1, 1, 1, L"20240229"},
+                     {1, -1, 1, L"20240227"},
+                     {2, 1, 0, L"20240221"},
+                     {1, 0, 1, L"20240228"},
+                     {3, 1, 1, L"20240301"}};
   for (const auto& c : cases) {
     std::wstring result;
     ASSERT_EQ(Call(L"GetComputedDate", {VLong(c.basic), VLong(c.variance), VLong(c.indicator)}, &result), S_OK);
@@ -136,14 +139,9 @@ TEST_F(Values, SetValueNormalisesWithoutCheckingAndAlwaysAnswersZero) {
     const wchar_t* value; // GetValue afterwards; null = unchanged
   };
   const Case cases[] = {
-      {0, 2, 0, L"20240105", L"20240105"},
-      {0, 2, 0, L"2024-01-05", L"00000000"},
-      {0, 2, 0, L"", nullptr},
-      {0, 2, 0, L"   ", L"   "},
-      {0, 2, 0, L"20241399", L"20241399"}, // the right length is stored unchecked
-      {0, 4, 0, L"240105", L"240105"},
-      {1, 2, 3, L"1230", L"1230"},
-      {1, 2, 6, L"1230", L"1230"},
+      {0, 2, 0, L"20240105", L"20240105"}, {0, 2, 0, L"2024-01-05", L"00000000"}, {0, 2, 0, L"", nullptr},
+      {0, 2, 0, L"   ", L"   "},           {0, 2, 0, L"20241399", L"20241399"}, // the right length is stored unchecked
+      {0, 4, 0, L"240105", L"240105"},     {1, 2, 3, L"1230", L"1230"},           {1, 2, 6, L"1230", L"1230"},
       {4, 2, 0, L"99", L"000000"},
   };
   for (const auto& c : cases) {
