@@ -267,26 +267,16 @@ HRESULT FormObject::Control(Call& call) {
   return S_OK;
 }
 
-HRESULT FormObject::TakeEvents(Call& call) {
+HRESULT FormObject::SetFormFlag(Call& call, void (DemoForm::*set)(bool)) {
   bool flag = false;
   if (!call.Flag(0, flag)) return call.BadArgument(0, L"true or false");
-  m_form.TakeEvents(flag);
+  (m_form.*set)(flag);
   return S_OK;
 }
 
-HRESULT FormObject::BlockFocus(Call& call) {
-  bool flag = false;
-  if (!call.Flag(0, flag)) return call.BadArgument(0, L"true or false");
-  m_form.BlockFocus(flag);
-  return S_OK;
-}
-
-HRESULT FormObject::AllowFocus(Call& call) {
-  bool flag = false;
-  if (!call.Flag(0, flag)) return call.BadArgument(0, L"true or false");
-  m_form.AllowFocus(flag);
-  return S_OK;
-}
+HRESULT FormObject::TakeEvents(Call& call) { return SetFormFlag(call, &DemoForm::TakeEvents); }
+HRESULT FormObject::BlockFocus(Call& call) { return SetFormFlag(call, &DemoForm::BlockFocus); }
+HRESULT FormObject::AllowFocus(Call& call) { return SetFormFlag(call, &DemoForm::AllowFocus); }
 
 HRESULT FormObject::PinClock(Call& call) {
   std::wstring instant;

@@ -50,6 +50,8 @@ private:
   HRESULT Events(Call& call);
   HRESULT ClearEvents(Call& call);
   HRESULT Control(Call& call);
+  // The three form answers a script sets with one flag.
+  HRESULT SetFormFlag(Call& call, void (DemoForm::*set)(bool));
   HRESULT TakeEvents(Call& call);
   HRESULT BlockFocus(Call& call);
   HRESULT AllowFocus(Call& call);
