@@ -319,3 +319,29 @@ TEST_F(FormProtocol, ResizeAndFormRegistration) {
   Ctl->SetRunFormDispatch(Form, FormWindow(), 1, 2);
   EXPECT_EQ(Ctl->RunForm, Form);
 }
+
+TEST_F(FormProtocol, AutoSaveRestoresAValueWithoutCheckingIt) {
+  // Before the window: only the member takes the value.
+  Ctl->SetMethodString(5, L"", L"00000000", 0);
+  EXPECT_EQ(Ctl->Caption, CString(L"00000000"));
+  Create();
+  struct {
+    const wchar_t* saved;
+    const wchar_t* caption, *controlText, *field;
+  } const cases[] = {
+      {L"20240105", L"20240105", L"20240105", L"2024/01/05"},
+      {L"", L"20240105", L"20240105", L"2024/01/05"},        // nothing to restore
+      {L"20241340", L"20241340", L"20241340", L"2024/13/40"}, // not checked
+      {L"00000000", L"", L"", L"    /  /  "},                 // the field's report empties it
+  };
+  for (const auto& c : cases) {
+    Ctl->SetMethodString(5, L"ignored", c.saved, 0);
+    EXPECT_EQ(Ctl->Caption, CString(c.caption)) << c.saved;
+    EXPECT_EQ(Ctl->GetWindowText(), CString(c.controlText)) << c.saved;
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field)) << c.saved;
+    EXPECT_EQ(Ctl->GetMethodString(6, L""), Ctl->Caption);
+  }
+  Ctl->AutoSave = TRUE;
+  EXPECT_TRUE(Ctl->IsAutoSave());
+  EXPECT_EQ(Ctl->GetPropertyLong(16), 1);
+}
