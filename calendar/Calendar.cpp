@@ -99,8 +99,11 @@ LRESULT CCalendarCtl::OnHideCarendar(WPARAM, LPARAM) {
   InvalidateRect(&ButtonRect, TRUE);
   CalendarVisible = FALSE;
   SetFocus();
-  // Browsing without a pick still counts as a pick once the drop-down closes.
-  if (CalendarSelChanged) SendMessage(WM_CALENDAR_EVENT, 5, 0);
+  // Browsing without a pick still counts as a pick once the drop-down closes, once.
+  if (CalendarSelChanged) {
+    CalendarSelChanged = FALSE;
+    SendMessage(WM_CALENDAR_EVENT, 5, 0);
+  }
   return 1;
 }
 

@@ -255,6 +255,12 @@ private:
   void ResolveColor(BOOL back);
   void ShowOrHideForVisible();
   void OfferThenFire(DISPID id);
+  // The caption path's corrections: the clamp's bound in the field's own value form, and
+  // the write of a correction into the field, during which the field's report is taken
+  // as it stands.
+  CString BoundInValueForm(const CString& bound);
+  void WriteCorrection(const CString& text);
+  BOOL m_correcting = FALSE;
 };
 
 // Exports for hosts: the factory and the type library identifier.

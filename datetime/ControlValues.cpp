@@ -260,7 +260,7 @@ LONG CCalendarCtl::OnGetPrevORNextDate(UINT, LONG lParam) {
     Edit.SetSel(start, end);
     return 0;
   }
-  Caption = step.Value;
+  // The field's report brings the stepped time into the value and the window text.
   DisplayTime(step.Hour, step.Minute, step.Second);
   Edit.SetSel(step.SelStart, step.SelEnd);
   return 0;

@@ -582,14 +582,15 @@ void CCalendarEdit::OnKeyDown(UINT vk) {
     break;
   case VK_UP:
   case VK_DOWN:
-    // Stepping belongs to the parent window, whatever it is.
-    ::SendMessageW(::GetParent(m_hWnd), WM_PREV_NEXT_DATE, 1, vk == VK_UP ? 1 : 0);
+    // Stepping belongs to the parent window, whatever it is; a disabled control's value
+    // is not stepped by keys, as its spin button does not step it either.
+    if (!IsReadOnly()) ::SendMessageW(::GetParent(m_hWnd), WM_PREV_NEXT_DATE, 1, vk == VK_UP ? 1 : 0);
     break;
   case VK_INSERT:
     InsertMode = !InsertMode;
     break;
   case VK_F4:
-    if (IsControlAlive()) ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_SHOW, 0, 0);
+    if (IsControlAlive() && !IsReadOnly()) ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_SHOW, 0, 0);
     break;
   case VK_ESCAPE:
     if (IsControlAlive()) ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_HIDE, 0, 0);

@@ -2,6 +2,7 @@
 // clamped into the range or rolled back, and the host's caption methods.
 #include "CalendarCtl.h"
 #include "Clock.h"
+#include "Formats.h"
 
 namespace {
 bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
@@ -13,6 +14,9 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
   if (!text || Caption == text) return 1;
   Caption = text;
   SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
+  // The field reporting the correction written below: take it as it is, or a bound that
+  // does not fit the field's format would be corrected again and again.
+  if (m_correcting) return 1;
   if (Caption.GetLength() != DigitCount) return 1;
 
   if (IsDateStyleCode(Style)) {
@@ -25,15 +29,11 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
     read.Format(L"%04d%02d%02d", year, month, day);
     // Compare as numbers: beyond a bound snaps to it.
     long long value = _wtoi64(read), end = _wtoi64(EndTime), start = _wtoi64(StartTime);
-    CString replacement;
-    if (value > end)
-      replacement = EndTime;
-    else if (value < start)
-      replacement = StartTime;
-    if (!replacement.IsEmpty()) {
-      Caption = replacement;
+    const CString* bound = value > end ? &EndTime : value < start ? &StartTime : nullptr;
+    if (bound && !bound->IsEmpty()) {
+      Caption = BoundInValueForm(*bound);
       SetWindowText(Caption);
-      if (Edit.m_hWnd) Edit.SetWindowText(Caption);
+      if (Edit.m_hWnd) WriteCorrection(Caption);
       LastValidValue = Caption;
       return 1;
     }
@@ -45,16 +45,35 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
   // Roll back: a date to the last valid one, a time to now.
   if (!Edit.m_hWnd) return 1;
   if (IsDateStyleCode(Style)) {
-    Caption = LastValidValue;
+    // A value kept under another format is no value of this one.
+    Caption = LastValidValue.GetLength() == DigitCount ? LastValidValue : CString();
     SetWindowText(Caption);
-    Edit.SetWindowText(Caption);
+    WriteCorrection(Caption);
   } else {
     struct tm now = {};
-    tamvero::ClockLocalTime(tamvero::ClockNow(), now);
+    if (!tamvero::ClockLocalTime(tamvero::ClockNow(), now)) return 1;
     int hour = now.tm_hour, minute = now.tm_min, second = now.tm_sec;
+    m_correcting = TRUE;
     DisplayTime(hour, minute, second);
+    m_correcting = FALSE;
   }
   return 1;
+}
+
+CString CCalendarCtl::BoundInValueForm(const CString& bound) {
+  // The bounds are eight digits; a field of another format shows them in its own form.
+  CString digits;
+  if (bound.GetLength() == 8 &&
+      tamvero::FormDateValue(DateFormat, ReadDecimal(bound.Left(4)), ReadDecimal(bound.Mid(4, 2)),
+                             ReadDecimal(bound.Mid(6, 2)), digits))
+    return digits;
+  return bound;
+}
+
+void CCalendarCtl::WriteCorrection(const CString& text) {
+  m_correcting = TRUE;
+  Edit.SetWindowText(text);
+  m_correcting = FALSE;
 }
 
 void CCalendarCtl::SetCaptionCtrlInEx(LPCWSTR lpszValue) {

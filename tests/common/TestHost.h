@@ -3,6 +3,7 @@
 // that drive a control through IDispatch by name as a host would.
 #pragma once
 
+#include "CStringPrint.h"
 #include "CalendarCtl.h"
 #include "Clock.h"
 

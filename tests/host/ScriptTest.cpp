@@ -140,9 +140,6 @@ TEST_F(HostTest, TypingAFullDateFiresInOrderAndMovesTheFocus) {
     Lines out;
     ASSERT_EQ(Script(s.language, *s.js.c_str() ? s.js : s.vbs, out), 0);
     ASSERT_EQ(out.size(), 3u);
-    if (out[1].empty())
-      GTEST_SKIP() << "the masked field reports no typing yet (no EditChange); typed: "
-                   << std::string(out[2].begin(), out[2].end());
     EXPECT_EQ(out[0], expected);
     EXPECT_EQ(out[1], expected);
     EXPECT_EQ(out[2], L"20240315 date2");
@@ -192,9 +189,7 @@ TEST_F(HostTest, ScriptSavesAndLoadsTheForm) {
         << (out.empty() ? "" : std::string(out[0].begin(), out[0].end()));
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[1], L"no c");
-    if (StoreControl(Form->Find(L"a")->Ctl).empty())
-      GTEST_SKIP() << "the control stores no properties yet (Serialize wrote 0 bytes); loaded: "
-                   << std::string(out[0].begin(), out[0].end());
+    ASSERT_FALSE(StoreControl(Form->Find(L"a")->Ctl).empty());
     EXPECT_EQ(out[0], L"2 4 20000101 1 2");
     Form->RemoveAll();
   }

@@ -79,9 +79,26 @@ TEST_F(Stepping, TimesStepTheFieldUnderTheCaretWithCarry) {
     Rec.Events.clear();
     PressKey(c.key);
     EXPECT_EQ(Get(L"Caption"), c.caption) << c.timeFormat << " " << c.start << " caret " << c.caret;
+    // The control's own text follows, under the numeric test.
+    EXPECT_EQ(Ctl->GetWindowText(), CString(ReadsNonZero(c.caption) ? c.caption : L""));
     int s = -1, e = -1;
     Ctl->Edit.GetSel(s, e);
     EXPECT_EQ(std::make_pair(s, e), std::make_pair(c.selStart, c.selEnd)) << c.start << " caret " << c.caret;
     EXPECT_TRUE(Rec.Events.empty()) << c.start;
   }
+}
+
+TEST_F(Stepping, ADisabledControlIsNotSteppedOrOpenedByKeys) {
+  PinnedClock clock(L"20240315120000");
+  Create();
+  Ctl->MSetCaptionCtrlEx(L"20240315", FALSE);
+  ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
+  Rec.Events.clear();
+  for (UINT key : {VK_UP, VK_DOWN, VK_F4}) PressKey(key);
+  EXPECT_EQ(Get(L"Caption"), L"20240315");
+  EXPECT_FALSE(Ctl->IsCalendarVisible());
+  EXPECT_TRUE(Rec.Events.empty());
+  ASSERT_EQ(PutLong(L"Enabled", 1), S_OK);
+  PressKey(VK_UP);
+  EXPECT_EQ(Get(L"Caption"), L"20240316");
 }

@@ -177,3 +177,47 @@ TEST_F(ValuePath, GetItemAndRedraw) {
   ASSERT_EQ(Call(L"SetRedraw", {VLong(1)}), S_OK);
   EXPECT_FALSE(GetUpdateRect(Ctl->m_hWnd, nullptr, FALSE));
 }
+
+TEST_F(ValuePath, BoundsAndRollBacksFitTheFieldsOwnFormat) {
+  PinnedClock clock(L"20240105093015");
+  struct Case {
+    short dateFormat;
+    const wchar_t *start, *end;
+    const wchar_t* typed;
+    const wchar_t *caption, *field;
+  };
+  const Case cases[] = {
+      {4, L"19700101", L"20201231", L"251231", L"201231", L"20-12-31"},
+      {4, L"20100101", L"99991231", L"050101", L"100101", L"10-01-01"},
+      {9, L"20100101", L"20201231", L"202207", L"202012", L"2020/12"},
+      {2, L"20100101", L"20201231", L"20220701", L"20201231", L"2020/12/31"},
+  };
+  for (const auto& c : cases) {
+    TearDown();
+    SetUp();
+    Ctl->DateFormat = c.dateFormat;
+    Ctl->StartTime = c.start;
+    Ctl->EndTime = c.end;
+    Ctl->BasicClient = 4;
+    Create(false);
+    Ctl->Edit.SetSel(0, -1);
+    TypeChars(c.typed);
+    EXPECT_EQ(Get(L"Caption"), c.caption) << c.dateFormat << " " << c.typed;
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field)) << c.dateFormat << " " << c.typed;
+    EXPECT_EQ(Ctl->LastValidValue, CString(c.caption));
+  }
+
+  // A value kept under the previous format is no value to roll back to.
+  TearDown();
+  SetUp();
+  Ctl->BasicClient = 4;
+  Create(false);
+  Ctl->Edit.SetSel(0, -1);
+  TypeChars(L"20240105");
+  ASSERT_EQ(Ctl->LastValidValue, CString(L"20240105"));
+  ASSERT_EQ(PutLong(L"DateFormat", 4), S_OK);
+  Ctl->Edit.SetSel(0, -1);
+  TypeChars(L"241301");
+  EXPECT_EQ(Get(L"Caption"), L"");
+  EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"  -  -  "));
+}
