@@ -171,6 +171,10 @@ LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (!enter) ::EnableWindow(open->m_hWnd, FALSE);
     open->ShowWindow(SW_HIDE);
     InvalidateOpenCtl();
+    // While the calendar itself holds the focus the key never reaches the field: close
+    // through the control, after the key, so the focus goes back to the field.
+    CCalendarCtl* ctl = Module().OpenCalendarCtl;
+    if (ctl && ::GetFocus() != ctl->Edit.m_hWnd) ::PostMessageW(rec->CtlHwnd, WM_CALENDAR_HIDE, 0, 0);
   }
   return ::CallNextHookEx(hook, nCode, wParam, lParam);
 }

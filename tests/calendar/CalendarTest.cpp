@@ -412,6 +412,20 @@ TEST_F(DropDown, KeyboardWatcherHidesItOnEscapeOrEnter) {
   }
 }
 
+TEST_F(DropDown, EscapeInTheCalendarItselfClosesAndGivesTheFieldBack) {
+  Create(true, 140, 22);
+  SetForegroundWindow(FormWindow());
+  Ctl->MSetFocus();
+  ASSERT_EQ(Open(), 1);
+  HWND drop = Drop();
+  ::SetFocus(drop); // the clerk clicked into the calendar
+  ASSERT_EQ(GetFocus(), drop);
+  PressKeyReal(VK_ESCAPE);
+  ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the control's close did not run";
+  ExpectClosed();
+  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+}
+
 TEST_F(DropDown, FrameIsDrawnInTheDropDownColour) {
   Create(true, 140, 22);
   ASSERT_EQ(Open(), 1);
