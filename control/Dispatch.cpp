@@ -121,7 +121,12 @@ public:
   STDMETHODIMP GetBaseComputedDate(BSTR strBaseDate, short nBasic, short nVariance, short nIndicator,
                                    BSTR* pResult) override {
     if (!pResult) return E_POINTER;
-    return m_ctl->GetBaseComputedDate(strBaseDate ? strBaseDate : L"", nBasic, nVariance, nIndicator, pResult);
+    HRESULT hr = m_ctl->GetBaseComputedDate(strBaseDate ? strBaseDate : L"", nBasic, nVariance, nIndicator, pResult);
+    if (FAILED(hr))
+      Raise(hr == E_INVALIDARG ? L"GetBaseComputedDate: the base date cannot be converted to a time"
+                               : L"GetBaseComputedDate: the base date is before 1970 or its month or day is "
+                                 L"out of range");
+    return hr;
   }
   STDMETHODIMP GetCaptionCtrl(BSTR* pResult) override { return Out(pResult, m_ctl->MGetCaptionCtrl()); }
   STDMETHODIMP SetCaptionCtrlEx(BSTR lpszValue, LONG bEvent) override {
@@ -140,6 +145,20 @@ public:
   }
 
 private:
+  // Describes a failed call to the caller of IDispatch::Invoke (a script's error text).
+  static void Raise(const wchar_t* description) {
+    ICreateErrorInfo* create = nullptr;
+    if (FAILED(CreateErrorInfo(&create))) return;
+    create->SetGUID(IID_ICalendarCtl);
+    create->SetSource(const_cast<LPOLESTR>(L"Tamvero.CalendarCtl"));
+    create->SetDescription(const_cast<LPOLESTR>(description));
+    IErrorInfo* info = nullptr;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+      SetErrorInfo(0, info);
+      info->Release();
+    }
+    create->Release();
+  }
   static HRESULT Out(BSTR* dest, BSTR value) {
     if (!dest) {
       SysFreeString(value);

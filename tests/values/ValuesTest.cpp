@@ -69,6 +69,8 @@ TEST_F(Values, BaseComputedDateFailsTheCallWithADispatchException) {
     HRESULT hr = Call(L"GetBaseComputedDate", {VStr(c.base), VLong(c.basic), VLong(1), VLong(1)}, &result, &excep);
     EXPECT_EQ(hr, DISP_E_EXCEPTION) << c.base;
     EXPECT_EQ(excep.scode, c.scode) << c.base;
+    // A script shows the reason.
+    EXPECT_TRUE(excep.bstrDescription && wcsstr(excep.bstrDescription, L"GetBaseComputedDate")) << c.base;
     EXPECT_EQ(result, L"<unset>");
     EXPECT_EQ(Ctl->Caption, before);
     SysFreeString(excep.bstrSource);
