@@ -5,6 +5,9 @@
 
 #include "FormFile.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 using Lines = std::vector<std::wstring>;
@@ -252,4 +255,17 @@ TEST_F(HostTest, PinClockSaysWhenTheLibraryCannotPin) {
     EXPECT_EQ(out[0], L"script error: line 1: PinClock: this Tamvero.dll exports no TamveroPinClock, so its clock "
                       L"cannot be pinned");
   }
+}
+
+TEST_F(HostTest, EveryMethodAnswersAScript) {
+  std::ifstream file(TAMVERO_SOURCE_DIR "/examples/every-method.vbs");
+  ASSERT_TRUE(file.good());
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  Lines out;
+  ASSERT_EQ(Script(L"VBScript", std::wstring(text.begin(), text.end()), out), 0);
+  EXPECT_EQ(out, (Lines{L"GetItem []", L"GetComputedDate 20240415", L"Focused d", L"SetValue 0 -> 20240105",
+                        L"GetComputedTime 100000", L"GetCaptionCtrl 2024/02/29 check 1", L"GetCurDate 1 2024-3-1",
+                        L"Base 20230303", L"Events d.SetFocus d.SelSelected",
+                        L"Err 80004005 GetBaseComputedDate: the base date is before 1970 or its month or day is out "
+                        L"of range"}));
 }
