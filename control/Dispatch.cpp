@@ -29,17 +29,23 @@ public:
                       UINT* argErr) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     // SetValue takes the address of a wide string. A script cannot make one, but the
-    // string it passes is one: hand its address on.
-    if (id == 27 && params && params->cArgs == 1 && V_VT(&params->rgvarg[0]) == VT_BSTR) {
-      VARIANTARG arg;
-      VariantInit(&arg);
-      V_VT(&arg) = sizeof(LONG_PTR) == 8 ? VT_I8 : VT_I4;
-      if (sizeof(LONG_PTR) == 8)
-        V_I8(&arg) = reinterpret_cast<LONG_PTR>(V_BSTR(&params->rgvarg[0]));
-      else
-        V_I4(&arg) = static_cast<LONG>(reinterpret_cast<LONG_PTR>(V_BSTR(&params->rgvarg[0])));
-      DISPPARAMS adapted = {&arg, nullptr, 1, 0};
-      return m_ctl->DispatchInvoke(static_cast<ICalendarCtl*>(this), id, flags, &adapted, result, excep, argErr);
+    // string it passes is one: hand its address on (a variable passed by reference too).
+    if (id == 27 && params && params->cArgs == 1) {
+      CVariant arg;
+      if (FAILED(VariantCopyInd(&arg, &params->rgvarg[0]))) return DISP_E_TYPEMISMATCH;
+      if (V_VT(&arg) == VT_BSTR) {
+        VARIANTARG address;
+        VariantInit(&address);
+#ifdef _WIN64
+        V_VT(&address) = VT_I8;
+        V_I8(&address) = reinterpret_cast<LONG_PTR>(V_BSTR(&arg));
+#else
+        V_VT(&address) = VT_I4;
+        V_I4(&address) = static_cast<LONG>(reinterpret_cast<LONG_PTR>(V_BSTR(&arg)));
+#endif
+        DISPPARAMS adapted = {&address, nullptr, 1, 0};
+        return m_ctl->DispatchInvoke(static_cast<ICalendarCtl*>(this), id, flags, &adapted, result, excep, argErr);
+      }
     }
     return m_ctl->DispatchInvoke(static_cast<ICalendarCtl*>(this), id, flags, params, result, excep, argErr);
   }

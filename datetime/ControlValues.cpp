@@ -83,8 +83,11 @@ void CCalendarCtl::DisplayTime(int& hour, int& minute, int& second) {
 }
 
 short CCalendarCtl::SetValue(LONG_PTR lpValue) {
-  // The host passes the address of a wide string in its own process.
-  CString text(reinterpret_cast<const wchar_t*>(lpValue));
+  // The host passes the address of a wide string in its own process. A number that is
+  // no readable address (a script's 12345) counts as no text rather than a crash.
+  const wchar_t* address = reinterpret_cast<const wchar_t*>(lpValue);
+  if (address && IsBadStringPtrW(address, 4096)) return 0;
+  CString text(address);
   if (text.IsEmpty()) return 0;
   if (IsAllWhiteSpace(text)) {
     if (Edit.m_hWnd) Edit.SetWindowText(L"");
@@ -120,7 +123,15 @@ void CCalendarCtl::SetInitTime() {
 }
 
 BOOL CCalendarCtl::GetCurDate(VARIANT* nYear, VARIANT* nMonth, VARIANT* nDay) {
-  nYear->vt = nMonth->vt = nDay->vt = VT_I4;
+  for (VARIANT* v : {nYear, nMonth, nDay}) {
+    // Only the type is written first; a text or object held there is released, not lost.
+    VARTYPE vt = V_VT(v);
+    if (vt == VT_BSTR || vt == VT_DISPATCH || vt == VT_UNKNOWN || vt == VT_RECORD || (vt & VT_ARRAY)) {
+      VariantClear(v);
+      v->lVal = 0;
+    }
+    v->vt = VT_I4;
+  }
   int year = 0, month = 0, day = 0;
   if (!GetCurInputDate(year, month, day)) return FALSE;
   nYear->lVal = year;

@@ -20,3 +20,12 @@ form.Echo "Events " & Replace(form.Events(), vbLf, " ")
 On Error Resume Next
 x = c.GetBaseComputedDate("19691231", 1, 1, 1)
 form.Echo "Err " & Hex(Err.Number) & " " & Err.Description
+On Error GoTo 0
+v = "20240106"
+r = c.SetValue(v)
+form.Echo "SetValue from a variable " & r & " -> " & c.GetValue()
+r = c.SetValue(12345)
+form.Echo "SetValue from a number " & r & " -> " & c.GetValue()
+y = "text"
+r = c.GetCurDate(y, m, d)
+form.Echo "GetCurDate into a text " & r & " " & TypeName(y)

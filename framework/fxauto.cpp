@@ -93,9 +93,8 @@ STDMETHODIMP CConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (!sink || !cookie) return E_POINTER;
   *cookie = 0;
   IUnknown* typed = nullptr;
-  // Event sinks of a dispinterface answer IDispatch; accept either.
   if (FAILED(sink->QueryInterface(m_iid, reinterpret_cast<void**>(&typed))) &&
-      FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&typed))))
+      (!m_acceptDispatch || FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&typed)))))
     return CONNECT_E_CANNOTCONNECT;
   *cookie = m_nextCookie++;
   m_sinks[*cookie] = typed;

@@ -106,7 +106,9 @@ FX_API HRESULT FxGetInterfaceTypeInfo(ITypeInfo* dispatchInfo, ITypeInfo** out);
 // reference count.
 class FX_API CConnectionPoint : public IConnectionPoint {
 public:
-  CConnectionPoint(IConnectionPointContainer* container, REFIID iid) : m_container(container), m_iid(iid) {}
+  // A dispinterface's sinks answer IDispatch; acceptDispatch lets those connect.
+  CConnectionPoint(IConnectionPointContainer* container, REFIID iid, bool acceptDispatch)
+      : m_container(container), m_iid(iid), m_acceptDispatch(acceptDispatch) {}
   ~CConnectionPoint();
   CConnectionPoint(const CConnectionPoint&) = delete;
   CConnectionPoint& operator=(const CConnectionPoint&) = delete;
@@ -136,6 +138,7 @@ public:
 private:
   IConnectionPointContainer* m_container;
   IID m_iid;
+  bool m_acceptDispatch;
   DWORD m_nextCookie = 1;
   std::map<DWORD, IUnknown*> m_sinks;
 };

@@ -138,7 +138,12 @@ STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
   // Keep this sink alive while the form and a script handler run inside the event.
   AddRef();
-  if (m_onEvent) m_onEvent(m_events.NameOf(id));
+  HRESULT hr = S_OK;
+  try {
+    if (m_onEvent) m_onEvent(m_events.NameOf(id));
+  } catch (...) {
+    hr = E_UNEXPECTED; // nothing C++ may unwind into the control that fires
+  }
   Release();
-  return S_OK;
+  return hr;
 }

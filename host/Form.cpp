@@ -114,6 +114,8 @@ FormControl* DemoForm::Create(const std::wstring& name, const RECT& rect, const 
     } catch (const CArchiveException& e) {
       return fail(L"the stored properties of " + name + L" do not load (archive error " + std::to_wstring(e.m_cause) +
                   L")");
+    } catch (const CMemoryException&) {
+      return fail(L"the stored properties of " + name + L" hold a text too long to load");
     }
   }
   // "Name=value;Name=value" before the window exists, as a loaded form's properties.
@@ -244,7 +246,10 @@ void DemoForm::OnControlEvent(FormControl* c, const std::wstring& event) {
   std::wstring name = c->Name, line = name + L"." + event;
   Fired.push_back(line);
   size_t at = m_log.Add(line);
-  if (EventHandler && EventHandler(name, event)) m_log.Amend(at, line + L"   handled by " + name + L"_" + event);
+  ++m_eventDepth;
+  bool handled = EventHandler && EventHandler(name, event);
+  --m_eventDepth;
+  if (handled) m_log.Amend(at, line + L"   handled by " + name + L"_" + event);
 }
 
 void DemoForm::TakeEvents(bool take) {

@@ -65,6 +65,8 @@ public:
   std::vector<FormControl*> OpenDropDownsBesides(HWND opener) const;
 
   // What the form answers its controls.
+  // True while a control's event (and so a script's handler) is running.
+  bool InEvent() const { return m_eventDepth > 0; }
   void TakeEvents(bool take);
   void BlockFocus(bool block) { SetBaseCtlBitInfo(FORM_BLOCKS_FOCUS, block); }
   void AllowFocus(bool allow) { m_allowFocus = allow ? 1 : 0; }
@@ -88,6 +90,7 @@ private:
   class Frame;
   FormControl* FromCtl(CBaseCtl* ctl) const;
   void OnControlEvent(FormControl* c, const std::wstring& event);
+  int m_eventDepth = 0;
   bool FocusControl(FormControl* c);
   static HRESULT PutProperty(IDispatch* disp, const std::wstring& name, const std::wstring& value);
 

@@ -95,6 +95,9 @@ bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
   } catch (const CArchiveException&) {
     error = path + L" is cut short or damaged";
     return false;
+  } catch (const CMemoryException&) {
+    error = path + L" is damaged (a length beyond memory)";
+    return false;
   }
   form.RemoveAll();
   for (auto& s : stored)

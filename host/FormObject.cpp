@@ -159,7 +159,14 @@ STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
                                              : std::to_wstring(e.MinArgs) + L" to " + std::to_wstring(e.MaxArgs)) +
                      L" arguments, not " + std::to_wstring(count));
   if (result) VariantInit(result);
-  return (this->*e.Fn)(call);
+  // A handler that called Quit or failed stops the script at its next form call.
+  if (m_script.Stopping()) return call.Fail(L"the script was stopped");
+  // No C++ exception may cross into the script engine.
+  try {
+    return (this->*e.Fn)(call);
+  } catch (...) {
+    return call.Fail(L"failed unexpectedly");
+  }
 }
 
 // ---- members ---------------------------------------------------------------------------------
@@ -297,6 +304,8 @@ HRESULT FormObject::Save(Call& call) {
 HRESULT FormObject::Load(Call& call) {
   std::wstring path, error;
   if (!call.String(0, path)) return call.BadArgument(0, L"a path");
+  // Loading replaces the controls, among them the one whose event is running.
+  if (m_form.InEvent()) return call.Fail(L"cannot replace the form's controls inside an event handler");
   if (!LoadFormFile(m_form, path, error)) return call.Fail(error);
   return S_OK;
 }

@@ -4,7 +4,8 @@
 #include <vector>
 
 CBaseCtl::CBaseCtl()
-    : m_eventCP(&m_xConnPtContainer, IID_NULL), m_propNotifyCP(&m_xConnPtContainer, IID_IPropertyNotifySink) {}
+    : m_eventCP(&m_xConnPtContainer, IID_NULL, true),
+      m_propNotifyCP(&m_xConnPtContainer, IID_IPropertyNotifySink, false) {}
 
 CBaseCtl::~CBaseCtl() {
   // Sinks go before the window, so nothing is called back during teardown.
@@ -20,7 +21,11 @@ ULONG CBaseCtl::ExternalAddRef() { return static_cast<ULONG>(InterlockedIncremen
 
 ULONG CBaseCtl::ExternalRelease() {
   LONG n = InterlockedDecrement(&m_ref);
-  if (n == 0) OnFinalRelease();
+  if (n == 0) {
+    // References taken and dropped while the window goes down must not release again.
+    m_ref = 0x10000;
+    OnFinalRelease();
+  }
   return static_cast<ULONG>(n);
 }
 

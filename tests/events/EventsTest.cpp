@@ -326,3 +326,50 @@ TEST_F(FocusChain, TheControlPassesItsFocusToTheFieldAndSetFocusNeedsEnabled) {
   ASSERT_EQ(Call(L"SetFocus", {}), S_OK);
   EXPECT_EQ(Focused(), L"a");
 }
+
+TEST_F(Events, EachConnectionPointTakesOnlySinksOfItsInterface) {
+  // A sink that answers IDispatch alone: fine for events, not for property changes.
+  struct DispatchOnly : IDispatch {
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+      if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
+        *ppv = this;
+        return S_OK;
+      }
+      *ppv = nullptr;
+      return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+      ++Calls;
+      return S_OK;
+    }
+    int Calls = 0;
+  } sink;
+  CComPtr<IConnectionPointContainer> cpc;
+  ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)),
+            S_OK);
+  struct {
+    const IID* iid;
+    HRESULT advise;
+  } const cases[] = {{&DIID_ICalendarCtlEvents, S_OK}, {&IID_IPropertyNotifySink, CONNECT_E_CANNOTCONNECT}};
+  CComPtr<IConnectionPoint> eventPoint;
+  DWORD eventCookie = 0;
+  for (const auto& c : cases) {
+    CComPtr<IConnectionPoint> cp;
+    ASSERT_EQ(cpc->FindConnectionPoint(*c.iid, &cp), S_OK);
+    DWORD cookie = 0;
+    EXPECT_EQ(cp->Advise(&sink, &cookie), c.advise);
+    if (c.advise == S_OK) eventPoint = cp, eventCookie = cookie;
+  }
+  Create();
+  ASSERT_EQ(PutLong(L"ItemFlag", 2), S_OK); // a property change reaches no event sink
+  Ctl->FireEditEnter();
+  EXPECT_EQ(sink.Calls, 1);
+  ASSERT_EQ(eventPoint->Unadvise(eventCookie), S_OK); // the sink lives on this stack
+  CComPtr<IConnectionPoint> none;
+  EXPECT_EQ(cpc->FindConnectionPoint(IID_IDispatch, &none), CONNECT_E_NOCONNECTION);
+}

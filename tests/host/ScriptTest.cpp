@@ -267,5 +267,32 @@ TEST_F(HostTest, EveryMethodAnswersAScript) {
                         L"GetComputedTime 100000", L"GetCaptionCtrl 2024/02/29 check 1", L"GetCurDate 1 2024-3-1",
                         L"Base 20230303", L"Events d.SetFocus d.SelSelected",
                         L"Err 80004005 GetBaseComputedDate: the base date is before 1970 or its month or day is out "
-                        L"of range"}));
+                        L"of range",
+                        L"SetValue from a variable 0 -> 20240106", L"SetValue from a number 0 -> 20240106",
+                        L"GetCurDate into a text 1 Long"}));
+}
+
+TEST_F(HostTest, HandlersCannotPullTheFormAwayAndQuitStopsTheScript) {
+  struct {
+    const wchar_t* script;
+    int exit;
+    Lines out;
+  } const cases[] = {
+      {L"var c = form.Create('a', 10, 10, 150, 24);\n"
+       L"function a_SelSelected() { try { form.Load('x.tvf'); } catch (e) { form.Echo('refused: ' + e.message); } }\n"
+       L"c.SetCaptionCtrl('20240105');\nform.Echo('after: ' + c.GetValue());\n",
+       0,
+       {L"refused: Load: cannot replace the form's controls inside an event handler", L"after: 20240105"}},
+      {L"var c = form.Create('a', 10, 10, 150, 24);\n"
+       L"function a_SelSelected() { form.Quit(7); }\n"
+       L"c.SetCaptionCtrl('20240105');\nform.Echo('still running');\n",
+       7,
+       {}},
+  };
+  for (const auto& c : cases) {
+    Lines out;
+    EXPECT_EQ(Script(L"JScript", c.script, out), c.exit);
+    EXPECT_EQ(out, c.out);
+    Form->RemoveAll();
+  }
 }
