@@ -167,12 +167,12 @@ bool FormDriver::Paste(const std::wstring& name, const std::wstring& text) {
   size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
   bool placed = false;
-  if (mem) {
-    memcpy(GlobalLock(mem), text.c_str(), bytes);
+  if (void* p = mem ? GlobalLock(mem) : nullptr) {
+    memcpy(p, text.c_str(), bytes);
     GlobalUnlock(mem);
     placed = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
-    if (!placed) GlobalFree(mem);
   }
+  if (mem && !placed) GlobalFree(mem);
   CloseClipboard();
   if (!placed) {
     Error = L"the clipboard took no text";

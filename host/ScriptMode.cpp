@@ -26,7 +26,14 @@ int RunScriptFile(DemoForm& form, const std::wstring& path, ScriptHost::Output o
     out(L"script error: cannot open " + path);
     return 1;
   }
-  std::vector<char> bytes(GetFileSize(file, nullptr));
+  LARGE_INTEGER size = {};
+  // Scripts are small; anything past 16 MiB is no script.
+  if (!GetFileSizeEx(file, &size) || size.QuadPart > (16 << 20)) {
+    CloseHandle(file);
+    out(L"script error: cannot read " + path);
+    return 1;
+  }
+  std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
   DWORD got = 0;
   BOOL read = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
   CloseHandle(file);
