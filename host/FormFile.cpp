@@ -99,6 +99,30 @@ bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
     error = path + L" is damaged (a length beyond memory)";
     return false;
   }
+  // Every stream must load into a control before the form gives up its own.
+  for (auto& s : stored) {
+    if (s.Stream.empty()) continue;
+    CBaseCtl* probe = form.Library().Alloc();
+    if (!probe) {
+      error = L"the control library made no control";
+      return false;
+    }
+    std::vector<BYTE> copy(s.Stream);
+    CArchive in(copy, CArchive::load);
+    bool loads = true;
+    try {
+      probe->Serialize(in);
+    } catch (const CArchiveException&) {
+      loads = false;
+    } catch (const CMemoryException&) {
+      loads = false;
+    }
+    probe->ExternalRelease();
+    if (!loads) {
+      error = L"the stored properties of " + std::wstring(s.Name.str()) + L" in " + path + L" do not load";
+      return false;
+    }
+  }
   form.RemoveAll();
   for (auto& s : stored)
     if (!form.Create(s.Name.str(), s.Rect, L"", s.Stream, error)) return false;
