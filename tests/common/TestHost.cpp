@@ -149,6 +149,16 @@ void ControlFixture::Create(bool runMode, int width, int height) {
   Pump();
 }
 
+void ControlFixture::Recreate(short style, short dateFormat, short timeFormat, short basic, bool runMode) {
+  TearDown();
+  SetUp();
+  Ctl->Style = style;
+  Ctl->DateFormat = dateFormat;
+  Ctl->TimeFormat = timeFormat;
+  Ctl->BasicClient = basic;
+  Create(runMode);
+}
+
 void ControlFixture::TearDown() {
   if (Ctl) Ctl->ExternalRelease();
   Ctl = nullptr;

@@ -77,6 +77,8 @@ protected:
   void TearDown() override;
   // Creates the control window (run mode by default); props are set before creation.
   void Create(bool runMode = true, int width = 140, int height = 22);
+  // A fresh control with these formats and initial-value unit, window created.
+  void Recreate(short style, short dateFormat, short timeFormat, short basic = 0, bool runMode = true);
   void Connect();
 
   HWND FormWindow() const { return Form->FrameWnd->m_hWnd; }

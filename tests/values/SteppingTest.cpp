@@ -69,11 +69,7 @@ TEST_F(Stepping, TimesStepTheFieldUnderTheCaretWithCarry) {
       {1, 8, L"5959", 4, VK_UP, L"0000", 3, 5},       {1, 6, L"0000", 0, VK_DOWN, L"5900", 0, 2},
   };
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
-    Ctl->Style = c.style;
-    Ctl->TimeFormat = c.timeFormat;
-    Create();
+    Recreate(c.style, 2, c.timeFormat);
     Ctl->MSetCaptionCtrlEx(c.start, FALSE);
     Ctl->Edit.SetSel(c.caret, c.caret);
     Rec.Events.clear();

@@ -19,13 +19,7 @@ TEST_F(ValuePath, NewControlsShowTodayOrNowInEveryFormat) {
       {5, 2, 6, 0, L"3015"},     {1, 2, 0, 4, L"000000"},
   };
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
-    Ctl->Style = c.style;
-    Ctl->DateFormat = c.dateFormat;
-    Ctl->TimeFormat = c.timeFormat;
-    Ctl->BasicClient = c.basic;
-    Create();
+    Recreate(c.style, c.dateFormat, c.timeFormat, c.basic);
     EXPECT_EQ(Get(L"Caption"), c.caption) << c.style << "/" << c.dateFormat << "/" << c.timeFormat << "/" << c.basic;
   }
 }

@@ -147,12 +147,7 @@ TEST_F(Values, SetValueNormalisesWithoutCheckingAndAlwaysAnswersZero) {
       {4, 2, 0, L"99", L"000000"},
   };
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
-    Ctl->Style = c.style;
-    Ctl->DateFormat = c.dateFormat;
-    Ctl->TimeFormat = c.timeFormat;
-    Create();
+    Recreate(c.style, c.dateFormat, c.timeFormat);
     std::wstring before = Get(L"Caption");
     // Scripts pass a string; the control takes its address, as a host's string pointer.
     std::wstring result;
