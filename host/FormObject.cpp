@@ -191,29 +191,17 @@ HRESULT FormObject::Create(Call& call) {
   return S_OK;
 }
 
-HRESULT FormObject::Type(Call& call) {
+HRESULT FormObject::NameAndText(Call& call, const wchar_t* what,
+                                bool (FormDriver::*act)(const std::wstring&, const std::wstring&)) {
   std::wstring name, text;
-  if (!call.String(0, name) || !call.String(1, text)) return call.Fail(L"wants a name and a text");
-  return AfterInput(call, m_driver.Type(name, text));
+  if (!call.String(0, name) || !call.String(1, text)) return call.Fail(std::wstring(L"wants a name and ") + what);
+  return AfterInput(call, (m_driver.*act)(name, text));
 }
 
-HRESULT FormObject::Key(Call& call) {
-  std::wstring name, key;
-  if (!call.String(0, name) || !call.String(1, key)) return call.Fail(L"wants a name and a key");
-  return AfterInput(call, m_driver.Key(name, key));
-}
-
-HRESULT FormObject::Click(Call& call) {
-  std::wstring name, part;
-  if (!call.String(0, name) || !call.String(1, part)) return call.Fail(L"wants a name and a part");
-  return AfterInput(call, m_driver.Click(name, part));
-}
-
-HRESULT FormObject::ClickDay(Call& call) {
-  std::wstring name, day;
-  if (!call.String(0, name) || !call.String(1, day)) return call.Fail(L"wants a name and a day");
-  return AfterInput(call, m_driver.ClickDay(name, day));
-}
+HRESULT FormObject::Type(Call& call) { return NameAndText(call, L"a text", &FormDriver::Type); }
+HRESULT FormObject::Key(Call& call) { return NameAndText(call, L"a key", &FormDriver::Key); }
+HRESULT FormObject::Click(Call& call) { return NameAndText(call, L"a part", &FormDriver::Click); }
+HRESULT FormObject::ClickDay(Call& call) { return NameAndText(call, L"a day", &FormDriver::ClickDay); }
 
 HRESULT FormObject::ClickOutside(Call& call) { return AfterInput(call, m_driver.ClickOutside()); }
 

@@ -52,6 +52,9 @@ private:
   HRESULT Control(Call& call);
   // The three form answers a script sets with one flag.
   HRESULT SetFormFlag(Call& call, void (DemoForm::*set)(bool));
+  // The input members: a control's name, a text, then real input and its settling.
+  HRESULT NameAndText(Call& call, const wchar_t* what,
+                      bool (FormDriver::*act)(const std::wstring&, const std::wstring&));
   HRESULT TakeEvents(Call& call);
   HRESULT BlockFocus(Call& call);
   HRESULT AllowFocus(Call& call);

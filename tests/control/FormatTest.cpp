@@ -126,11 +126,7 @@ TEST_F(Formats, LeavingTheFieldCompletesADateOneDigitShortOrWithBlanks) {
       {2, L"20240105", L"20240105"},
   };
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
-    Ctl->DateFormat = c.dateFormat;
-    Ctl->BasicClient = 4;
-    Create();
+    Recreate(0, c.dateFormat, 0, 4);
     CWnd other;
     other.CreateSystem(L"EDIT", 0, L"", WS_CHILD | WS_VISIBLE, CRect(10, 200, 100, 220), FormWindow(), 7);
     Ctl->MSetFocus();

@@ -32,11 +32,7 @@ TEST_F(Stepping, DatesStepByDayMonthOrYearAndReportOnce) {
       {17, L"0105", VK_DOWN, L"0105", L"01/05", false},
   };
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
-    Ctl->DateFormat = c.dateFormat;
-    Ctl->BasicClient = 4;
-    Create();
+    Recreate(0, c.dateFormat, 0, 4);
     if (*c.start) Ctl->MSetCaptionCtrlEx(c.start, FALSE);
     Ctl->RunForm = nullptr;
     Ctl->Edit.SetSel(0, 0);
