@@ -200,11 +200,11 @@ public:
 
   // ---- the form protocol (control side) ----------------------------------------------
   void Serialize(CArchive& ar) override;
-  long GetPropertyLong(int nIndex) override;
+  LONG_PTR GetPropertyLong(int nIndex) override;
   long SetPropertyLong(int nIndex, int nNewValue) override;
   CString GetPropertyString(int nIndex) override;
   CString GetMethodString(int nId, CString strArg) override;
-  int SetMethodString(int nId, CString str1, CString str2, long lValue) override;
+  int SetMethodString(int nId, CString str1, CString str2, LONG_PTR lValue) override;
   CString GetCommValue(int& nType, CString& strName, int nFlag) override;
   BOOL IsAutoSave() override { return AutoSave; }
   void SetRunFormDispatch(CBaseCtl* pForm, HWND hWnd, int n1, int n2) override;

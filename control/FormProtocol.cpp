@@ -2,7 +2,7 @@
 // exchange value, auto-save, resizing and language changes.
 #include "CalendarCtl.h"
 
-long CCalendarCtl::GetPropertyLong(int nIndex) {
+LONG_PTR CCalendarCtl::GetPropertyLong(int nIndex) {
   switch (nIndex) {
   case 11:
     return Enabled;
@@ -13,13 +13,8 @@ long CCalendarCtl::GetPropertyLong(int nIndex) {
   case 19:
     return ItemFlag;
   case 40:
-    // The host reads the object itself through this index. A long holds a pointer only
-    // on the 32-bit product; a 64-bit host gets 0 and uses the dispatch interface.
-#ifdef _WIN64
-    return 0;
-#else
-    return reinterpret_cast<long>(this);
-#endif
+    // The host reads the object itself through this index.
+    return reinterpret_cast<LONG_PTR>(this);
   case 48:
     return AnchorFlag;
   default:
@@ -66,7 +61,7 @@ CString CCalendarCtl::GetMethodString(int nId, CString) {
   }
 }
 
-int CCalendarCtl::SetMethodString(int nId, CString, CString str2, long lValue) {
+int CCalendarCtl::SetMethodString(int nId, CString, CString str2, LONG_PTR lValue) {
   switch (nId) {
   case 5:
     SetAutoSaveValue(str2);

@@ -179,8 +179,10 @@ bool FormDriver::Paste(const std::wstring& name, const std::wstring& text) {
     return false;
   }
   if (!FocusField(c, false)) return false;
-  // Control+V, as the user pastes.
-  return realinput::PressKey({'V', static_cast<WORD>(MapVirtualKeyW('V', MAPVK_VK_TO_VSC)), false}, false, true);
+  // The form's Edit > Paste: WM_PASTE to the focused field. Control+V would never get
+  // there, since the field drops control characters before the EDIT sees them.
+  SendMessageW(GetFocus(), WM_PASTE, 0, 0);
+  return true;
 }
 
 bool FormDriver::FieldText(const std::wstring& name, std::wstring& text) {

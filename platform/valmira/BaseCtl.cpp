@@ -199,11 +199,11 @@ void CBaseCtl::Serialize(CArchive&) {}
 
 // ---- the generic form protocol: the base's trivial answers -----------------------------
 
-long CBaseCtl::GetPropertyLong(int) { return 0; }
+LONG_PTR CBaseCtl::GetPropertyLong(int) { return 0; }
 long CBaseCtl::SetPropertyLong(int, int) { return 0; }
 CString CBaseCtl::GetPropertyString(int) { return CString(); }
 CString CBaseCtl::GetMethodString(int, CString) { return CString(); }
-int CBaseCtl::SetMethodString(int, CString, CString, long) { return 0; }
+int CBaseCtl::SetMethodString(int, CString, CString, LONG_PTR) { return 0; }
 CString CBaseCtl::GetCommValue(int&, CString&, int) { return CString(); }
 BOOL CBaseCtl::IsAutoSave() { return FALSE; }
 void CBaseCtl::SetRunFormDispatch(CBaseCtl*, HWND, int, int) {}

@@ -86,12 +86,13 @@ public:
   virtual void Serialize(CArchive& ar);
 
   // --- the generic form protocol ------------------------------------------------
-  // Overridden by controls (their side) and by the form (its side).
-  virtual long GetPropertyLong(int nIndex);
+  // Overridden by controls (their side) and by the form (its side). Values that may carry
+  // an address are LONG_PTR: a long on the 32-bit product, wide enough on a 64-bit host.
+  virtual LONG_PTR GetPropertyLong(int nIndex);
   virtual long SetPropertyLong(int nIndex, int nNewValue);
   virtual CString GetPropertyString(int nIndex);
   virtual CString GetMethodString(int nId, CString strArg);
-  virtual int SetMethodString(int nId, CString str1, CString str2, long lValue);
+  virtual int SetMethodString(int nId, CString str1, CString str2, LONG_PTR lValue);
   virtual CString GetCommValue(int& nType, CString& strName, int nFlag);
   virtual BOOL IsAutoSave();
   virtual void SetRunFormDispatch(CBaseCtl* pForm, HWND hWnd, int n1, int n2);

@@ -235,6 +235,9 @@ TEST_F(FormProtocol, PropertiesByIndex) {
     long value;
   } const reads[] = {{11, 1}, {12, 1}, {16, 1}, {19, -1}, {48, 9}, {13, 0}, {0, 0}, {-5, 0}};
   for (const auto& r : reads) EXPECT_EQ(Ctl->GetPropertyLong(r.index), r.value) << r.index;
+  // Index 40 is the object itself, whole on either build, as a host reads it through the base.
+  CBaseCtl* base = Ctl;
+  EXPECT_EQ(reinterpret_cast<CCalendarCtl*>(base->GetPropertyLong(40)), Ctl);
   EXPECT_EQ(Ctl->GetPropertyString(20), CString(L"F9"));
   EXPECT_EQ(Ctl->GetPropertyString(21), CString(L""));
 
@@ -267,6 +270,21 @@ TEST_F(FormProtocol, MethodsByIdentifierAndTheDataExchangeValue) {
   EXPECT_EQ(Ctl->GetMethodString(6, L"x"), CString(L"20240105"));
   EXPECT_EQ(Ctl->GetMethodString(7, L"x"), Ctl->GetMethodString(6, L""));
   EXPECT_EQ(Ctl->GetMethodString(8, L"x"), CString(L""));
+
+  // Method 8 hands the address of the host's string to SetValue whole. The string sits as
+  // high as the process allows, so a 64-bit address cut to 32 bits would miss it.
+  auto* text =
+      static_cast<wchar_t*>(VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE));
+  ASSERT_NE(text, nullptr);
+#ifdef _WIN64
+  ASSERT_GT(reinterpret_cast<ULONG_PTR>(text), 0xFFFFFFFFull);
+#endif
+  wcscpy(text, L"20240216");
+  CBaseCtl* base = Ctl;
+  EXPECT_EQ(base->SetMethodString(8, L"", L"", reinterpret_cast<LONG_PTR>(text)), 1);
+  EXPECT_EQ(Ctl->Caption, CString(L"20240216"));
+  VirtualFree(text, 0, MEM_RELEASE);
+  Ctl->Caption = L"20240105";
 
   struct {
     short itemFlag;
@@ -327,10 +345,10 @@ TEST_F(FormProtocol, AutoSaveRestoresAValueWithoutCheckingIt) {
   Create();
   struct {
     const wchar_t* saved;
-    const wchar_t* caption, *controlText, *field;
+    const wchar_t *caption, *controlText, *field;
   } const cases[] = {
       {L"20240105", L"20240105", L"20240105", L"2024/01/05"},
-      {L"", L"20240105", L"20240105", L"2024/01/05"},        // nothing to restore
+      {L"", L"20240105", L"20240105", L"2024/01/05"},         // nothing to restore
       {L"20241340", L"20241340", L"20241340", L"2024/13/40"}, // not checked
       {L"00000000", L"", L"", L"    /  /  "},                 // the field's report empties it
   };

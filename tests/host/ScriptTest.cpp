@@ -296,3 +296,38 @@ TEST_F(HostTest, HandlersCannotPullTheFormAwayAndQuitStopsTheScript) {
     Form->RemoveAll();
   }
 }
+
+TEST_F(HostTest, PasteLaysTheClipboardTextIntoTheMaskWithoutEvents) {
+  // Each row: what is typed first (and where the caret goes), what is pasted, and the
+  // field, caret and value after. The caret rests on the first empty position at or
+  // after the paste point, or at the end; pasting fires no event of its own.
+  const struct {
+    const wchar_t* before; // a script fragment on control d after it is focused
+    const wchar_t* pasted;
+    const wchar_t* field;
+    const wchar_t* selection;
+    const wchar_t* value;
+  } cases[] = {
+      {L"", L"2024/01/05", L"2024/01/05", L"10,10", L"20240105"},
+      {L"", L"20240105", L"2024/01/05", L"10,10", L"20240105"},
+      {L"", L"202401", L"2024/01/  ", L"8,8", L"202401"}, // incomplete: kept as typed
+      {L"form.Type('d', '2024');", L"03", L"2024/03/  ", L"8,8", L"202403"},
+      {L"form.Type('d', '2024');", L"/03/1", L"2024/03/1 ", L"9,9", L"2024031"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::wstring(L"before [") + c.before + L"] pasting " + c.pasted);
+    Lines out;
+    std::wstring script = std::wstring(L"var d = form.Create('d', 10, 10, 150, 24, 'Style=2;DateFormat=2');\n"
+                                       L"form.Type('d', ''); ") +
+                          c.before +
+                          L"\nform.ClearEvents();\n"
+                          L"form.Paste('d', '" +
+                          c.pasted +
+                          L"');\n"
+                          L"form.Echo(form.FieldText('d'));\nform.Echo(form.Selection('d'));\n"
+                          L"form.Echo('[' + d.GetValue() + ']');\nform.Echo('[' + form.Events() + ']');\n";
+    ASSERT_EQ(Script(L"JScript", script, out), 0) << (out.empty() ? L"" : out[0]);
+    EXPECT_EQ(out, (Lines{c.field, c.selection, std::wstring(L"[") + c.value + L"]", L"[]"}));
+    Form->RemoveAll();
+  }
+}
