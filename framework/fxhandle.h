@@ -1,0 +1,44 @@
+// One owner type per kind of handle: the handle belongs to one object from the line it
+// is made, is closed exactly once by that object, and can be moved but not copied.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Owns one handle; Traits gives its empty value and how it is closed.
+template <class Traits> class CUniqueHandle {
+public:
+  using Handle = typename Traits::Handle;
+
+  CUniqueHandle() = default;
+  explicit CUniqueHandle(Handle h) : m_h(h) {}
+  ~CUniqueHandle() { Reset(); }
+  CUniqueHandle(const CUniqueHandle&) = delete;
+  CUniqueHandle& operator=(const CUniqueHandle&) = delete;
+  CUniqueHandle(CUniqueHandle&& other) noexcept : m_h(other.Detach()) {}
+  CUniqueHandle& operator=(CUniqueHandle&& other) noexcept {
+    if (this != &other) Reset(other.Detach());
+    return *this;
+  }
+
+  Handle Get() const { return m_h; }
+  explicit operator bool() const { return m_h != Traits::Empty(); }
+  // Closes the handle held (if any) and takes h.
+  void Reset(Handle h = Traits::Empty()) {
+    Handle old = std::exchange(m_h, h);
+    if (old != Traits::Empty()) Traits::Close(old);
+  }
+  Handle Detach() { return std::exchange(m_h, Traits::Empty()); }
+
+private:
+  Handle m_h = Traits::Empty();
+};
+
+struct CHookTraits {
+  using Handle = HHOOK;
+  static HHOOK Empty() { return nullptr; }
+  static void Close(HHOOK h) { ::UnhookWindowsHookEx(h); }
+};
+// A windows hook, removed with the owner.
+using CHookHandle = CUniqueHandle<CHookTraits>;
