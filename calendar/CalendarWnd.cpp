@@ -3,8 +3,9 @@
 #include "CalendarWnd.h"
 
 #include "CalendarCtl.h"
-#include "Module.h"
 #include "Tondril.h"
+
+#include <map>
 
 namespace {
 
@@ -12,7 +13,33 @@ namespace {
 const UINT_PTR kTodayTimer = 2;
 const int kFrameColorIndex = 165;
 
-void* ThreadKey() { return reinterpret_cast<void*>(static_cast<UINT_PTR>(::GetCurrentThreadId())); }
+// Shared by every control of the process: the drop-down opened last and its control
+// (both null when none is open), and each thread's watchers.
+CCalendarWnd* OpenCalendarWnd = nullptr;
+CCalendarCtl* OpenCalendarCtl = nullptr;
+std::map<DWORD, CalendarHookRecord> CalendarHookMap;
+
+CalendarHookRecord* ThreadHookRecord() {
+  auto it = CalendarHookMap.find(::GetCurrentThreadId());
+  return it == CalendarHookMap.end() ? nullptr : &it->second;
+}
+
+LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+// The current thread's watchers, installed unless it has them; null when the system
+// refuses them.
+CalendarHookRecord* InstallCalendarHooks() {
+  if (CalendarHookRecord* rec = ThreadHookRecord()) return rec;
+  DWORD thread = ::GetCurrentThreadId();
+  CHookHandle keyboard(::SetWindowsHookExW(WH_KEYBOARD, CalendarKeyboardProc, nullptr, thread));
+  CHookHandle mouse(::SetWindowsHookExW(WH_MOUSE, CalendarMouseProc, nullptr, thread));
+  if (!keyboard || !mouse) return nullptr;
+  CalendarHookRecord& rec = CalendarHookMap[thread];
+  rec.KeyboardHook = std::move(keyboard);
+  rec.MouseHook = std::move(mouse);
+  return &rec;
+}
 
 bool SameDay(const CCalendarWnd& w, const SYSTEMTIME& st) {
   return w.LastSelYear == st.wYear && w.LastSelMonth == st.wMonth && w.LastSelDay == st.wDay;
@@ -20,12 +47,11 @@ bool SameDay(const CCalendarWnd& w, const SYSTEMTIME& st) {
 
 // The drop-down that the watchers act on, when it is on screen.
 bool OpenAndShown(const CalendarHookRecord* rec) {
-  CCalendarWnd* open = Module().OpenCalendarWnd;
-  return rec->CtlHwnd && open && open->m_hWnd && open->IsWindowVisible();
+  return rec->CtlHwnd && OpenCalendarWnd && OpenCalendarWnd->m_hWnd && OpenCalendarWnd->IsWindowVisible();
 }
 
 void InvalidateOpenCtl() {
-  if (CCalendarCtl* ctl = Module().OpenCalendarCtl; ctl && ctl->m_hWnd) ctl->Invalidate(TRUE);
+  if (OpenCalendarCtl && OpenCalendarCtl->m_hWnd) OpenCalendarCtl->Invalidate(TRUE);
 }
 
 } // namespace
@@ -45,12 +71,8 @@ LRESULT CCalendarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wParam == kTodayTimer) return 0;
     return Default();
   case WM_DESTROY:
-    // A drop-down that goes while open takes its watchers and the module's record with it.
-    if (CalendarHookRecord* rec = FindCalendarHookRecord(); rec && rec->CalendarHwnd == m_hWnd) RemoveCalendarHooks();
-    if (Module().OpenCalendarWnd == this) {
-      Module().OpenCalendarWnd = nullptr;
-      Module().OpenCalendarCtl = nullptr;
-    }
+    // A drop-down that goes while open takes its watchers and the record with it.
+    MarkCalendarHidden(OwnerCtl, this);
     return Default();
   default:
     return CMonthCalCtrl::WindowProc(msg, wParam, lParam);
@@ -120,48 +142,35 @@ void CCalendarWnd::OnSelect(const SYSTEMTIME& start) {
 
 // ---- the watchers ---------------------------------------------------------------------------
 
-CalendarHookRecord* FindCalendarHookRecord() {
-  void* rec = nullptr;
-  if (!Module().CalendarHookMap.Lookup(ThreadKey(), rec)) return nullptr;
-  return static_cast<CalendarHookRecord*>(rec);
-}
+const CalendarHookRecord* FindCalendarHookRecord() { return ThreadHookRecord(); }
 
-CCalendarWnd* GetOpenCalendarWnd() { return Module().OpenCalendarWnd; }
-CCalendarCtl* GetOpenCalendarCtl() { return Module().OpenCalendarCtl; }
+CCalendarWnd* GetOpenCalendarWnd() { return OpenCalendarWnd; }
+CCalendarCtl* GetOpenCalendarCtl() { return OpenCalendarCtl; }
 
-CalendarHookRecord* InstallCalendarHooks() {
-  if (CalendarHookRecord* rec = FindCalendarHookRecord()) return rec;
-  DWORD thread = ::GetCurrentThreadId();
-  HHOOK keyboard = ::SetWindowsHookExW(WH_KEYBOARD, CalendarKeyboardProc, nullptr, thread);
-  HHOOK mouse = ::SetWindowsHookExW(WH_MOUSE, CalendarMouseProc, nullptr, thread);
-  if (!keyboard || !mouse) {
-    if (keyboard) ::UnhookWindowsHookEx(keyboard);
-    if (mouse) ::UnhookWindowsHookEx(mouse);
-    return nullptr;
+void MarkCalendarShown(CCalendarCtl* ctl, CCalendarWnd* wnd) {
+  if (CalendarHookRecord* rec = InstallCalendarHooks()) {
+    rec->CtlHwnd = ctl->m_hWnd;
+    rec->CalendarHwnd = wnd->m_hWnd;
   }
-  CalendarHookRecord* rec = new CalendarHookRecord;
-  rec->KeyboardHook = keyboard;
-  rec->MouseHook = mouse;
-  Module().CalendarHookMap.SetAt(ThreadKey(), rec);
-  return rec;
+  OpenCalendarWnd = wnd;
+  OpenCalendarCtl = ctl;
 }
 
-void RemoveCalendarHooks() {
-  CalendarHookRecord* rec = FindCalendarHookRecord();
-  if (!rec) return;
-  ::UnhookWindowsHookEx(rec->KeyboardHook);
-  ::UnhookWindowsHookEx(rec->MouseHook);
-  Module().CalendarHookMap.RemoveKey(ThreadKey());
-  delete rec;
+void MarkCalendarHidden(const CCalendarCtl* ctl, const CCalendarWnd* wnd) {
+  if (OpenCalendarCtl && OpenCalendarCtl != ctl && OpenCalendarWnd != wnd) return;
+  OpenCalendarWnd = nullptr;
+  OpenCalendarCtl = nullptr;
+  CalendarHookMap.erase(::GetCurrentThreadId());
 }
 
+namespace {
 LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
-  CalendarHookRecord* rec = FindCalendarHookRecord();
+  CalendarHookRecord* rec = ThreadHookRecord();
   if (!rec) return 0;
-  HHOOK hook = rec->KeyboardHook;
+  HHOOK hook = rec->KeyboardHook.Get();
   if (nCode < 0 || nCode == HC_NOREMOVE) return ::CallNextHookEx(hook, nCode, wParam, lParam);
 
-  CCalendarWnd* open = Module().OpenCalendarWnd;
+  CCalendarWnd* open = OpenCalendarWnd;
   bool keyDown = (lParam & 0x80000000) == 0;
   bool controlTab = wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0;
   bool escape = keyDown && wParam == VK_ESCAPE;
@@ -173,16 +182,16 @@ LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
     InvalidateOpenCtl();
     // While the calendar itself holds the focus the key never reaches the field: close
     // through the control, after the key, so the focus goes back to the field.
-    CCalendarCtl* ctl = Module().OpenCalendarCtl;
+    CCalendarCtl* ctl = OpenCalendarCtl;
     if (ctl && ::GetFocus() != ctl->Edit.m_hWnd) ::PostMessageW(rec->CtlHwnd, WM_CALENDAR_HIDE, 0, 0);
   }
   return ::CallNextHookEx(hook, nCode, wParam, lParam);
 }
 
 LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
-  CalendarHookRecord* rec = FindCalendarHookRecord();
+  CalendarHookRecord* rec = ThreadHookRecord();
   // The close below may remove the record: keep what the chain needs.
-  HHOOK hook = rec ? rec->MouseHook : nullptr;
+  HHOOK hook = rec ? rec->MouseHook.Get() : nullptr;
   if (!rec || nCode < 0 || nCode == HC_NOREMOVE) return ::CallNextHookEx(hook, nCode, wParam, lParam);
   HWND target = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->hwnd;
   if (target == rec->CalendarHwnd || (rec->CalendarHwnd && ::IsChild(rec->CalendarHwnd, target)))
@@ -205,7 +214,7 @@ LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
       outside = ::PtInRect(&wr, cursor) != FALSE;
     }
     if (outside && OpenAndShown(rec)) {
-      CCalendarCtl* ctl = Module().OpenCalendarCtl;
+      CCalendarCtl* ctl = OpenCalendarCtl;
       if (ctl && ctl->m_hWnd) {
         HWND ctlHwnd = ctl->m_hWnd;
         ::SendMessageW(ctlHwnd, WM_CALENDAR_HIDE, 0, 0);
@@ -219,3 +228,5 @@ LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
   }
   return ::CallNextHookEx(hook, nCode, wParam, lParam);
 }
+
+} // namespace

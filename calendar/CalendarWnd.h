@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TamveroApi.h"
+#include "fxhandle.h"
 #include "fxwnd.h"
 
 class CCalendarCtl;
@@ -27,24 +28,26 @@ private:
   void OnSelect(const SYSTEMTIME& start);
 };
 
-// One record of watchers per thread.
+// One record of watchers per thread: the hooks and the drop-down they close.
 struct CalendarHookRecord {
-  HHOOK KeyboardHook = nullptr;
+  CHookHandle KeyboardHook;
   HWND CtlHwnd = nullptr;
-  HHOOK MouseHook = nullptr;
+  CHookHandle MouseHook;
   HWND CalendarHwnd = nullptr;
 };
 
 // The current thread's watchers, or null when none are installed.
-TAMVERO_API CalendarHookRecord* FindCalendarHookRecord();
+TAMVERO_API const CalendarHookRecord* FindCalendarHookRecord();
 // The drop-down that is open and its control, for hosts that keep one drop-down per form;
 // both null when none is open.
 TAMVERO_API CCalendarWnd* GetOpenCalendarWnd();
 TAMVERO_API CCalendarCtl* GetOpenCalendarCtl();
 
-// Installs the current thread's watchers unless it has them; null when the system refuses.
-CalendarHookRecord* InstallCalendarHooks();
-// Removes the current thread's watchers, if any.
-void RemoveCalendarHooks();
-LRESULT CALLBACK CalendarKeyboardProc(int nCode, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK CalendarMouseProc(int nCode, WPARAM wParam, LPARAM lParam);
+// The process's record of the open drop-down and the thread's watchers is kept here
+// alone; these two are the only ways to change it.
+// Records wnd, the drop-down of ctl, as the open one and installs this thread's watchers
+// for it (the record stays without watchers when the system refuses them).
+void MarkCalendarShown(CCalendarCtl* ctl, CCalendarWnd* wnd);
+// Forgets the open drop-down and removes this thread's watchers, unless the drop-down of
+// another control than ctl (and another window than wnd) has opened since.
+void MarkCalendarHidden(const CCalendarCtl* ctl, const CCalendarWnd* wnd);

@@ -181,17 +181,6 @@ void CCalendarCtl::OnStyleChanged() {
   BoundPropertyChanged(15);
 }
 
-void CCalendarCtl::DeleteCalendarWnd() {
-  if (!CalendarWnd) return;
-  if (Module().OpenCalendarCtl == this || Module().OpenCalendarWnd == CalendarWnd) {
-    Module().OpenCalendarCtl = nullptr;
-    Module().OpenCalendarWnd = nullptr;
-  }
-  delete CalendarWnd;
-  CalendarWnd = nullptr;
-  CalendarVisible = FALSE;
-}
-
 void CCalendarCtl::OnFontIndexChanged() {
   FontChange();
   BoundPropertyChanged(18);

@@ -251,6 +251,9 @@ private:
   void DeleteDispatch();
 
   void CreateCalendarWnd();
+  // Every close of the drop-down ends here: hidden, no longer the open one, the button
+  // repainted. Telling the form and taking the focus back are the callers' part.
+  void HideCalendarWnd();
   void DeleteCalendarWnd();
   void ResolveColor(BOOL back);
   void ShowOrHideForVisible();

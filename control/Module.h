@@ -14,11 +14,6 @@ struct CalendarModule {
   CGDIMng* GdiMng = nullptr;
   CImageMng* ImageMng = nullptr;
   CTypeLibCache TypeLibs;
-  // Thread id to that thread's drop-down watchers.
-  CMapPtrToPtr CalendarHookMap{10};
-  // The drop-down that is open, and its control; both null when none is.
-  CCalendarWnd* OpenCalendarWnd = nullptr;
-  CCalendarCtl* OpenCalendarCtl = nullptr;
 };
 
 CalendarModule& Module();

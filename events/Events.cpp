@@ -4,7 +4,6 @@
 
 #include "CalendarWnd.h"
 #include "Gresko.h"
-#include "Module.h"
 
 namespace {
 bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
@@ -74,14 +73,8 @@ void CCalendarCtl::FireEventBrokeOut(int nCode) {
     break;
   case 4:
     FireEvent(EVENT_KillFocus, VTS_NONE);
-    if (CalendarWnd && CalendarWnd->m_hWnd && CalendarWnd->IsWindowVisible()) {
-      CalendarWnd->ShowWindow(SW_HIDE);
-      Module().OpenCalendarWnd = nullptr;
-      Module().OpenCalendarCtl = nullptr;
-      RemoveCalendarHooks();
-      if (m_hWnd) InvalidateRect(&ButtonRect, TRUE);
-      CalendarVisible = FALSE;
-    }
+    // Closed without telling the form and without taking the focus back.
+    if (CalendarWnd && CalendarWnd->m_hWnd && CalendarWnd->IsWindowVisible()) HideCalendarWnd();
     break;
   case 6:
     FireEvent(EVENT_SetFocus, VTS_NONE);

@@ -111,10 +111,10 @@ protected:
     EXPECT_TRUE(IsWindowVisible(Drop()));
     EXPECT_EQ(GetOpenCalendarWnd(), Ctl->GetCalendarWndPtr());
     EXPECT_EQ(GetOpenCalendarCtl(), Ctl);
-    CalendarHookRecord* rec = FindCalendarHookRecord();
+    const CalendarHookRecord* rec = FindCalendarHookRecord();
     ASSERT_NE(rec, nullptr);
-    EXPECT_NE(rec->KeyboardHook, nullptr);
-    EXPECT_NE(rec->MouseHook, nullptr);
+    EXPECT_TRUE(rec->KeyboardHook);
+    EXPECT_TRUE(rec->MouseHook);
     EXPECT_EQ(rec->CtlHwnd, Ctl->m_hWnd);
     EXPECT_EQ(rec->CalendarHwnd, Drop());
   }

@@ -68,36 +68,36 @@ LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) {
   }
 
   BOOL shown = ::IsWindowVisible(drop);
-  if (shown) {
-    if (CalendarHookRecord* rec = InstallCalendarHooks()) {
-      rec->CtlHwnd = m_hWnd;
-      rec->CalendarHwnd = drop;
-    }
-    Module().OpenCalendarWnd = CalendarWnd;
-    Module().OpenCalendarCtl = this;
-  } else {
-    Module().OpenCalendarWnd = nullptr;
-    Module().OpenCalendarCtl = nullptr;
-    RemoveCalendarHooks();
-  }
+  if (shown)
+    MarkCalendarShown(this, CalendarWnd);
+  else
+    MarkCalendarHidden(this, CalendarWnd);
   SendToMainIsShowList(shown);
   InvalidateRect(&ButtonRect, TRUE);
   CalendarVisible = TRUE;
   return 1;
 }
 
+void CCalendarCtl::HideCalendarWnd() {
+  if (!CalendarWnd || !CalendarWnd->m_hWnd) return;
+  if (CalendarVisible || CalendarWnd->IsWindowVisible()) CalendarWnd->ShowWindow(SW_HIDE);
+  MarkCalendarHidden(this, CalendarWnd);
+  if (m_hWnd) InvalidateRect(&ButtonRect, TRUE);
+  CalendarVisible = FALSE;
+}
+
+void CCalendarCtl::DeleteCalendarWnd() {
+  if (!CalendarWnd) return;
+  MarkCalendarHidden(this, CalendarWnd);
+  delete CalendarWnd;
+  CalendarWnd = nullptr;
+  CalendarVisible = FALSE;
+}
+
 LRESULT CCalendarCtl::OnHideCarendar(WPARAM, LPARAM) {
   if (!CalendarWnd || !CalendarWnd->m_hWnd) return 0;
-  if (CalendarVisible) CalendarWnd->ShowWindow(SW_HIDE);
-  // When another control's drop-down opened since, the records and watchers are its own.
-  if (!Module().OpenCalendarCtl || Module().OpenCalendarCtl == this) {
-    Module().OpenCalendarWnd = nullptr;
-    Module().OpenCalendarCtl = nullptr;
-    RemoveCalendarHooks();
-  }
+  HideCalendarWnd();
   SendToMainIsShowList(FALSE);
-  InvalidateRect(&ButtonRect, TRUE);
-  CalendarVisible = FALSE;
   SetFocus();
   // Browsing without a pick still counts as a pick once the drop-down closes, once.
   if (CalendarSelChanged) {
