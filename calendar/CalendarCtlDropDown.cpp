@@ -1,6 +1,7 @@
 // The control's side of the drop-down: creating it, opening it below the field, closing
 // it, and passing dates between it and the field.
 #include "CalendarCtl.h"
+#include "Formats.h"
 
 #include "CalendarWnd.h"
 #include "Clock.h"
@@ -10,7 +11,6 @@
 #include <algorithm>
 
 namespace {
-bool IsTimeStyleCode(int style) { return style == 1 || style == 4 || style == 5; }
 // The popup and border window styles.
 const DWORD kDropDownStyle = WS_POPUP | WS_BORDER;
 } // namespace
@@ -18,7 +18,7 @@ const DWORD kDropDownStyle = WS_POPUP | WS_BORDER;
 CWnd* CCalendarCtl::GetCalendarWndPtr() const { return CalendarWnd; }
 
 void CCalendarCtl::CreateCalendarWnd() {
-  if (CalendarWnd || !(Style == 0 || Style == 2 || Style == 3)) return;
+  if (CalendarWnd || !tamvero::IsDateStyle(Style)) return;
   CalendarWnd = new CCalendarWnd;
   if (CalendarWnd->CreateEx(0, kDropDownStyle, CRect(), m_hWnd, 0)) {
     if (CFontManager* fonts = FontManager()) {
@@ -102,7 +102,7 @@ LRESULT CCalendarCtl::OnHideCarendar(WPARAM, LPARAM) {
   // Browsing without a pick still counts as a pick once the drop-down closes, once.
   if (CalendarSelChanged) {
     CalendarSelChanged = FALSE;
-    SendMessage(WM_CALENDAR_EVENT, 5, 0);
+    SendMessage(WM_CALENDAR_EVENT, CODE_DAY_PICKED, 0);
   }
   return 1;
 }
@@ -120,7 +120,7 @@ void CCalendarCtl::SendToMainIsShowList(BOOL bShow) {
 }
 
 void CCalendarCtl::SetDateToCalendarWnd() {
-  if (IsTimeStyleCode(Style)) return;
+  if (tamvero::IsTimeStyle(Style)) return;
   int year = 0, month = 0, day = 0;
   if (IsInputDigit(Caption, static_cast<short>(Caption.GetLength())) && Caption.GetLength() == DigitCount &&
       GetCurInputDate(year, month, day)) {
@@ -139,7 +139,7 @@ void CCalendarCtl::SetDateToCalendarWnd() {
 }
 
 BOOL CCalendarCtl::GetCurSelectedDate(int& year, int& month, int& day) {
-  if (IsTimeStyleCode(Style)) return FALSE;
+  if (tamvero::IsTimeStyle(Style)) return FALSE;
   if (CalendarWnd && CalendarWnd->m_hWnd) {
     SYSTEMTIME st = {};
     CalendarWnd->GetCurSel(st);

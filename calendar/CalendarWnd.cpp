@@ -11,7 +11,6 @@ namespace {
 
 // The calendar's own timer that refreshes "today"; the drop-down lives too briefly for it.
 const UINT_PTR kTodayTimer = 2;
-const int kFrameColorIndex = 165;
 
 // Shared by every control of the process: the drop-down opened last and its control
 // (both null when none is open), and each thread's watchers.
@@ -87,7 +86,7 @@ void CCalendarWnd::OnNcPaint() {
   {
     CDC dc(hdc);
     CRect wr = GetWindowRect();
-    COLORREF c = CColorMgr::getInstance()->GetColor(kFrameColorIndex, 0);
+    COLORREF c = CColorMgr::getInstance()->GetColor(CColorMgr::CI_DROPDOWN_FRAME, 0);
     dc.Draw3dRect(CRect(0, 0, wr.Width(), wr.Height()), c, c);
   }
   ::ReleaseDC(m_hWnd, hdc);
@@ -120,7 +119,7 @@ void CCalendarWnd::OnSelChange(const SYSTEMTIME& start) {
   int year = start.wYear, month = start.wMonth, day = start.wDay;
   OwnerCtl->DisplayDate(year, month, day);
   OwnerCtl->SetCalendarSelchange(TRUE);
-  OwnerCtl->SendMessage(WM_CALENDAR_EVENT, 4, 0);
+  OwnerCtl->SendMessage(WM_CALENDAR_EVENT, CODE_SEL_CHANGED, 0);
   LastSelYear = start.wYear;
   LastSelMonth = start.wMonth;
   LastSelDay = start.wDay;
@@ -134,7 +133,7 @@ void CCalendarWnd::OnSelect(const SYSTEMTIME& start) {
   OwnerCtl->DisplayDate(year, month, day);
   OwnerCtl->SetCalendarSelchange(FALSE);
   OwnerCtl->SendMessage(WM_CALENDAR_HIDE, 0, 0);
-  OwnerCtl->SendMessage(WM_CALENDAR_EVENT, 5, 0);
+  OwnerCtl->SendMessage(WM_CALENDAR_EVENT, CODE_DAY_PICKED, 0);
   LastSelYear = start.wYear;
   LastSelMonth = start.wMonth;
   LastSelDay = start.wDay;

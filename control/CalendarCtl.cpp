@@ -1,6 +1,7 @@
 // The control object: construction, the property change handlers, the window-message
 // table, window creation and destruction, and the module's exports.
 #include "CalendarCtl.h"
+#include "Formats.h"
 
 #include "CalendarWnd.h"
 #include "Lumadex.h"
@@ -71,8 +72,6 @@ HRESULT CCalendarCtl::GetClassID(CLSID* pClsid) {
 
 // ---- property change handlers --------------------------------------------------------------
 
-static bool IsTimeStyleCode(int style) { return style == 1 || style == 4 || style == 5; }
-
 void CCalendarCtl::OnTextChanged() {
   if (Edit.m_hWnd) Edit.SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
 }
@@ -83,17 +82,17 @@ void CCalendarCtl::ResolveColor(BOOL back) {
     BackColor = colors->GetColor(Enabled ? static_cast<int>(BackColorIndex & 0xFFFF) : 118, 0);
     if (Edit.m_hWnd) Edit.SetBackColor(BackColor);
     Invalidate();
-    BoundPropertyChanged(5);
+    BoundPropertyChanged(PROP_BackColorIndex);
   } else {
     ForeColor = colors->GetColor(Enabled ? static_cast<int>(ForeColorIndex & 0xFFFF) : 167, 0);
     if (Edit.m_hWnd) Edit.SetForeColor(ForeColor);
     Invalidate();
-    BoundPropertyChanged(6);
+    BoundPropertyChanged(PROP_ForeColorIndex);
   }
 }
 
 void CCalendarCtl::OnEnabledChanged() {
-  BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_EnabledRun) : 2);
+  BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_EnabledRun) : PROP_Enabled);
   if (Edit.m_hWnd) {
     Edit.SetEditEnabled(Enabled);
     Edit.SendMessage(EM_SETREADONLY, Enabled ? 0 : 1, 0);
@@ -107,12 +106,12 @@ void CCalendarCtl::OnEnabledChanged() {
 
 void CCalendarCtl::OnAppearanceStyleChanged() {
   if (m_hWnd) Invalidate();
-  BoundPropertyChanged(3);
+  BoundPropertyChanged(PROP_AppearanceStyle);
 }
 
 void CCalendarCtl::ShowOrHideForVisible() {
   if (IsRunMode()) ShowWindow(Visible ? SW_SHOW : SW_HIDE);
-  BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_VisibleRun) : 4);
+  BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_VisibleRun) : PROP_Visible);
   Invalidate();
 }
 
@@ -128,44 +127,44 @@ void CCalendarCtl::OnForeColorIndexChanged() {
   if (m_hWnd) ResolveColor(FALSE);
 }
 
-void CCalendarCtl::OnItemChanged() { BoundPropertyChanged(8); }
-void CCalendarCtl::OnItemFlagChanged() { BoundPropertyChanged(9); }
-void CCalendarCtl::OnAutoSaveChanged() { BoundPropertyChanged(17); }
-void CCalendarCtl::OnFidChanged() { BoundPropertyChanged(19); }
-void CCalendarCtl::OnRequireInputChanged() { BoundPropertyChanged(20); }
-void CCalendarCtl::OnNextFocusCtrlNameChanged() { BoundPropertyChanged(21); }
-void CCalendarCtl::OnNotCheckDateChanged() { BoundPropertyChanged(22); }
+void CCalendarCtl::OnItemChanged() { BoundPropertyChanged(PROP_Item); }
+void CCalendarCtl::OnItemFlagChanged() { BoundPropertyChanged(PROP_ItemFlag); }
+void CCalendarCtl::OnAutoSaveChanged() { BoundPropertyChanged(PROP_AutoSave); }
+void CCalendarCtl::OnFidChanged() { BoundPropertyChanged(PROP_Fid); }
+void CCalendarCtl::OnRequireInputChanged() { BoundPropertyChanged(PROP_RequireInput); }
+void CCalendarCtl::OnNextFocusCtrlNameChanged() { BoundPropertyChanged(PROP_NextFocusCtrlName); }
+void CCalendarCtl::OnNotCheckDateChanged() { BoundPropertyChanged(PROP_NotCheckDate); }
 
 void CCalendarCtl::OnStartTimeChanged() {
-  if (IsTimeStyleCode(Style)) return;
+  if (tamvero::IsTimeStyle(Style)) return;
   if (IsRunMode() && CalendarWnd) SetDateRange();
-  BoundPropertyChanged(10);
+  BoundPropertyChanged(PROP_StartTime);
 }
 
 void CCalendarCtl::OnEndTimeChanged() {
-  if (IsTimeStyleCode(Style)) return;
+  if (tamvero::IsTimeStyle(Style)) return;
   if (IsRunMode() && CalendarWnd) SetDateRange();
-  BoundPropertyChanged(11);
+  BoundPropertyChanged(PROP_EndTime);
 }
 
 void CCalendarCtl::OnBasicClientChanged() {
-  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
-  BoundPropertyChanged(12);
+  tamvero::IsTimeStyle(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(PROP_BasicClient);
 }
 
 void CCalendarCtl::OnVarianceChanged() {
-  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
-  BoundPropertyChanged(13);
+  tamvero::IsTimeStyle(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(PROP_Variance);
 }
 
 void CCalendarCtl::OnIndicatorChanged() {
-  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
-  BoundPropertyChanged(14);
+  tamvero::IsTimeStyle(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(PROP_Indicator);
 }
 
 void CCalendarCtl::OnStyleChanged() {
   if (Edit.m_hWnd) {
-    if (IsTimeStyleCode(Style)) {
+    if (tamvero::IsTimeStyle(Style)) {
       if (CalendarWnd) {
         if (CalendarVisible) SendMessage(WM_CALENDAR_HIDE, 0, 0);
         DeleteCalendarWnd();
@@ -178,16 +177,16 @@ void CCalendarCtl::OnStyleChanged() {
     ChangeEditPosition();
     Invalidate();
   }
-  BoundPropertyChanged(15);
+  BoundPropertyChanged(PROP_Style);
 }
 
 void CCalendarCtl::OnFontIndexChanged() {
   FontChange();
-  BoundPropertyChanged(18);
+  BoundPropertyChanged(PROP_FontIndex);
 }
 
 void CCalendarCtl::OnAnchorChanged() {
-  BoundPropertyChanged(36);
+  BoundPropertyChanged(PROP_Anchor);
   if (IsRunMode())
     AnchorFlag = GetDgnAnchorPropertyData(CString(Anchor), &AnchorValue1, &AnchorValue2, &AnchorValue3, &AnchorValue4);
 }
@@ -270,14 +269,14 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   RedrawEnabled = FALSE;
   OnEnabledChanged();
   OnStyleChanged();
-  if (!IsTimeStyleCode(Style)) {
+  if (!tamvero::IsTimeStyle(Style)) {
     if (IsRunMode() && CalendarWnd) SetDateRange();
-    BoundPropertyChanged(10);
+    BoundPropertyChanged(PROP_StartTime);
   }
-  IsTimeStyleCode(Style) ? SetInitTime() : SetInitDate();
-  BoundPropertyChanged(12);
+  tamvero::IsTimeStyle(Style) ? SetInitTime() : SetInitDate();
+  BoundPropertyChanged(PROP_BasicClient);
   FontChange();
-  BoundPropertyChanged(18);
+  BoundPropertyChanged(PROP_FontIndex);
   SetDateRange();
   SetRedraw(TRUE);
   return 0;

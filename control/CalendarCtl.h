@@ -20,25 +20,30 @@ enum : UINT {
   WM_CALENDAR_SHOW = 0x0467,    // open the drop-down
   WM_CALENDAR_HIDE = 0x0468,    // close the drop-down
   WM_CHANGE_PARENT = 0x05C2,    // the host re-parents the control; nothing to do
-  WM_LISTBOX_SHOW = 0x065E,     // another control of the form opened its drop-down
-  WM_JT_EVENT = 0x0ADA,         // the host asks for the next or previous control
   WM_PREV_NEXT_DATE = 0x2728,   // step the value one unit
 };
 
-// Event dispatch ids of ICalendarCtlEvents.
-enum : DISPID {
-  EVENT_EditFull = 1,
-  EVENT_EditEnter = 2,
-  EVENT_SetFocus = 3,
-  EVENT_KillFocus = 4,
-  EVENT_SelChange = 5,
-  EVENT_SelSelected = 6,
-  EVENT_EditChange = 7,
-  EVENT_ReceiveError = 8,
+// Codes of WM_CALENDAR_EVENT: what the field or the drop-down reports.
+enum CalendarEventCode : int {
+  CODE_INPUT_FULL = 0,
+  CODE_ENTER = 1,
+  CODE_FOCUS_IN = 2,
+  CODE_FOCUS_OUT = 3,
+  CODE_SEL_CHANGED = 4,
+  CODE_DAY_PICKED = 5,
+  CODE_TEXT_CHANGED = 6,
 };
 
-// Change codes reported for Enabled and Visible in run mode.
-enum : DISPID { CHANGE_EnabledRun = 10000, CHANGE_VisibleRun = 10001 };
+// Codes of FireEventBrokeOut, the event dispatcher (numbered apart from the above).
+enum BrokeOutCode : int {
+  BROKE_EditChange = 1,
+  BROKE_EditFull = 2,
+  BROKE_EditEnter = 3,
+  BROKE_KillFocus = 4,
+  BROKE_SetFocus = 6,
+  BROKE_SelChange = 27,
+  BROKE_SelSelected = 28,
+};
 
 class TAMVERO_API CCalendarCtl : public CBaseCtl {
 public:

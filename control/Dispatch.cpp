@@ -30,7 +30,7 @@ public:
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     // SetValue takes the address of a wide string. A script cannot make one, but the
     // string it passes is one: hand its address on (a variable passed by reference too).
-    if (id == 27 && params && params->cArgs == 1) {
+    if (id == METHOD_SetValue && params && params->cArgs == 1) {
       CVariant arg;
       if (FAILED(VariantCopyInd(&arg, &params->rgvarg[0]))) return DISP_E_TYPEMISMATCH;
       if (V_VT(&arg) == VT_BSTR) {

@@ -4,18 +4,18 @@
 
 LONG_PTR CCalendarCtl::GetPropertyLong(int nIndex) {
   switch (nIndex) {
-  case 11:
+  case FPI_ENABLED:
     return Enabled;
-  case 12:
+  case FPI_VISIBLE:
     return Visible;
-  case 16:
+  case FPI_AUTOSAVE:
     return AutoSave;
-  case 19:
+  case FPI_ITEMFLAG:
     return ItemFlag;
-  case 40:
+  case FPI_OBJECT:
     // The host reads the object itself through this index.
     return reinterpret_cast<LONG_PTR>(this);
-  case 48:
+  case FPI_ANCHORFLAG:
     return AnchorFlag;
   default:
     return 0;
@@ -24,22 +24,22 @@ LONG_PTR CCalendarCtl::GetPropertyLong(int nIndex) {
 
 long CCalendarCtl::SetPropertyLong(int nIndex, int nNewValue) {
   switch (nIndex) {
-  case 11:
+  case FPI_ENABLED:
     Enabled = nNewValue != 0;
     OnEnabledChanged();
     break;
-  case 12:
+  case FPI_VISIBLE:
     Visible = nNewValue != 0;
     if (m_hWnd) {
       if (IsRunMode()) ShowWindow(Visible ? SW_SHOW : SW_HIDE);
-      BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_VisibleRun) : 4);
+      BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_VisibleRun) : PROP_Visible);
       Invalidate(TRUE);
     }
     break;
-  case 37:
+  case FPI_FOCUS_FIELD:
     if (Enabled && Edit.m_hWnd) Edit.SetFocus();
     break;
-  case 43:
+  case FPI_FONT:
     FontChange();
     break;
   default:
@@ -48,13 +48,13 @@ long CCalendarCtl::SetPropertyLong(int nIndex, int nNewValue) {
   return 1;
 }
 
-CString CCalendarCtl::GetPropertyString(int nIndex) { return nIndex == 20 ? Fid : CString(); }
+CString CCalendarCtl::GetPropertyString(int nIndex) { return nIndex == FPI_FID ? Fid : CString(); }
 
 CString CCalendarCtl::GetMethodString(int nId, CString) {
   switch (nId) {
-  case 6:
+  case FMI_AUTOSAVE_VALUE:
     return GetAutoSaveValue();
-  case 7:
+  case FMI_VALUE:
     return CString(Caption);
   default:
     return CString();
@@ -63,13 +63,13 @@ CString CCalendarCtl::GetMethodString(int nId, CString) {
 
 int CCalendarCtl::SetMethodString(int nId, CString, CString str2, LONG_PTR lValue) {
   switch (nId) {
-  case 5:
+  case FMI_SET_AUTOSAVE_VALUE:
     SetAutoSaveValue(str2);
     break;
-  case 8:
+  case FMI_SET_VALUE:
     SetValue(lValue);
     break;
-  case 9: {
+  case FMI_RECEIVE_ERROR: {
     // Fired directly: the host's answer in the VARIANT does not change the value.
     VARIANT leave;
     VariantInit(&leave);
@@ -79,7 +79,7 @@ int CCalendarCtl::SetMethodString(int nId, CString, CString str2, LONG_PTR lValu
     VariantClear(&leave);
     break;
   }
-  case 19:
+  case FMI_CLEAR_VALUE:
     Caption.Empty();
     if (Edit.m_hWnd) Edit.SetWindowText(L"");
     if (m_hWnd) Invalidate(TRUE);

@@ -21,8 +21,6 @@ tamvero::DateTimeProps Props(const CCalendarCtl* c) {
   return p;
 }
 
-bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
-
 bool IsAllWhiteSpace(const CString& s) {
   for (int i = 0; i < s.GetLength(); ++i)
     if (!iswspace(s[i])) return false;
@@ -42,7 +40,7 @@ void CCalendarCtl::OnDateFormatChanged() {
     }
     Edit.FullLength = DigitCount;
   }
-  BoundPropertyChanged(7);
+  BoundPropertyChanged(PROP_DateFormat);
   if (IsRunMode()) SetDateToCalendarWnd();
 }
 
@@ -54,7 +52,7 @@ void CCalendarCtl::OnTimeFormatChanged() {
     }
     Edit.FullLength = DigitCount;
   }
-  BoundPropertyChanged(16);
+  BoundPropertyChanged(PROP_TimeFormat);
 }
 
 CString CCalendarCtl::GetExceptDateFormatString(LPCWSTR text) {
@@ -216,7 +214,7 @@ HRESULT CCalendarCtl::GetBaseComputedDate(LPCWSTR strBaseDate, short nBasic, sho
 CString CCalendarCtl::GetComputedMonth(int& nYear, int& nMonth, short bNext) {
   if (!Edit.m_hWnd) return CString();
   nYear = nMonth = 0;
-  if (IsDateStyleCode(Style) && !tamvero::ShownYearMonth(DateFormat, Caption, Edit.GetWindowText(), nYear, nMonth))
+  if (tamvero::IsDateStyle(Style) && !tamvero::ShownYearMonth(DateFormat, Caption, Edit.GetWindowText(), nYear, nMonth))
     return CString();
   CString first = tamvero::StepMonth(nYear, nMonth, bNext);
   if (first.IsEmpty()) return first;

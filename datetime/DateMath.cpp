@@ -248,7 +248,7 @@ CString SetValueDigits(const DateTimeProps& props, const CString& text) {
   }
   CString digits = text;
   // Only the date styles proper write dates; an unknown style falls to the time form.
-  if (props.Style == 0 || props.Style == 2 || props.Style == 3)
+  if (IsDateStyle(props.Style))
     FormDateValue(props.DateFormat, year, month, day, digits);
   else
     FormTimeValue(props.TimeFormat, hour, minute, second, digits);

@@ -95,6 +95,9 @@ bool FormDate(DateGroup group, int year, int month, int day, CString& digits) {
 } // namespace
 
 bool IsTimeStyle(int style) { return style == 1 || style == 4 || style == 5; }
+bool IsDateStyle(int style) { return style == 0 || style == 2 || style == 3; }
+bool HasDropDownButton(int style) { return style == 0; }
+bool HasSpinButton(int style) { return style == 2 || style == 4; }
 
 const FormatEntry* DateFormatEntry(int dateFormat) {
   return dateFormat >= 0 && dateFormat < kDateFormatCount ? &kDateFormats[dateFormat] : nullptr;

@@ -31,8 +31,16 @@ struct FormatEntry {
 constexpr int kDateFormatCount = 21;
 constexpr int kTimeFormatCount = 9;
 
-// Styles 1, 4 and 5 edit a time; every other value a date.
+// The styles: 0 a date with the drop-down arrow, 1 a time, 2 a date with a spin button,
+// 3 a plain date, 4 a time with a spin button, 5 a 27-hour time.
+// Styles 1, 4 and 5 edit a time. The field shows a date mask for every other value.
 TAMVERO_API bool IsTimeStyle(int style);
+// Styles 0, 2 and 3 edit a date: only they drop a calendar down and report its selection.
+TAMVERO_API bool IsDateStyle(int style);
+// Styles with a button at the right edge: the drop-down arrow (0) or a spin button (2, 4).
+TAMVERO_API bool HasDropDownButton(int style);
+TAMVERO_API bool HasSpinButton(int style);
+inline bool HasButton(int style) { return HasDropDownButton(style) || HasSpinButton(style); }
 
 // Table rows; null for a code out of range.
 TAMVERO_API const FormatEntry* DateFormatEntry(int dateFormat);

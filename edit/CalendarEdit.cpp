@@ -484,7 +484,7 @@ void CCalendarEdit::OnChar(UINT ch, LPARAM flags) {
 
   CString data = GetInputData();
   data.Trim();
-  SendControlEvent(data.GetLength() == FullLength ? 0 : 6);
+  SendControlEvent(data.GetLength() == FullLength ? CODE_INPUT_FULL : CODE_TEXT_CHANGED);
 }
 
 void CCalendarEdit::BackspaceAt(int start, int end) {
@@ -566,7 +566,7 @@ void CCalendarEdit::OnKeyDown(UINT vk) {
   case VK_DELETE:
     GetSel(start, end);
     if (!IsReadOnly()) DeleteForward(start, start == end ? start + 1 : end);
-    SendControlEvent(6);
+    SendControlEvent(CODE_TEXT_CHANGED);
     break;
   case VK_HOME:
   case VK_RIGHT:
@@ -600,7 +600,7 @@ void CCalendarEdit::OnKeyDown(UINT vk) {
     if (ParentCtl->IsCalendarVisible())
       ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_HIDE, 0, 0);
     else
-      SendControlEvent(1);
+      SendControlEvent(CODE_ENTER);
     if (IsWindow()) {
       SendMessage(EM_SETSEL, 0, ::GetWindowTextLengthW(m_hWnd));
       SendMessage(EM_SCROLLCARET, 0, 0);
@@ -727,7 +727,7 @@ void CCalendarEdit::OnLButtonDown() {
 
 void CCalendarEdit::OnEnSetFocus() {
   if (FocusNotified) return;
-  SendControlEvent(2);
+  SendControlEvent(CODE_FOCUS_IN);
   FocusNotified = TRUE;
 }
 
@@ -741,7 +741,7 @@ void CCalendarEdit::OnEnKillFocus() {
   if (inside) return;
   if (!InKillFocus) {
     InKillFocus = TRUE;
-    SendControlEvent(3);
+    SendControlEvent(CODE_FOCUS_OUT);
     InKillFocus = FALSE;
   }
   FocusNotified = FALSE;

@@ -4,11 +4,6 @@
 #include "Clock.h"
 #include "Formats.h"
 
-namespace {
-bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
-bool IsTimeStyleCode(int style) { return style == 1 || style == 4 || style == 5; }
-} // namespace
-
 LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
   const wchar_t* text = reinterpret_cast<const wchar_t*>(wParam);
   if (!text || Caption == text) return 1;
@@ -19,7 +14,7 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
   if (m_correcting) return 1;
   if (Caption.GetLength() != DigitCount) return 1;
 
-  if (IsDateStyleCode(Style)) {
+  if (tamvero::IsDateStyle(Style)) {
     int year = 0, month = 0, day = 0;
     if (GetCurInputDate(year, month, day)) {
       LastValidValue = Caption;
@@ -44,7 +39,7 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
 
   // Roll back: a date to the last valid one, a time to now.
   if (!Edit.m_hWnd) return 1;
-  if (IsDateStyleCode(Style)) {
+  if (tamvero::IsDateStyle(Style)) {
     // A value kept under another format is no value of this one.
     Caption = LastValidValue.GetLength() == DigitCount ? LastValidValue : CString();
     SetWindowText(Caption);
@@ -81,7 +76,7 @@ void CCalendarCtl::SetCaptionCtrlInEx(LPCWSTR lpszValue) {
   Caption = lpszValue;
   if (Edit.m_hWnd) Edit.SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
   if (static_cast<int>(wcslen(lpszValue)) == DigitCount) {
-    if (IsTimeStyleCode(Style)) {
+    if (tamvero::IsTimeStyle(Style)) {
       int hour = 0, minute = 0, second = 0;
       if (GetCurInputTime(hour, minute, second)) DisplayTime(hour, minute, second);
     } else {

@@ -1,15 +1,12 @@
 // The single entry for the children's notifications, the event dispatcher with the
 // form's right to take EditFull and SelSelected, and the focus chain.
 #include "CalendarCtl.h"
+#include "Formats.h"
 
 #include "CalendarWnd.h"
 #include "Gresko.h"
 
-namespace {
-bool IsDateStyleCode(int style) { return style == 0 || style == 2 || style == 3; }
-const DWORD kFormTakesEvents = 0x20000000;
-const DWORD kFormBlocksFocus = 0x40000000;
-} // namespace
+namespace {} // namespace
 
 void CCalendarCtl::FireEditFull() { FireEvent(EVENT_EditFull, VTS_NONE); }
 void CCalendarCtl::FireEditEnter() { FireEvent(EVENT_EditEnter, VTS_NONE); }
@@ -21,7 +18,7 @@ void CCalendarCtl::FireEditChange() { FireEvent(EVENT_EditChange, VTS_NONE); }
 void CCalendarCtl::FireReceiveError(VARIANT* nVarLeave) { FireEvent(EVENT_ReceiveError, VTS_PVARIANT, nVarLeave); }
 
 void CCalendarCtl::OfferThenFire(DISPID id) {
-  if (RunForm && RunForm->GetBaseCtlBitInfo(kFormTakesEvents) &&
+  if (RunForm && RunForm->GetBaseCtlBitInfo(FORM_TAKES_EVENTS) &&
       RunForm->OnFormFireEventSend(this, id, 0, 0, 0, CString(Caption)) == 1)
     return;
   FireEvent(id, VTS_NONE);
@@ -29,26 +26,26 @@ void CCalendarCtl::OfferThenFire(DISPID id) {
 
 LRESULT CCalendarCtl::OnFireCalendarEvent(WPARAM wParam, LPARAM) {
   switch (static_cast<int>(wParam)) {
-  case 0:
-    FireEventBrokeOut(2);
+  case CODE_INPUT_FULL:
+    FireEventBrokeOut(BROKE_EditFull);
     break;
-  case 1:
+  case CODE_ENTER:
     if (EventsEnabled) FireEvent(EVENT_EditEnter, VTS_NONE);
     break;
-  case 2:
+  case CODE_FOCUS_IN:
     if (EventsEnabled) FireEvent(EVENT_SetFocus, VTS_NONE);
     break;
-  case 3:
-    // Fires KillFocus and closes an open drop-down, as the dispatcher's code 4 does.
-    FireEventBrokeOut(4);
+  case CODE_FOCUS_OUT:
+    // Fires KillFocus and closes an open drop-down, as the dispatcher's KillFocus does.
+    FireEventBrokeOut(BROKE_KillFocus);
     break;
-  case 4:
-    if (IsDateStyleCode(Style) && EventsEnabled) FireEvent(EVENT_SelChange, VTS_NONE);
+  case CODE_SEL_CHANGED:
+    if (tamvero::IsDateStyle(Style) && EventsEnabled) FireEvent(EVENT_SelChange, VTS_NONE);
     break;
-  case 5:
-    if (IsDateStyleCode(Style) && EventsEnabled) OfferThenFire(EVENT_SelSelected);
+  case CODE_DAY_PICKED:
+    if (tamvero::IsDateStyle(Style) && EventsEnabled) OfferThenFire(EVENT_SelSelected);
     break;
-  case 6:
+  case CODE_TEXT_CHANGED:
     if (EventsEnabled) FireEvent(EVENT_EditChange, VTS_NONE);
     break;
   default:
@@ -60,29 +57,29 @@ LRESULT CCalendarCtl::OnFireCalendarEvent(WPARAM wParam, LPARAM) {
 void CCalendarCtl::FireEventBrokeOut(int nCode) {
   if (!EventsEnabled) return;
   switch (nCode) {
-  case 1:
+  case BROKE_EditChange:
     FireEvent(EVENT_EditChange, VTS_NONE);
     break;
-  case 2:
+  case BROKE_EditFull:
     OfferThenFire(EVENT_EditFull);
     // The entry is complete: move on whether or not the form took the event.
     SetNextFocus(FALSE);
     break;
-  case 3:
+  case BROKE_EditEnter:
     FireEvent(EVENT_EditEnter, VTS_NONE);
     break;
-  case 4:
+  case BROKE_KillFocus:
     FireEvent(EVENT_KillFocus, VTS_NONE);
     // Closed without telling the form and without taking the focus back.
     if (CalendarWnd && CalendarWnd->m_hWnd && CalendarWnd->IsWindowVisible()) HideCalendarWnd();
     break;
-  case 6:
+  case BROKE_SetFocus:
     FireEvent(EVENT_SetFocus, VTS_NONE);
     break;
-  case 27:
+  case BROKE_SelChange:
     FireEvent(EVENT_SelChange, VTS_NONE);
     break;
-  case 28:
+  case BROKE_SelSelected:
     OfferThenFire(EVENT_SelSelected);
     break;
   default:
@@ -102,18 +99,19 @@ BOOL CCalendarCtl::GetBPossibleChangeFocus() {
 
 void CCalendarCtl::SetNextFocus(BOOL bIgnoreName) {
   if (!GetBPossibleChangeFocus()) return;
-  if (!RunForm || RunForm->GetBaseCtlBitInfo(kFormBlocksFocus)) return;
+  if (!RunForm || RunForm->GetBaseCtlBitInfo(FORM_BLOCKS_FOCUS)) return;
   if (!NextFocusCtrlName.IsEmpty() && !bIgnoreName) {
-    RunForm->SetPreNextFocusToForm(3, this, m_hWnd, NextFocusCtrlName);
+    RunForm->SetPreNextFocusToForm(FOCUS_NAMED, this, m_hWnd, NextFocusCtrlName);
     return;
   }
-  if (RunForm->SetPropertyLong(38, 0)) RunForm->SetPreNextFocusToForm(1, this, m_hWnd, L"");
+  if (RunForm->SetPropertyLong(FPI_MAY_MOVE_FOCUS, 0)) RunForm->SetPreNextFocusToForm(FOCUS_NEXT, this, m_hWnd, L"");
 }
 
 void CCalendarCtl::SetPreFocus() {
   if (!GetBPossibleChangeFocus()) return;
-  if (!RunForm || RunForm->GetBaseCtlBitInfo(kFormBlocksFocus)) return;
-  if (RunForm->SetPropertyLong(38, 0)) RunForm->SetPreNextFocusToForm(0, this, m_hWnd, L"");
+  if (!RunForm || RunForm->GetBaseCtlBitInfo(FORM_BLOCKS_FOCUS)) return;
+  if (RunForm->SetPropertyLong(FPI_MAY_MOVE_FOCUS, 0))
+    RunForm->SetPreNextFocusToForm(FOCUS_PREVIOUS, this, m_hWnd, L"");
 }
 
 void CCalendarCtl::InformSetFocus() {
@@ -122,10 +120,10 @@ void CCalendarCtl::InformSetFocus() {
 
 LRESULT CCalendarCtl::OnJTEvent(WPARAM wParam, LPARAM) {
   switch (HIWORD(wParam)) {
-  case 1013:
+  case JT_NEXT_CONTROL:
     SetNextFocus(FALSE);
     break;
-  case 1014:
+  case JT_PREVIOUS_CONTROL:
     SetPreFocus();
     break;
   default:

@@ -17,7 +17,7 @@ protected:
       FillRect(reinterpret_cast<HDC>(wParam), &rc, GetSysColorBrush(COLOR_BTNFACE));
       return 1;
     }
-    case WM_FORM_LISTBOX_SHOW:
+    case WM_LISTBOX_SHOW:
       m_form->OnDropDownNotice(wParam, reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_CLOSE:
@@ -225,7 +225,7 @@ void DemoForm::OnDropDownNotice(WPARAM shown, HWND control) {
   }
   std::wstring told;
   for (FormControl* other : OpenDropDownsBesides(control)) {
-    ::SendMessageW(other->Hwnd(), WM_FORM_LISTBOX_SHOW, shown, reinterpret_cast<LPARAM>(control));
+    ::SendMessageW(other->Hwnd(), WM_LISTBOX_SHOW, shown, reinterpret_cast<LPARAM>(control));
     told += L" " + other->Name;
   }
   m_log.Add(L"form: " + opener->Name + L" opened its drop-down" + (told.empty() ? L"" : L"; closing" + told));
@@ -277,29 +277,29 @@ long DemoForm::SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND, LPCWSTR lp
   FormControl* from = FromCtl(pCtl);
   FormControl* to = nullptr;
   const wchar_t* how = L"?";
-  if (nMode == 3) {
+  if (nMode == FOCUS_NAMED) {
     how = L"named";
     to = Find(lpszName ? lpszName : L"");
-  } else if ((nMode == 0 || nMode == 1) && from && !m_controls.empty()) {
-    how = nMode == 1 ? L"next" : L"previous";
+  } else if ((nMode == FOCUS_PREVIOUS || nMode == FOCUS_NEXT) && from && !m_controls.empty()) {
+    how = nMode == FOCUS_NEXT ? L"next" : L"previous";
     // Creation order, wrapping round; hidden controls are passed over.
     auto it = std::find_if(m_controls.begin(), m_controls.end(), [&](auto& c) { return c.get() == from; });
     size_t n = m_controls.size(), at = static_cast<size_t>(it - m_controls.begin());
     for (size_t step = 1; step < n && !to; ++step) {
-      FormControl* c = m_controls[(nMode == 1 ? at + step : at + n - step) % n].get();
+      FormControl* c = m_controls[(nMode == FOCUS_NEXT ? at + step : at + n - step) % n].get();
       if (::IsWindowVisible(c->Hwnd())) to = c;
     }
   }
   m_log.Add(L"form: focus " + std::wstring(how) + L" from " + (from ? from->Name : L"?") + L" -> " +
-            (to           ? to->Name
-             : nMode == 3 ? L"no control " + std::wstring(lpszName ? lpszName : L"")
-                          : L"none"));
+            (to                     ? to->Name
+             : nMode == FOCUS_NAMED ? L"no control " + std::wstring(lpszName ? lpszName : L"")
+                                    : L"none"));
   return to && FocusControl(to) ? 1 : 0;
 }
 
 long DemoForm::SetPropertyLong(int nIndex, int) {
-  // Index 38: may a control move the focus on now?
-  return nIndex == 38 ? m_allowFocus : 0;
+  // May a control move the focus on now?
+  return nIndex == FPI_MAY_MOVE_FOCUS ? m_allowFocus : 0;
 }
 
 void DemoForm::SetFocusToForm(CBaseCtl* pCtl, HWND) {

@@ -13,15 +13,6 @@
 #include <string>
 #include <vector>
 
-// Custom messages between a control and its form.
-enum : UINT {
-  WM_FORM_LISTBOX_SHOW = 0x065E, // a control's drop-down opened (wParam 1) or closed (0)
-  WM_FORM_JT_EVENT = 0x0ADA,     // asks a control for the next (1013) or previous (1014) control
-};
-
-// Bits of the form's bit-information word that its controls read.
-enum : DWORD { FORM_TAKES_EVENTS = 0x20000000, FORM_BLOCKS_FOCUS = 0x40000000 };
-
 // One control on the form. The form holds one reference to the control and its sink.
 struct FormControl {
   std::wstring Name;

@@ -1,16 +1,13 @@
 // Layout of the field inside the frame, the font, the colours and the cut window
 // outline of the second colour theme.
 #include "CalendarCtl.h"
+#include "Formats.h"
 
 #include "CalendarWnd.h"
 #include "Module.h"
 #include "Tondril.h"
 
 #include <algorithm>
-
-namespace {
-bool HasButton(int style) { return style == 0 || style == 2 || style == 4; }
-} // namespace
 
 void CCalendarCtl::OnSize(UINT, int cx, int cy) {
   Default();
@@ -28,7 +25,7 @@ void CCalendarCtl::OnSize(UINT, int cx, int cy) {
 
 void CCalendarCtl::ChangeEditPosition() {
   if (!Edit.m_hWnd) return;
-  int width = ClientWidth - 7 - (HasButton(Style) ? ButtonWidth : 0);
+  int width = ClientWidth - 7 - (tamvero::HasButton(Style) ? ButtonWidth : 0);
   int top = 2, height = ClientHeight - 4;
   if (TextHeight > 0 && ClientHeight > TextHeight + 4) {
     height = TextHeight;

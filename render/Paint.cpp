@@ -2,37 +2,26 @@
 // button, all through the theme library so that every theme looks its own.
 #include "CalendarCtl.h"
 
+#include "Formats.h"
 #include "Tondril.h"
 
 using vandrel::CDrawHelper;
 
 namespace {
 
-const int kArrowGlyph = 1370;
-const int kSpinUpGlyph = 2205;
-const int kSpinDownGlyph = 2206;
-const int kDisabledBackIndex = 118;
-// Every button face of the control uses the same face style and flag.
-const auto kButtonStyle = static_cast<CDrawHelper::EBUTTON_STYLE>(5);
-const DWORD kButtonFlags = 0x10000000;
-const auto kFrameStyle = static_cast<CDrawHelper::EFRAME_STYLE>(3);
-const auto kNoText = static_cast<CDrawHelper::ETEXT_POSITION_WITH_IMAGE>(0);
-const auto kGlyphTransform = static_cast<CColorMgr::COLORTRANSFORM>(16);
+using State = CDrawHelper::EMOUSE_DRAW_STATE;
 
-bool HasButton(int style) { return style == 0 || style == 2 || style == 4; }
-
-CDrawHelper::EMOUSE_DRAW_STATE State(int s) { return static_cast<CDrawHelper::EMOUSE_DRAW_STATE>(s); }
-
-bool Theme2() { return CColorMgr::getInstance()->GetColorTheme() == 2; }
+bool Theme2() { return CColorMgr::getInstance()->GetColorTheme() == CColorMgr::THEME_SECOND; }
 
 bool GlyphExists(int id) {
   int w = 0, h = 0;
   return CDrawHelper::GetImageSize(id, w, h) != FALSE;
 }
 
-void DrawFace(CDC* pDC, const CRect& r, int glyph, int state, int edges) {
-  CDrawHelper::DrawButton(pDC, r, kButtonStyle, State(state), edges, kButtonFlags);
-  CDrawHelper::DrawImage(pDC, glyph, r, State(state), kNoText, kGlyphTransform);
+// Every button face of the control has the same face style, flags and glyph transform.
+void DrawFace(CDC* pDC, const CRect& r, int glyph, State state, int edges) {
+  CDrawHelper::DrawButton(pDC, r, CDrawHelper::BS_FLAT_FACE, state, edges, CDrawHelper::DRAW_FACE_FLAGS);
+  CDrawHelper::DrawImage(pDC, glyph, r, state, CDrawHelper::TPI_NONE, CColorMgr::CT_GLYPH);
 }
 
 } // namespace
@@ -50,10 +39,10 @@ void CCalendarCtl::OnDraw(CDC* pDC, const CRect& rcBounds, const CRect&) {
 
   CRect inner = rcBounds;
   DrawBoarder(pDC, inner);
-  if (Style == 0) {
+  if (tamvero::HasDropDownButton(Style)) {
     ButtonRect = DrawArrowButton(pDC, inner);
     ButtonWidth = ButtonRect.Width();
-  } else if (Style == 2 || Style == 4) {
+  } else if (tamvero::HasSpinButton(Style)) {
     ButtonRect = DrawSpinButton(pDC, inner);
     ButtonWidth = ButtonRect.Width();
   }
@@ -68,46 +57,52 @@ void CCalendarCtl::DrawBoarder(CDC* pDC, CRect& rect) {
   else
     rect.DeflateRect(1, 1);
   pDC->SetTextColor(ForeColor);
-  CBrush back(Enabled ? BackColor : CColorMgr::getInstance()->GetColor(kDisabledBackIndex, 0));
+  CBrush back(Enabled ? BackColor : CColorMgr::getInstance()->GetColor(CColorMgr::CI_DISABLED_BACK, 0));
   ::FillRect(pDC->GetSafeHdc(), &rect, back);
 }
 
 CRect CCalendarCtl::DrawArrowButton(CDC* pDC, CRect& rect) {
   // Without the glyph the whole inner rectangle answers as the button.
-  if (!GlyphExists(kArrowGlyph)) return rect;
+  if (!GlyphExists(CDrawHelper::IMG_DROPDOWN_ARROW)) return rect;
   // Two pixels past the inner rectangle: the face covers the border on three sides.
   CRect button(rect.right + 2 - 18, rect.top - 2, rect.right + 2, rect.bottom + 2);
-  int state = !Enabled ? 8 : ButtonPressed ? 1 : ArrowHot ? 2 : 0;
-  DrawFace(pDC, button, kArrowGlyph, state, Theme2() ? 10 : 0);
+  State state = !Enabled        ? CDrawHelper::MDS_DISABLED
+                : ButtonPressed ? CDrawHelper::MDS_PRESSED
+                : ArrowHot      ? CDrawHelper::MDS_HOT
+                                : CDrawHelper::MDS_NORMAL;
+  DrawFace(pDC, button, CDrawHelper::IMG_DROPDOWN_ARROW, state,
+           Theme2() ? CDrawHelper::EDGE_TOP | CDrawHelper::EDGE_BOTTOM : CDrawHelper::EDGE_NONE);
   return button;
 }
 
 CRect CCalendarCtl::DrawSpinButton(CDC* pDC, CRect& rect) {
-  if (!GlyphExists(kSpinUpGlyph)) return CRect();
+  if (!GlyphExists(CDrawHelper::IMG_SPIN_UP)) return CRect();
   int h = rect.bottom - rect.top;
   // The same split as CheckInSpinUpRect.
   int m = rect.bottom - h / 2;
   CRect up(rect.right - 16, rect.top - 2, rect.right + 2, m);
   CRect down(rect.right - 16, m, rect.right + 2, rect.bottom + 2);
-  int upState = 0, downState = 0;
+  State upState = CDrawHelper::MDS_NORMAL, downState = CDrawHelper::MDS_NORMAL;
   if (!Enabled) {
-    upState = downState = 8;
+    upState = downState = CDrawHelper::MDS_DISABLED;
   } else if (ButtonPressed) {
     if (SpinUpPressed)
-      upState = 1;
+      upState = CDrawHelper::MDS_PRESSED;
     else if (SpinDownPressed)
-      downState = 1;
+      downState = CDrawHelper::MDS_PRESSED;
   }
-  int upEdges = 0, downEdges = 0;
-  if (!SuppressSpinEdges && Theme2()) upEdges = 2, downEdges = 8;
-  DrawFace(pDC, up, kSpinUpGlyph, upState, upEdges);
-  DrawFace(pDC, down, kSpinDownGlyph, downState, downEdges);
+  int upEdges = CDrawHelper::EDGE_NONE, downEdges = CDrawHelper::EDGE_NONE;
+  if (!SuppressSpinEdges && Theme2()) upEdges = CDrawHelper::EDGE_TOP, downEdges = CDrawHelper::EDGE_BOTTOM;
+  DrawFace(pDC, up, CDrawHelper::IMG_SPIN_UP, upState, upEdges);
+  DrawFace(pDC, down, CDrawHelper::IMG_SPIN_DOWN, downState, downEdges);
   return CRect(rect.right - 16, rect.top - 2, rect.right + 2, rect.bottom + 2);
 }
 
 void CCalendarCtl::DrawAppearanceStyle(CDC* pDC, const CRect& rcBounds) {
   if (AppearanceStyle < 1 || AppearanceStyle > 3) return;
-  int edges = 0;
-  if (Theme2()) edges = HasButton(Style) ? 5 : 15;
-  CDrawHelper::DrawCtrlBorder(pDC, rcBounds, State(Enabled ? 0 : 8), edges, kFrameStyle);
+  int edges = CDrawHelper::EDGE_NONE;
+  if (Theme2())
+    edges = tamvero::HasButton(Style) ? CDrawHelper::EDGE_LEFT | CDrawHelper::EDGE_RIGHT : CDrawHelper::EDGE_ALL;
+  CDrawHelper::DrawCtrlBorder(pDC, rcBounds, Enabled ? CDrawHelper::MDS_NORMAL : CDrawHelper::MDS_DISABLED, edges,
+                              CDrawHelper::FS_SINGLE);
 }

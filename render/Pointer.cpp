@@ -1,6 +1,7 @@
 // The left mouse button on the arrow and spin buttons: the arrow toggles the drop-down,
 // a spin half steps once on the press and then repeats while it is held.
 #include "CalendarCtl.h"
+#include "Formats.h"
 
 namespace {
 // Delay before the repeat starts, then the repeat itself.
@@ -22,13 +23,13 @@ void CCalendarCtl::OnLButtonDown(UINT nFlags, CPoint point) {
   if (!onButton) CBaseCtl::OnLButtonDown(nFlags, point);
   if (!Enabled || !onButton) return;
 
-  if (Style == 0) {
+  if (tamvero::HasDropDownButton(Style)) {
     // The drop-down changes at the press; the release only ends the pressed look.
     SendMessage(CalendarVisible ? WM_CALENDAR_HIDE : WM_CALENDAR_SHOW, 0, 0);
     InvalidateRect(&ButtonRect, TRUE);
     ::SetCapture(m_hWnd);
     ButtonPressed = TRUE;
-  } else if (Style == 2 || Style == 4) {
+  } else if (tamvero::HasSpinButton(Style)) {
     BOOL up = CheckInSpinUpRect(point);
     SpinUpPressed = up;
     SpinDownPressed = !up;
@@ -106,7 +107,7 @@ void CCalendarCtl::OnLButtonUp(UINT, CPoint point) {
   if (::GetCapture() == m_hWnd) {
     ::ReleaseCapture();
     // A press on the arrow released outside the control, over the drop-down too, closes it.
-    if (Enabled && Style == 0 && !GetClientRect().PtInRect(point) && CalendarVisible)
+    if (Enabled && tamvero::HasDropDownButton(Style) && !GetClientRect().PtInRect(point) && CalendarVisible)
       SendMessage(WM_CALENDAR_HIDE, 0, 0);
   }
   InvalidateRect(&ButtonRect, TRUE);

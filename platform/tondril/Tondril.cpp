@@ -53,11 +53,11 @@ COLORREF CColorMgr::GetColor(int index, int) {
     return m_theme == 2 ? RGB(250, 252, 255) : RGB(255, 255, 255);
   case 48:
     return RGB(0, 0, 0);
-  case 118:
+  case CI_DISABLED_BACK:
     return RGB(236, 236, 236);
-  case 165:
+  case CI_DROPDOWN_FRAME:
     return m_theme == 2 ? RGB(74, 120, 180) : RGB(100, 100, 100);
-  case 167:
+  case CI_DISABLED_TEXT:
     return RGB(128, 128, 128);
   default: {
     // Other indexes: a stable palette of soft colours.
@@ -72,7 +72,8 @@ namespace vandrel {
 void CDrawHelper::DrawCtrlBorder(CDC* pDC, const CRect& r, EMOUSE_DRAW_STATE state, int edges, EFRAME_STYLE style) {
   Log(L"DrawCtrlBorder %d,%d,%d,%d state=%d edges=%d style=%d", r.left, r.top, r.right, r.bottom, state, edges, style);
   if (!pDC || !pDC->GetSafeHdc()) return;
-  COLORREF c = state == MDS_DISABLED ? RGB(190, 190, 190) : CColorMgr::getInstance()->GetColor(165, 0);
+  COLORREF c =
+      state == MDS_DISABLED ? RGB(190, 190, 190) : CColorMgr::getInstance()->GetColor(CColorMgr::CI_DROPDOWN_FRAME, 0);
   pDC->Draw3dRect(r, c, c);
 }
 
@@ -96,7 +97,7 @@ void CDrawHelper::DrawImage(CDC* pDC, int imageId, const CRect& r, EMOUSE_DRAW_S
   if (!pDC || !pDC->GetSafeHdc() || !GetImageSize(imageId, w, h)) return;
   COLORREF ink = state == MDS_DISABLED ? RGB(170, 170, 170) : RGB(40, 40, 40);
   int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-  bool down = imageId != 2205;
+  bool down = imageId != IMG_SPIN_UP;
   // A small filled triangle.
   POINT pts[3];
   if (down) {
@@ -120,11 +121,11 @@ void CDrawHelper::DrawImage(CDC* pDC, int imageId, const CRect& r, EMOUSE_DRAW_S
 BOOL CDrawHelper::GetImageSize(int imageId, int& width, int& height) {
   if (g_missing.count(imageId)) return FALSE;
   switch (imageId) {
-  case 1370:
+  case IMG_DROPDOWN_ARROW:
     width = 7, height = 4;
     return TRUE;
-  case 2205:
-  case 2206:
+  case IMG_SPIN_UP:
+  case IMG_SPIN_DOWN:
     width = 5, height = 3;
     return TRUE;
   default:

@@ -13,6 +13,10 @@
 class TONDRIL_API CColorMgr {
 public:
   enum COLORTRANSFORM { CT_NONE = 0, CT_GLYPH = 16 };
+  // Colour indexes of the controls' own parts.
+  enum COLORINDEX { CI_DISABLED_BACK = 118, CI_DROPDOWN_FRAME = 165, CI_DISABLED_TEXT = 167 };
+  // Only the second theme is drawn differently by the controls (edged buttons, cut corners).
+  enum COLORTHEME { THEME_FIRST = 1, THEME_SECOND = 2 };
   static CColorMgr* getInstance();
   // The colour of index in the active theme; reserved is 0 for every caller.
   COLORREF GetColor(int index, int reserved);
@@ -31,6 +35,11 @@ public:
   enum EBUTTON_STYLE { BS_FLAT_FACE = 5 };
   enum EFRAME_STYLE { FS_SINGLE = 3 };
   enum ETEXT_POSITION_WITH_IMAGE { TPI_NONE = 0 };
+  // The edges a border or button face draws, and the one face flag the controls pass.
+  enum EEDGE { EDGE_NONE = 0, EDGE_LEFT = 1, EDGE_TOP = 2, EDGE_RIGHT = 4, EDGE_BOTTOM = 8, EDGE_ALL = 15 };
+  enum { DRAW_FACE_FLAGS = 0x10000000 };
+  // Images of the library.
+  enum EIMAGE { IMG_DROPDOWN_ARROW = 1370, IMG_SPIN_UP = 2205, IMG_SPIN_DOWN = 2206 };
 
   static void DrawCtrlBorder(CDC* pDC, const CRect& rect, EMOUSE_DRAW_STATE state, int edges, EFRAME_STYLE style);
   static void DrawButton(CDC* pDC, const CRect& rect, EBUTTON_STYLE style, EMOUSE_DRAW_STATE state, int edges,

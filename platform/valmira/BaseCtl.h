@@ -18,6 +18,43 @@
 
 struct _TREEITEM;
 
+// ---- the numbers of the form protocol, shared by every control and form ----------------
+// Property indexes of GetPropertyLong, SetPropertyLong and GetPropertyString.
+enum FormPropertyIndex : int {
+  FPI_ENABLED = 11,
+  FPI_VISIBLE = 12,
+  FPI_AUTOSAVE = 16,
+  FPI_ITEMFLAG = 19,
+  FPI_FID = 20,
+  FPI_FOCUS_FIELD = 37,    // control: give the field the focus
+  FPI_MAY_MOVE_FOCUS = 38, // form: non-zero when a move to the next or previous control is allowed
+  FPI_OBJECT = 40,         // control: the object itself
+  FPI_FONT = 43,           // control: re-create the font
+  FPI_ANCHORFLAG = 48,
+};
+// Method ids of GetMethodString and SetMethodString.
+enum FormMethodId : int {
+  FMI_SET_AUTOSAVE_VALUE = 5,
+  FMI_AUTOSAVE_VALUE = 6,
+  FMI_VALUE = 7,
+  FMI_SET_VALUE = 8,
+  FMI_RECEIVE_ERROR = 9,
+  FMI_CLEAR_VALUE = 19,
+};
+// Modes of SetPreNextFocusToForm.
+enum FormFocusMode : int { FOCUS_PREVIOUS = 0, FOCUS_NEXT = 1, FOCUS_NAMED = 3 };
+// Bits of a form's bit-information word that its controls read.
+enum : DWORD { FORM_TAKES_EVENTS = 0x20000000, FORM_BLOCKS_FOCUS = 0x40000000 };
+// Codes of BoundPropertyChanged besides dispatch ids: Enabled and Visible in run mode.
+enum : DISPID { CHANGE_EnabledRun = 10000, CHANGE_VisibleRun = 10001 };
+// Messages between a form and its controls.
+enum : UINT {
+  WM_LISTBOX_SHOW = 0x065E, // to the form's frame: a drop-down opened (wParam 1) or closed (0);
+                            // to a control: close your drop-down
+  WM_JT_EVENT = 0x0ADA,     // to a control: HIWORD(wParam) asks for the next or previous control
+};
+enum : WORD { JT_NEXT_CONTROL = 1013, JT_PREVIOUS_CONTROL = 1014 };
+
 // Parameter-type strings of FireEvent, one byte a parameter.
 #define VTS_NONE reinterpret_cast<const BYTE*>("")
 #define VTS_PVARIANT reinterpret_cast<const BYTE*>("\x4C")

@@ -11,7 +11,7 @@ namespace {
 
 // Asks control from for the next (1013) or previous (1014) control, as the host does.
 void AskMove(FormControl* from, WORD action) {
-  SendMessageW(from->Hwnd(), WM_FORM_JT_EVENT, MAKEWPARAM(0, action), 0);
+  SendMessageW(from->Hwnd(), WM_JT_EVENT, MAKEWPARAM(0, action), 0);
   realinput::Settle();
 }
 
@@ -136,7 +136,7 @@ namespace {
 std::vector<HWND> g_noticed;
 WNDPROC g_controlProc = nullptr;
 LRESULT CALLBACK RecordNotice(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_FORM_LISTBOX_SHOW) g_noticed.push_back(hwnd);
+  if (msg == WM_LISTBOX_SHOW) g_noticed.push_back(hwnd);
   return CallWindowProcW(g_controlProc, hwnd, msg, wParam, lParam);
 }
 } // namespace
@@ -150,7 +150,7 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   HWND popup = CreateWindowExW(0, L"SysMonthCal32", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 0, 200, 160, b->Hwnd(),
                                nullptr, nullptr, nullptr);
   ASSERT_NE(popup, nullptr);
-  SendMessageW(Form->Window(), WM_FORM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(b->Hwnd()));
+  SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(b->Hwnd()));
   EXPECT_EQ(Form->DropDownOf(*b), popup);
   EXPECT_EQ(Form->DropDownOf(*a), nullptr);
 
@@ -158,14 +158,14 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   g_controlProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC));
   SetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordNotice));
   SetWindowLongPtrW(c->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordNotice));
-  SendMessageW(Form->Window(), WM_FORM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
+  SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
   EXPECT_EQ(g_noticed, std::vector<HWND>{b->Hwnd()});
   EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down; closing b");
 
   // A closed drop-down is left alone: a control told closes and takes the focus.
   ShowWindow(popup, SW_HIDE);
   g_noticed.clear();
-  SendMessageW(Form->Window(), WM_FORM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
+  SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
   EXPECT_TRUE(g_noticed.empty());
   EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down");
   SetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_controlProc));
