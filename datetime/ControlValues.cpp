@@ -218,7 +218,7 @@ CString CCalendarCtl::GetComputedMonth(int& nYear, int& nMonth, short bNext) {
     return CString();
   CString first = tamvero::StepMonth(nYear, nMonth, bNext);
   if (first.IsEmpty()) return first;
-  if (DateFormat >= 8 && DateFormat <= 11) return first;
+  if (tamvero::DateGroupOf(DateFormat) == tamvero::DateGroup::YearMonth) return first;
   nYear = nMonth = 0;
   return CString();
 }
@@ -233,17 +233,18 @@ LONG CCalendarCtl::OnGetPrevORNextDate(UINT, LONG lParam) {
   short next = static_cast<short>(LOWORD(lParam) != 0);
   if (!tamvero::IsTimeStyle(Style)) {
     bool stepped = true;
-    if (DateFormat >= 0 && DateFormat <= 3) {
+    const tamvero::DateGroup group = tamvero::DateGroupOf(DateFormat);
+    if (group == tamvero::DateGroup::FullDate) {
       CString v = GetComputedDateEx(1, 1, next);
       int year = ReadDecimal(v.Left(4)), month = ReadDecimal(v.Mid(4, 2)), day = ReadDecimal(v.Mid(6, 2));
       Caption.Empty();
       DisplayDate(year, month, day);
-    } else if (DateFormat >= 8 && DateFormat <= 11) {
+    } else if (group == tamvero::DateGroup::YearMonth) {
       int year = 0, month = 0, day = 1;
       GetComputedMonth(year, month, next);
       Caption.Empty();
       DisplayDate(year, month, day);
-    } else if (DateFormat == 20) {
+    } else if (group == tamvero::DateGroup::YearOnly) {
       int year = tamvero::StepShownYear(Edit.GetWindowText(), next != 0), month = 1, day = 1;
       Caption.Empty();
       DisplayDate(year, month, day);

@@ -51,11 +51,39 @@ void NowParts(int& hour, int& minute, int& second) {
 
 bool InWordRange(int n) { return n >= 0 && n <= 0xFFFF; }
 
-bool IsPlaceholderDate(int dateFormat, int year, int month, int day) {
-  if (dateFormat <= 7) return (year == 9999 && month == 99 && day == 99) || (year == 0 && month == 0 && day == 0);
-  if (dateFormat <= 15) return (year == 9999 && month == 99) || (year == 0 && month == 0);
-  if (dateFormat <= 19) return (month == 99 && day == 99) || (month == 0 && day == 0);
-  return year == 9999 || year == 0;
+bool IsPlaceholderDate(DateGroup group, int year, int month, int day) {
+  switch (group) {
+  case DateGroup::FullDate:
+  case DateGroup::ShortYearDate:
+    return (year == 9999 && month == 99 && day == 99) || (year == 0 && month == 0 && day == 0);
+  case DateGroup::YearMonth:
+  case DateGroup::ShortYearMonth:
+    return (year == 9999 && month == 99) || (year == 0 && month == 0);
+  case DateGroup::MonthDay:
+    return (month == 99 && day == 99) || (month == 0 && day == 0);
+  case DateGroup::YearOnly:
+    return year == 9999 || year == 0;
+  default:
+    return false;
+  }
+}
+
+// Moves month by delta months, carrying into the year in the direction moved only (a
+// month read from the field may be out of range to begin with).
+void AddMonths(int& year, int& month, int delta) {
+  month += delta;
+  if (delta < 0 && month < 1) {
+    int q = month / 12;
+    year += q - 1;
+    month = month - 12 * q + 12;
+  } else if (delta > 0 && month > 12) {
+    year += month / 12;
+    month %= 12;
+    if (month == 0) {
+      month = 12;
+      --year;
+    }
+  }
 }
 
 // Floor division, so that a field stays in 0..modulus-1 for any count.
@@ -166,8 +194,7 @@ bool ReadTimeValue(const DateTimeProps& props, const CString& value, int& hour, 
 
 BOOL GetCurInputDate(const DateTimeProps& props, const CString& value, int& year, int& month, int& day) {
   ReadDateValue(props, value, year, month, day);
-  bool known = props.DateFormat >= 0 && props.DateFormat <= 20;
-  if (props.NotCheckDate && known && IsPlaceholderDate(props.DateFormat, year, month, day)) return TRUE;
+  if (props.NotCheckDate && IsPlaceholderDate(DateGroupOf(props.DateFormat), year, month, day)) return TRUE;
   return DateCheck(props, year, month, day);
 }
 
@@ -180,8 +207,7 @@ BOOL DateCheck(const DateTimeProps& props, int year, int month, int day) {
   if (IsTimeStyle(props.Style)) return FALSE;
   if (year < props.MinYear || year > props.MaxYear) return FALSE;
   if (month < 1 || month > 12) return FALSE;
-  int code = props.DateFormat;
-  if ((code >= 8 && code <= 15) || code == 20) return TRUE; // no day in the value
+  if (!ValueHasDay(DateGroupOf(props.DateFormat))) return TRUE;
   return day >= 1 && day <= DaysInMonth(year, month);
 }
 
@@ -283,24 +309,7 @@ bool ShiftMonths(int& year, int& month, int& day, int count, bool forward) {
     count = -count;
     forward = !forward;
   }
-  if (!forward) {
-    month -= count;
-    if (month < 1) {
-      int q = month / 12;
-      year += q - 1;
-      month = month - 12 * q + 12;
-    }
-  } else {
-    month += count;
-    if (month > 12) {
-      year += month / 12;
-      month %= 12;
-      if (month == 0) {
-        month = 12;
-        --year;
-      }
-    }
-  }
+  AddMonths(year, month, forward ? count : -count);
   // A real year finds its day within a month's length; a year outside 100 to 9999 never
   // does, so the search is bounded and then gives up.
   for (int tries = 0; tries < 62; ++tries) {
@@ -414,7 +423,7 @@ HRESULT GetBaseComputedDate(const CString& base, const CString& value, short nBa
 
 bool ShownYearMonth(int dateFormat, const CString& value, const CString& editText, int& year, int& month) {
   year = month = 0;
-  if (dateFormat < 8 || dateFormat > 11) return false;
+  if (DateGroupOf(dateFormat) != DateGroup::YearMonth) return false;
   if (value.IsEmpty()) {
     int day;
     TodayParts(year, month, day);
@@ -427,20 +436,7 @@ bool ShownYearMonth(int dateFormat, const CString& value, const CString& editTex
 }
 
 CString StepMonth(int& year, int& month, short bNext) {
-  if (!bNext) {
-    if (--month < 1) {
-      int q = month / 12;
-      year += q - 1;
-      month = month % 12 + 12;
-    }
-  } else if (++month > 12) {
-    year += month / 12;
-    month %= 12;
-    if (month == 0) {
-      month = 12;
-      --year;
-    }
-  }
+  AddMonths(year, month, bNext ? 1 : -1);
   if (!IsRealDate(year, month, 1)) return CString();
   return FormatYmd(year, month, 1);
 }

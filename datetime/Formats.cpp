@@ -37,14 +37,6 @@ const FormatEntry kTimeFormats[kTimeFormatCount] = {
     {L"##" MINUTE_K L"##" SECOND_K, L"MMSS", 4},
 };
 
-// Date codes come in groups of four by content; 20 is the year alone.
-enum DateGroup { FullDate, ShortYearDate, YearMonth, ShortYearMonth, MonthDay, YearOnly, NoGroup };
-
-DateGroup GroupOf(int dateFormat) {
-  if (dateFormat < 0 || dateFormat >= kDateFormatCount) return NoGroup;
-  return dateFormat == 20 ? YearOnly : static_cast<DateGroup>(dateFormat / 4);
-}
-
 // The last two digits of the zero-padded four-digit year.
 CString TwoDigitYear(int year) {
   CString full;
@@ -54,13 +46,13 @@ CString TwoDigitYear(int year) {
 
 bool ShowsEmpty(DateGroup group, int year, int month, int day) {
   switch (group) {
-  case FullDate:
-  case ShortYearDate:
+  case DateGroup::FullDate:
+  case DateGroup::ShortYearDate:
     return year == 0 && month == 0 && day == 0;
-  case YearMonth:
-  case ShortYearMonth:
+  case DateGroup::YearMonth:
+  case DateGroup::ShortYearMonth:
     return year == 0 && month == 0;
-  case MonthDay:
+  case DateGroup::MonthDay:
     return month == 0 && day == 0;
   default:
     return year == 0;
@@ -69,22 +61,22 @@ bool ShowsEmpty(DateGroup group, int year, int month, int day) {
 
 bool FormDate(DateGroup group, int year, int month, int day, CString& digits) {
   switch (group) {
-  case FullDate:
+  case DateGroup::FullDate:
     digits.Format(L"%04d%02d%02d", year, month, day);
     return true;
-  case ShortYearDate:
+  case DateGroup::ShortYearDate:
     digits.Format(L"%ls%02d%02d", TwoDigitYear(year).GetString(), month, day);
     return true;
-  case YearMonth:
+  case DateGroup::YearMonth:
     digits.Format(L"%04d%02d", year, month);
     return true;
-  case ShortYearMonth:
+  case DateGroup::ShortYearMonth:
     digits.Format(L"%ls%02d", TwoDigitYear(year).GetString(), month);
     return true;
-  case MonthDay:
+  case DateGroup::MonthDay:
     digits.Format(L"%02d%02d", month, day);
     return true;
-  case YearOnly:
+  case DateGroup::YearOnly:
     digits.Format(L"%04d", year);
     return true;
   default:
@@ -93,6 +85,15 @@ bool FormDate(DateGroup group, int year, int month, int day, CString& digits) {
 }
 
 } // namespace
+
+DateGroup DateGroupOf(int dateFormat) {
+  if (dateFormat < 0 || dateFormat >= kDateFormatCount) return DateGroup::None;
+  return dateFormat == 20 ? DateGroup::YearOnly : static_cast<DateGroup>(dateFormat / 4);
+}
+
+bool ValueHasDay(DateGroup group) {
+  return group != DateGroup::YearMonth && group != DateGroup::ShortYearMonth && group != DateGroup::YearOnly;
+}
 
 bool IsTimeStyle(int style) { return style == 1 || style == 4 || style == 5; }
 bool IsDateStyle(int style) { return style == 0 || style == 2 || style == 3; }
@@ -112,8 +113,8 @@ const FormatEntry* CurrentFormatEntry(const DateTimeProps& props) {
 }
 
 bool DisplayDateDigits(int dateFormat, int year, int month, int day, CString& digits) {
-  DateGroup group = GroupOf(dateFormat);
-  if (group == NoGroup) return false;
+  DateGroup group = DateGroupOf(dateFormat);
+  if (group == DateGroup::None) return false;
   if (ShowsEmpty(group, year, month, day)) {
     digits.Empty();
     return true;
@@ -131,7 +132,7 @@ bool DisplayTimeDigits(int timeFormat, int hour, int minute, int second, CString
 }
 
 bool FormDateValue(int dateFormat, int year, int month, int day, CString& digits) {
-  return FormDate(GroupOf(dateFormat), year, month, day, digits);
+  return FormDate(DateGroupOf(dateFormat), year, month, day, digits);
 }
 
 bool FormTimeValue(int timeFormat, int hour, int minute, int second, CString& digits) {
@@ -162,31 +163,31 @@ bool CheckDataFormat(const DateTimeProps& props, const CString& value, CString& 
   if (!blankInside && length != props.DigitCount - 1) return false;
 
   int year = 0, month = 0, day = 0;
-  DateGroup group = GroupOf(props.DateFormat);
+  DateGroup group = DateGroupOf(props.DateFormat);
   switch (group) {
-  case FullDate:
+  case DateGroup::FullDate:
     year = ReadDecimal(value.Left(4));
     month = ReadDecimal(value.Mid(4, 2));
     day = ReadDecimal(value.Mid(6));
     digits.Format(L"%04d%02d%02d", year, month, day);
     return true;
-  case ShortYearDate:
+  case DateGroup::ShortYearDate:
     year = ReadDecimal(value.Left(2));
     month = ReadDecimal(value.Mid(2, 2));
     day = ReadDecimal(value.Mid(4));
     digits.Format(L"%02d%02d%02d", year, month, day);
     return true;
-  case YearMonth:
+  case DateGroup::YearMonth:
     year = ReadDecimal(value.Left(4));
     month = ReadDecimal(value.Mid(4));
     digits.Format(L"%04d%02d", year, month);
     return true;
-  case ShortYearMonth:
+  case DateGroup::ShortYearMonth:
     year = ReadDecimal(value.Left(2));
     month = ReadDecimal(value.Mid(2));
     digits.Format(L"%02d%02d", year, month);
     return true;
-  case MonthDay:
+  case DateGroup::MonthDay:
     month = ReadDecimal(value.Left(2));
     day = ReadDecimal(value.Mid(2));
     digits.Format(L"%02d%02d", month, day);

@@ -42,6 +42,15 @@ TAMVERO_API bool HasDropDownButton(int style);
 TAMVERO_API bool HasSpinButton(int style);
 inline bool HasButton(int style) { return HasDropDownButton(style) || HasSpinButton(style); }
 
+// What a date format's value holds: codes come in groups of four by content (0-3 the
+// full date, 4-7 with a two-digit year, 8-11 year and month, 12-15 the same with a
+// two-digit year, 16-19 month and day); 20 is the year alone.
+enum class DateGroup { FullDate, ShortYearDate, YearMonth, ShortYearMonth, MonthDay, YearOnly, None };
+TAMVERO_API DateGroup DateGroupOf(int dateFormat);
+// False for the groups without a day (and true for a code out of range, which is checked
+// as a full date).
+TAMVERO_API bool ValueHasDay(DateGroup group);
+
 // Table rows; null for a code out of range.
 TAMVERO_API const FormatEntry* DateFormatEntry(int dateFormat);
 TAMVERO_API const FormatEntry* TimeFormatEntry(int timeFormat);
