@@ -1,28 +1,29 @@
 #include "TestHost.h"
 
-#include "HandleCount.h"
 #include "CalendarWnd.h"
+#include "HandleCount.h"
 #include "Lumadex.h"
 #include "Tondril.h"
-
-#include <utility>
 
 using namespace testhost;
 
 namespace {
 
-// 0x065E notifications that reach the form's frame: (wParam, lParam).
-std::vector<std::pair<WPARAM, LPARAM>> g_frameNotes;
+// 0x065E notifications that reach the form's frame, with wParam and lParam.
+seq::Log g_frameNotes{seq::Message};
+std::wstring Note(WPARAM shown, LPARAM from) {
+  return L"065E " + std::to_wstring(shown) + L" " + std::to_wstring(from);
+}
 WNDPROC g_frameProc = nullptr;
 
 LRESULT CALLBACK RecordingFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_LISTBOX_SHOW) g_frameNotes.emplace_back(wParam, lParam);
+  if (msg == WM_LISTBOX_SHOW) g_frameNotes.Add(Note(wParam, lParam));
   return CallWindowProcW(g_frameProc, hwnd, msg, wParam, lParam);
 }
 
-std::vector<std::pair<WPARAM, LPARAM>> Notes(std::initializer_list<WPARAM> shown, HWND ctl) {
-  std::vector<std::pair<WPARAM, LPARAM>> out;
-  for (WPARAM w : shown) out.emplace_back(w, reinterpret_cast<LPARAM>(ctl));
+seq::Entries Notes(std::initializer_list<WPARAM> shown, HWND ctl) {
+  seq::Entries out;
+  for (WPARAM w : shown) out.emplace_back(seq::Message, Note(w, reinterpret_cast<LPARAM>(ctl)));
   return out;
 }
 
@@ -58,16 +59,13 @@ void ClickAt(POINT screen) {
   SendInput(3, in, sizeof(INPUT));
 }
 
-void PressKeyReal(WORD vk) {
+void SendKeyReal(WORD vk) {
   INPUT in[2] = {};
   in[0].type = in[1].type = INPUT_KEYBOARD;
   in[0].ki.wVk = in[1].ki.wVk = vk;
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
 }
-
-DWORD GdiCount() { return handlecount::GdiObjects(); }
-DWORD UserCount() { return handlecount::UserObjects(); }
 
 } // namespace
 
@@ -86,12 +84,6 @@ protected:
     SetWindowLongPtrW(FormWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_frameProc));
     ControlFixture::TearDown();
     EXPECT_EQ(FindCalendarHookRecord(), nullptr) << "a watcher outlived its control";
-  }
-  void Fresh() {
-    if (Ctl) Ctl->ExternalRelease();
-    Ctl = AllocRunDllControl();
-    ASSERT_NE(Ctl, nullptr);
-    Connect();
   }
   HWND Drop() const { return Ctl->GetCalendarWndPtr() ? Ctl->GetCalendarWndPtr()->m_hWnd : nullptr; }
   LRESULT Open() { return SendMessageW(Ctl->m_hWnd, WM_CALENDAR_SHOW, 0, 0); }
@@ -148,8 +140,8 @@ TEST_F(DropDown, OpensBelowTheControlOnTopAndTellsTheForm) {
   EXPECT_EQ(GetWindowLongW(drop, GWL_STYLE) & (WS_POPUP | WS_BORDER | WS_CHILD), WS_POPUP | WS_BORDER);
   // A popup's owner is the top-level window of the parent it was given.
   EXPECT_EQ(GetWindow(drop, GW_OWNER), FormWindow());
-  EXPECT_EQ(Form->Calls, std::vector<std::wstring>{L"GetChildFrameWndToForm"});
-  EXPECT_EQ(g_frameNotes, Notes({1}, Ctl->m_hWnd));
+  EXPECT_SEQ(Form->Calls, std::vector<std::wstring>{L"GetChildFrameWndToForm"});
+  EXPECT_SEQ(g_frameNotes, Notes({1}, Ctl->m_hWnd));
 
   // Opening again keeps it where it is and tells the form again.
   EXPECT_EQ(Open(), 1);
@@ -158,7 +150,7 @@ TEST_F(DropDown, OpensBelowTheControlOnTopAndTellsTheForm) {
 
   EXPECT_EQ(Close(), 1);
   ExpectClosed();
-  EXPECT_EQ(g_frameNotes, Notes({1, 1, 0}, Ctl->m_hWnd));
+  EXPECT_SEQ(g_frameNotes, Notes({1, 1, 0}, Ctl->m_hWnd));
   EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd) << "the field takes the focus back";
 
   // The same window serves the next opening.
@@ -238,7 +230,7 @@ TEST_F(DropDown, SwitchingToATimeStyleClosesAndDeletesIt) {
   EXPECT_EQ(Ctl->GetCalendarWndPtr(), nullptr);
   EXPECT_FALSE(IsWindow(drop));
   ExpectClosed();
-  EXPECT_EQ(g_frameNotes, Notes({0}, Ctl->m_hWnd)) << "closed before it went";
+  EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd)) << "closed before it went";
   // Back to a date style: a new one on the next request.
   ASSERT_EQ(PutLong(L"Style", 0), S_OK);
   EXPECT_EQ(Open(), 1);
@@ -251,11 +243,11 @@ TEST_F(DropDown, NotificationFromTheFormClosesItWhateverItSays) {
   g_frameNotes.clear();
   EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, 12345), 0);
   ExpectClosed();
-  EXPECT_EQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
+  EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
   // Already closed: the form is told again, and the field has the focus.
   SetFocus(FormWindow());
   EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 0, 0), 0);
-  EXPECT_EQ(g_frameNotes, Notes({0, 0}, Ctl->m_hWnd));
+  EXPECT_SEQ(g_frameNotes, Notes({0, 0}, Ctl->m_hWnd));
   EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
 }
 
@@ -302,7 +294,7 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelected) {
   for (const Step& s : steps) {
     SCOPED_TRACE(std::to_wstring(s.code) + L" " + std::to_wstring(s.day.wDay));
     EXPECT_EQ(Notify(s.code, s.day), 0);
-    EXPECT_EQ(Rec.Events, s.events);
+    EXPECT_SEQ(Rec.Events, s.events);
     EXPECT_EQ(Ctl->CalendarSelChanged, s.selChanged);
     EXPECT_EQ(Ctl->IsCalendarVisible(), s.open);
   }
@@ -315,7 +307,7 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelected) {
   Notify(MCN_SELCHANGE, Day(2024, 3, 9));
   Notify(MCN_SELCHANGE, Day(2024, 3, 10));
   ASSERT_EQ(Close(), 1);
-  EXPECT_EQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelChange", L"SelSelected"}));
+  EXPECT_SEQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelChange", L"SelSelected"}));
   Rec.Events.clear();
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Close(), 1);
@@ -331,7 +323,7 @@ TEST_F(DropDown, InDesignModeOnlyAPickReports) {
   EXPECT_TRUE(Rec.Events.empty());
   EXPECT_FALSE(Ctl->CalendarSelChanged);
   Notify(MCN_SELECT, Day(2024, 5, 1));
-  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{L"SelSelected"});
+  EXPECT_SEQ(Rec.Events, std::vector<std::wstring>{L"SelSelected"});
   EXPECT_FALSE(Ctl->IsCalendarVisible());
 }
 
@@ -363,7 +355,7 @@ TEST_F(DropDown, RealClickOnADayPicksItAndCloses) {
   Rec.Events.clear();
   ClickAt(target);
   ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the click did not pick a day";
-  EXPECT_EQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelSelected"}));
+  EXPECT_SEQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelSelected"}));
   SYSTEMTIME sel = {};
   SendMessageW(drop, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&sel));
   EXPECT_EQ(sel.wYear * 10000 + sel.wMonth * 100 + sel.wDay, 20240315);
@@ -385,7 +377,7 @@ TEST_F(DropDown, MouseWatcherClosesItOnAClickElsewhere) {
     ClickAt(p);
     ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); }));
     ExpectClosed();
-    EXPECT_EQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
+    EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
   }
 }
 
@@ -400,7 +392,7 @@ TEST_F(DropDown, KeyboardWatcherHidesItOnEscapeOrEnter) {
     SetForegroundWindow(FormWindow());
     ASSERT_EQ(Open(), 1);
     HWND drop = Drop();
-    PressKeyReal(c.vk);
+    SendKeyReal(c.vk);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(drop); }));
     EXPECT_EQ(IsWindowEnabled(drop) == FALSE, c.disabled != FALSE);
     // Opening again brings it back usable, whatever the watcher left.
@@ -420,7 +412,7 @@ TEST_F(DropDown, EscapeInTheCalendarItselfClosesAndGivesTheFieldBack) {
   HWND drop = Drop();
   ::SetFocus(drop); // the clerk clicked into the calendar
   ASSERT_EQ(GetFocus(), drop);
-  PressKeyReal(VK_ESCAPE);
+  SendKeyReal(VK_ESCAPE);
   ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the control's close did not run";
   ExpectClosed();
   EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
@@ -511,7 +503,7 @@ TEST_F(DropDown, HundredOpenCloseCyclesLeaveNoHandlesNorWatchers) {
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Close(), 1);
   Pump();
-  DWORD gdi = GdiCount(), user = UserCount();
+  DWORD gdi = handlecount::GdiObjects(), user = handlecount::UserObjects();
   ASSERT_GT(gdi, 0u);
   ASSERT_GT(user, 0u);
   for (int i = 0; i < 100; ++i) {
@@ -519,8 +511,8 @@ TEST_F(DropDown, HundredOpenCloseCyclesLeaveNoHandlesNorWatchers) {
     ASSERT_EQ(Close(), 1);
   }
   Pump();
-  EXPECT_EQ(GdiCount(), gdi);
-  EXPECT_EQ(UserCount(), user);
+  EXPECT_EQ(handlecount::GdiObjects(), gdi);
+  EXPECT_EQ(handlecount::UserObjects(), user);
   EXPECT_EQ(FindCalendarHookRecord(), nullptr);
 }
 
@@ -531,9 +523,9 @@ TEST_F(DropDown, BrowsingCountsAsOnePickHoweverOftenItIsClosed) {
   Notify(MCN_SELCHANGE, Day(2024, 5, 2));
   Rec.Events.clear();
   // Escape in the field, another control's drop-down, the watcher: each closes again.
-  PressKey(VK_ESCAPE);
+  SendKey(VK_ESCAPE);
   SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, 0);
   ASSERT_EQ(Close(), 1);
-  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{L"SelSelected"});
+  EXPECT_SEQ(Rec.Events, std::vector<std::wstring>{L"SelSelected"});
   EXPECT_FALSE(Ctl->CalendarSelChanged);
 }

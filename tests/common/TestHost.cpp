@@ -1,5 +1,8 @@
 #include "TestHost.h"
 
+#include "Lumadex.h"
+#include "Tondril.h"
+
 namespace testhost {
 
 void Environment::SetUp() {
@@ -28,12 +31,12 @@ RecordingForm::~RecordingForm() {
 }
 
 int RecordingForm::OnFormFireEventSend(CBaseCtl*, long nEvent, long, long, long, CString strValue) {
-  Calls.push_back(L"OnFormFireEventSend " + std::to_wstring(nEvent) + L" " + strValue.str());
+  Calls.Add(L"OnFormFireEventSend " + std::to_wstring(nEvent) + L" " + strValue.str());
   return FireEventAnswer;
 }
 
 long RecordingForm::SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND, LPCWSTR lpszName) {
-  Calls.push_back(L"SetPreNextFocusToForm " + std::to_wstring(nMode) + L" " + (lpszName ? lpszName : L""));
+  Calls.Add(L"SetPreNextFocusToForm " + std::to_wstring(nMode) + L" " + (lpszName ? lpszName : L""));
   // Move the focus as a running form does: next and previous wrap around.
   int n = static_cast<int>(Members.size()), at = -1;
   for (int i = 0; i < n; ++i)
@@ -50,26 +53,22 @@ long RecordingForm::SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND, LPCWS
 }
 
 long RecordingForm::SetPropertyLong(int nIndex, int nNewValue) {
-  Calls.push_back(L"SetPropertyLong " + std::to_wstring(nIndex) + L" " + std::to_wstring(nNewValue));
+  Calls.Add(L"SetPropertyLong " + std::to_wstring(nIndex) + L" " + std::to_wstring(nNewValue));
   return nIndex == 38 ? AllowFocusAnswer : 0;
 }
 
-void RecordingForm::SetFocusToForm(CBaseCtl*, HWND) { Calls.push_back(L"SetFocusToForm"); }
+void RecordingForm::SetFocusToForm(CBaseCtl*, HWND) { Calls.Add(L"SetFocusToForm"); }
 
 CWnd* RecordingForm::GetChildFrameWndToForm() {
-  Calls.push_back(L"GetChildFrameWndToForm");
+  Calls.Add(L"GetChildFrameWndToForm");
   return FrameWnd;
 }
 
 void RecordingForm::OnFormPropertyChanged(CBaseCtl*, DISPID id) {
-  Calls.push_back(L"OnFormPropertyChanged " + std::to_wstring(id));
+  Calls.Add(seq::Change, L"OnFormPropertyChanged " + std::to_wstring(id));
 }
 
-std::vector<std::wstring> RecordingForm::TakeCalls() {
-  std::vector<std::wstring> out;
-  out.swap(Calls);
-  return out;
-}
+std::vector<std::wstring> RecordingForm::TakeCalls() { return Calls.Take(); }
 
 STDMETHODIMP Recorder::QueryInterface(REFIID riid, void** ppv) {
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyNotifySink)) {
@@ -95,7 +94,7 @@ STDMETHODIMP Recorder::GetTypeInfoCount(UINT* n) {
 }
 
 STDMETHODIMP Recorder::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
-  Events.push_back(EventName(id));
+  Events.Add(EventName(id));
   if (OnEvent) OnEvent(this, id, params);
   return S_OK;
 }
@@ -167,21 +166,17 @@ void ControlFixture::TearDown() {
   Pump();
 }
 
-HRESULT ControlFixture::Put(const wchar_t* name, VARIANT value) {
-  IDispatch* disp = Ctl->GetPrimaryDispatch();
+HRESULT PutProp(IDispatch* disp, const wchar_t* name, VARIANT value) {
   DISPID id = 0;
   LPOLESTR n = const_cast<LPOLESTR>(name);
   HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
   DISPID putId = DISPID_PROPERTYPUT;
   DISPPARAMS dp = {&value, &putId, 1, 1};
-  hr = disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr, nullptr);
+  if (SUCCEEDED(hr))
+    hr = disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr, nullptr);
   VariantClear(&value);
   return hr;
 }
-
-HRESULT ControlFixture::PutLong(const wchar_t* name, long value) { return Put(name, VLong(value)); }
-HRESULT ControlFixture::PutString(const wchar_t* name, const wchar_t* value) { return Put(name, VStr(value)); }
 
 static std::wstring AsText(VARIANT& v) {
   CVariant text;
@@ -189,8 +184,7 @@ static std::wstring AsText(VARIANT& v) {
   return text.bstrVal ? text.bstrVal : L"";
 }
 
-std::wstring ControlFixture::Get(const wchar_t* name) {
-  IDispatch* disp = Ctl->GetPrimaryDispatch();
+std::wstring GetProp(IDispatch* disp, const wchar_t* name) {
   DISPID id = 0;
   LPOLESTR n = const_cast<LPOLESTR>(name);
   if (FAILED(disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id))) return L"<no such name>";
@@ -201,28 +195,241 @@ std::wstring ControlFixture::Get(const wchar_t* name) {
   return AsText(result);
 }
 
-HRESULT ControlFixture::Call(const wchar_t* name, std::vector<VARIANT> args, std::wstring* result, EXCEPINFO* excep) {
-  IDispatch* disp = Ctl->GetPrimaryDispatch();
+HRESULT CallMethod(IDispatch* disp, const wchar_t* name, std::vector<VARIANT> args, std::wstring* result,
+                   EXCEPINFO* excep) {
   DISPID id = 0;
   LPOLESTR n = const_cast<LPOLESTR>(name);
-  HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-  DISPPARAMS dp = {reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
   CVariant out;
-  hr = disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &dp, &out, excep, nullptr);
+  if (SUCCEEDED(hr)) {
+    DISPPARAMS dp = {reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    hr = disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &dp, &out, excep, nullptr);
+  }
   for (auto& a : reversed) VariantClear(&a);
   if (SUCCEEDED(hr) && result) *result = out.vt == VT_EMPTY ? L"" : AsText(out);
   return hr;
 }
 
-void ControlFixture::TypeChars(const wchar_t* text) {
-  for (const wchar_t* p = text; *p; ++p) SendMessageW(Ctl->Edit.m_hWnd, WM_CHAR, *p, 1);
+HRESULT ControlFixture::Put(const wchar_t* name, VARIANT value) {
+  return PutProp(Ctl->GetPrimaryDispatch(), name, value);
+}
+HRESULT ControlFixture::PutLong(const wchar_t* name, long value) { return Put(name, VLong(value)); }
+HRESULT ControlFixture::PutString(const wchar_t* name, const wchar_t* value) { return Put(name, VStr(value)); }
+std::wstring ControlFixture::Get(const wchar_t* name) { return GetProp(Ctl->GetPrimaryDispatch(), name); }
+HRESULT ControlFixture::Call(const wchar_t* name, std::vector<VARIANT> args, std::wstring* result, EXCEPINFO* excep) {
+  return CallMethod(Ctl->GetPrimaryDispatch(), name, std::move(args), result, excep);
 }
 
-void ControlFixture::PressKey(UINT vk) {
-  SendMessageW(Ctl->Edit.m_hWnd, WM_KEYDOWN, vk, 1);
-  SendMessageW(Ctl->Edit.m_hWnd, WM_KEYUP, vk, 0xC0000001);
+void ControlFixture::TypeChars(const wchar_t* text) {
+  for (const wchar_t* p = text; *p; ++p) SendChar(*p);
+}
+
+void ControlFixture::SendChar(WCHAR ch, UINT scan) { SendMessageW(Ctl->Edit.m_hWnd, WM_CHAR, ch, KeyFlags(scan)); }
+
+void ControlFixture::SendKey(UINT vk) {
+  const LPARAM flags = KeyFlags(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  SendMessageW(Ctl->Edit.m_hWnd, WM_KEYDOWN, vk, flags);
+  SendMessageW(Ctl->Edit.m_hWnd, WM_KEYUP, vk, flags | static_cast<LPARAM>(0xC0000000UL));
+}
+
+void ControlFixture::Fresh() {
+  if (Ctl) Ctl->ExternalRelease();
+  Ctl = AllocRunDllControl();
+  ASSERT_NE(Ctl, nullptr);
+  Connect();
+}
+
+std::wstring TextOf(const CCalendarEdit& edit) { return edit.GetWindowText().str(); }
+
+std::pair<int, int> SelOf(const CCalendarEdit& edit) {
+  int s = -1, e = -1;
+  edit.GetSel(s, e);
+  return {s, e};
+}
+
+static bool OpenClipboardRetrying(HWND owner) {
+  for (int i = 0; i < 50; ++i) {
+    if (OpenClipboard(owner)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+bool PutClipboardText(HWND owner, const std::wstring& text) {
+  if (!OpenClipboardRetrying(owner)) return false;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = false;
+  if (mem) {
+    memcpy(GlobalLock(mem), text.c_str(), bytes);
+    GlobalUnlock(mem);
+    ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+    if (!ok) GlobalFree(mem);
+  }
+  CloseClipboard();
+  return ok;
+}
+
+std::wstring ClipboardText(HWND owner) {
+  if (!OpenClipboardRetrying(owner)) return L"<clipboard busy>";
+  std::wstring out;
+  if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
+    out = static_cast<const wchar_t*>(GlobalLock(mem));
+    GlobalUnlock(mem);
+  }
+  CloseClipboard();
+  return out;
+}
+
+namespace {
+ControlMessageLog* g_activeLog = nullptr;
+
+std::wstring Hex(UINT v) {
+  wchar_t buf[16];
+  swprintf(buf, 16, L"%04X", v);
+  return buf;
+}
+} // namespace
+
+void ControlMessageLog::Attach(HWND control, HWND edit) {
+  m_control = control;
+  m_edit = edit;
+  g_activeLog = this;
+  m_prev = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+}
+
+void ControlMessageLog::Detach() {
+  if (!m_control) return;
+  if (IsWindow(m_control)) SetWindowLongPtrW(m_control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prev));
+  m_control = nullptr;
+  if (g_activeLog == this) g_activeLog = nullptr;
+}
+
+LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  ControlMessageLog* self = g_activeLog;
+  if (!self || hwnd != self->m_control) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  WNDPROC prev = self->m_prev;
+  switch (msg) {
+  case WM_COMMAND:
+    if (reinterpret_cast<HWND>(lParam) == self->m_edit) {
+      switch (HIWORD(wParam)) {
+      case EN_UPDATE:
+        self->Entries.Add(L"EN_UPDATE");
+        break;
+      case EN_CHANGE:
+        self->Entries.Add(L"EN_CHANGE");
+        break;
+      case EN_SETFOCUS:
+        self->Entries.Add(L"EN_SETFOCUS");
+        break;
+      case EN_KILLFOCUS:
+        self->Entries.Add(L"EN_KILLFOCUS");
+        break;
+      default:
+        self->Entries.Add(L"EN_" + Hex(HIWORD(wParam)));
+        break;
+      }
+    }
+    break;
+  case WM_CALENDAR_EVENT:
+    self->Entries.Add(L"0465 " + std::to_wstring(static_cast<int>(wParam)));
+    if (self->AnswerAllCustom) return 1;
+    break;
+  case WM_CALENDAR_CAPTION:
+    self->Entries.Add(L"0466 " + std::wstring(reinterpret_cast<const wchar_t*>(wParam)));
+    if (self->AnswerCaption || self->AnswerAllCustom) return 1;
+    break;
+  case WM_CALENDAR_SHOW:
+  case WM_CALENDAR_HIDE:
+    self->Entries.Add(Hex(msg));
+    if (self->AnswerDropDownAndStep || self->AnswerAllCustom) return 0;
+    break;
+  case WM_PREV_NEXT_DATE:
+    self->Entries.Add(L"2728 " + std::to_wstring(static_cast<long long>(wParam)) + L" " +
+                      std::to_wstring(static_cast<long long>(lParam)));
+    if (self->AnswerDropDownAndStep || self->AnswerAllCustom) return 0;
+    break;
+  default:
+    break;
+  }
+  return CallWindowProcW(prev, hwnd, msg, wParam, lParam);
+}
+
+void EditControlFixture::TearDown() {
+  Log.Detach();
+  ControlFixture::TearDown();
+}
+
+void EditControlFixture::CreateWithMask(const wchar_t* mask, int fullLength) {
+  Create();
+  ASSERT_NE(Ctl->Edit.m_hWnd, nullptr);
+  Log.Attach(Ctl->m_hWnd, Ctl->Edit.m_hWnd);
+  Ctl->Edit.SetMask(mask);
+  Ctl->Edit.FullLength = fullLength;
+  ClearRecords();
+}
+
+void EditControlFixture::ShowValue(const wchar_t* text) {
+  SetWindowTextW(Ctl->Edit.m_hWnd, text);
+  ClearRecords();
+}
+
+void EditControlFixture::ClearRecords() {
+  Log.Take();
+  Rec.Events.clear();
+  Form->TakeCalls();
+  Ctl->Edit.InvalidInputCount = 0;
+}
+
+seq::Log EditControlFixture::TakeControlCodes() {
+  seq::Log out(seq::Message);
+  for (auto& e : Log.Take())
+    if (e.compare(0, 3, L"EN_") != 0 && e.compare(0, 4, L"0466") != 0) out.Add(e);
+  return out;
+}
+
+namespace {
+std::vector<std::wstring> g_drawLog;
+void RecordDrawCall(const wchar_t* line) { g_drawLog.push_back(line); }
+} // namespace
+
+void RenderFixture::SetUp() {
+  // The pointer rests away from every control, so that only the test's own moves count.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+  ControlFixture::SetUp();
+  TondrilSetDrawLog(&RecordDrawCall);
+}
+
+void RenderFixture::TearDown() {
+  TondrilSetDrawLog(nullptr);
+  TondrilSetImageMissing(1370, FALSE);
+  TondrilSetImageMissing(2205, FALSE);
+  CColorMgr::getInstance()->SetColorTheme(1);
+  JTLink_SetLoginInfo(L"CONN_MED", L"");
+  ControlFixture::TearDown();
+}
+
+std::vector<std::wstring> RenderFixture::PaintOnce() {
+  UpdateWindow(Ctl->m_hWnd);
+  g_drawLog.clear();
+  RedrawWindow(Ctl->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  std::vector<std::wstring> out;
+  out.swap(g_drawLog);
+  return out;
+}
+
+std::wstring RectText(const RECT& r) {
+  return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+         std::to_wstring(r.bottom);
+}
+
+CRect EditRectInControl(CCalendarCtl* ctl) {
+  RECT r = {};
+  GetWindowRect(ctl->Edit.m_hWnd, &r);
+  MapWindowPoints(nullptr, ctl->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+  return CRect(r);
 }
 
 } // namespace testhost

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "CStringPrint.h"
+#include "Sequence.h"
 #include "CalendarCtl.h"
+#include "Dispatch.h"
 #include "Clock.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +29,7 @@ class RecordingForm : public CBaseCtl {
 public:
   RecordingForm();
   ~RecordingForm() override;
-  std::vector<std::wstring> Calls;
+  seq::Log Calls{seq::Call}; // property changes the form is told of are Change entries
   int FireEventAnswer = 0;
   long AllowFocusAnswer = 1;
   CWnd* FrameWnd = nullptr;
@@ -47,7 +49,7 @@ public:
 class Recorder : public IPropertyNotifySink, public IDispatch {
 public:
   std::vector<long> Changes;
-  std::vector<std::wstring> Events;
+  seq::Log Events{seq::Event};
   // Called inside an event (after recording it), for tests that act from a handler.
   void (*OnEvent)(Recorder* self, DISPID id, DISPPARAMS* params) = nullptr;
   void* Context = nullptr;
@@ -70,6 +72,39 @@ private:
 // The name of an event dispatch id ("EditFull" ...).
 const wchar_t* EventName(DISPID id);
 
+// The field's text and selection.
+std::wstring TextOf(const CCalendarEdit& edit);
+std::pair<int, int> SelOf(const CCalendarEdit& edit);
+// lParam of a WM_CHAR or WM_KEYDOWN carrying a scan code.
+inline LPARAM KeyFlags(UINT scan) { return static_cast<LPARAM>(1 | (scan << 16)); }
+bool PutClipboardText(HWND owner, const std::wstring& text);
+std::wstring ClipboardText(HWND owner);
+
+// Records what the control window receives from its field: WM_CHAR-driven notifications,
+// the event codes, the caption updates, the drop-down and step messages. Installed on
+// top of the control window's procedure chain, as any other subclass.
+class ControlMessageLog {
+public:
+  void Attach(HWND control, HWND edit);
+  void Detach();
+  std::vector<std::wstring> Take() { return Entries.Take(); }
+  seq::Log Entries{seq::Message};
+  // The caption handler turns digits into the control's value; tests of the field alone
+  // answer it here so that the value logic cannot rewrite the text under them.
+  bool AnswerCaption = true;
+  // The drop-down and the stepping are the control's; the field's tests answer them
+  // here, so that no calendar opens and no value steps under them.
+  bool AnswerDropDownAndStep = true;
+  // Stress runs answer every custom message here, to watch the field alone.
+  bool AnswerAllCustom = false;
+
+private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND m_control = nullptr;
+  HWND m_edit = nullptr;
+  WNDPROC m_prev = nullptr;
+};
+
 // One control on a real form window, connected to a recorder.
 class ControlFixture : public ::testing::Test {
 protected:
@@ -77,6 +112,8 @@ protected:
   void TearDown() override;
   // Creates the control window (run mode by default); props are set before creation.
   void Create(bool runMode = true, int width = 140, int height = 22);
+  // Replaces the control by a new one, connected, its window not yet created.
+  void Fresh();
   // A fresh control with these formats and initial-value unit, window created.
   void Recreate(short style, short dateFormat, short timeFormat, short basic = 0, bool runMode = true);
   void Connect();
@@ -92,7 +129,9 @@ protected:
                EXCEPINFO* excep = nullptr);
   // Types text into the control's field as WM_CHAR messages.
   void TypeChars(const wchar_t* text);
-  void PressKey(UINT vk);
+  void SendChar(WCHAR ch, UINT scan = 0);
+  // A key press and release with its scan code.
+  void SendKey(UINT vk);
 
   CCalendarCtl* Ctl = nullptr;
   RecordingForm* Form = nullptr;
@@ -101,8 +140,33 @@ protected:
   DWORD PropCookie = 0;
 };
 
-VARIANT VLong(long v);
-VARIANT VStr(const wchar_t* s);
+// A real control on a real form with its field masked and its messages recorded.
+class EditControlFixture : public ControlFixture {
+protected:
+  void TearDown() override;
+  void CreateWithMask(const wchar_t* mask, int fullLength);
+  // Sets the text as the control's value display does, then clears every record.
+  void ShowValue(const wchar_t* text);
+  void ClearRecords();
+  std::wstring Text() const { return TextOf(Ctl->Edit); }
+  std::pair<int, int> Sel() const { return SelOf(Ctl->Edit); }
+  // Recorded control messages, without the notifications and caption updates.
+  seq::Log TakeControlCodes();
+  ControlMessageLog Log;
+};
+
+// The theme library's drawing calls, and one complete paint of a control that records them.
+class RenderFixture : public ControlFixture {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::vector<std::wstring> PaintOnce();
+  void SendMouse(UINT msg, int x, int y, WPARAM keys = 0) { SendMessageW(Ctl->m_hWnd, msg, keys, MAKELPARAM(x, y)); }
+};
+
+std::wstring RectText(const RECT& r);
+// The edit's rectangle in the control's client coordinates.
+CRect EditRectInControl(CCalendarCtl* ctl);
 
 // Pins every "today" and "now" of the controls to a local instant in UTC for its life.
 class PinnedClock {

@@ -33,34 +33,6 @@ TEST(Formats, TablesAgreeWithThemselves) {
   }
 }
 
-TEST(Formats, MasksAndFormsOfSampleCodes) {
-  struct Case {
-    bool time;
-    int code;
-    const wchar_t* mask;
-    const wchar_t* form;
-  } cases[] = {
-      {false, 2, L"####/##/##", L"YYYYMMDD"},
-      {false, 3, L"####\uB144##\uC6D4##\uC77C", L"YYYYMMDD"},
-      {false, 7, L"##\uB144##\uC6D4##\uC77C", L"YYMMDD"},
-      {false, 11, L"####\uB144##\uC6D4", L"YYYYMM"},
-      {false, 12, L"##-##", L"YYMM"},
-      {false, 16, L"##-##", L"MMDD"},
-      {false, 19, L"##\uC6D4##\uC77C", L"MMDD"},
-      {false, 20, L"####", L"YYYY"},
-      {true, 2, L"##\uC2DC##\uBD84##\uCD08", L"HHMMSS"},
-      {true, 3, L"##:##", L"HHMM"},
-      {true, 6, L"##:##", L"MMSS"},
-      {true, 8, L"##\uBD84##\uCD08", L"MMSS"},
-  };
-  for (const Case& c : cases) {
-    const FormatEntry* e = c.time ? TimeFormatEntry(c.code) : DateFormatEntry(c.code);
-    ASSERT_NE(e, nullptr);
-    EXPECT_STREQ(e->Mask, c.mask) << c.code;
-    EXPECT_STREQ(e->ValueForm, c.form) << c.code;
-  }
-}
-
 TEST(Formats, TimeStylesAndCurrentEntry) {
   const bool expected[] = {false, true, false, false, true, true, false};
   for (int style = 0; style < 7; ++style) {

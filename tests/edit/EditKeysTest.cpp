@@ -1,9 +1,9 @@
 // Typing into a real control's field: characters and keys as WM_CHAR and WM_KEYDOWN,
 // checked by the text, the selection, what the control window received, the events
 // the host saw, the form's focus calls and the beeps.
-#include "EditSupport.h"
+#include "TestHost.h"
 
-using namespace edittest;
+using namespace testhost;
 
 namespace {
 
@@ -159,9 +159,9 @@ TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
     }
     EXPECT_EQ(Text(), s.text);
     EXPECT_EQ(Sel(), s.selAfter);
-    EXPECT_EQ(TakeControlCodes(), s.controlCodes);
-    EXPECT_EQ(Rec.Events, s.events);
-    EXPECT_EQ(Form->TakeCalls(), s.formCalls);
+    EXPECT_SEQ(TakeControlCodes(), s.controlCodes);
+    EXPECT_SEQ(Rec.Events, s.events);
+    EXPECT_SEQ_FLUSH(Form->Calls, s.formCalls);
     EXPECT_EQ(Ctl->Edit.InvalidInputCount, s.beeps);
   }
   Ctl->CalendarVisible = FALSE;
@@ -174,21 +174,21 @@ TEST_F(EditTyping, EachKeystrokeRewritesTextThenReportsInThatOrder) {
   // The insertion lays the data (caret to 0), the refresh places the caret; each write
   // tells the parent EN_UPDATE and EN_CHANGE once and the control the right-trimmed
   // digits; the event code comes last.
-  EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"EN_UPDATE", L"EN_CHANGE",
-                                                   L"0466 2", L"0465 6"}));
+  EXPECT_SEQ_FLUSH(Log.Entries, (seq::Entries{L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"EN_UPDATE", L"EN_CHANGE",
+                                              L"0466 2", L"0465 6"}));
   // Painting later brings no notification of its own.
   UpdateWindow(Ctl->m_hWnd);
   UpdateWindow(Ctl->Edit.m_hWnd);
-  testhost::Pump();
-  EXPECT_EQ(Log.Take(), std::vector<std::wstring>{});
+  Pump();
+  EXPECT_SEQ_FLUSH(Log.Entries, seq::Entries{});
 
   // Leading blanks are kept in the caption update, trailing ones dropped.
   Ctl->Edit.SetSel(0, 0);
   SendChar(L'.'); // refused: the data is laid back and the caret refreshed
-  EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"EN_UPDATE", L"EN_CHANGE",
-                                                   L"0466 2", L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"0465 6"}));
+  EXPECT_SEQ_FLUSH(Log.Entries, (seq::Entries{L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"EN_UPDATE", L"EN_CHANGE",
+                                              L"0466 2", L"EN_UPDATE", L"EN_CHANGE", L"0466 2", L"0465 6"}));
   SetWindowTextW(Ctl->Edit.m_hWnd, L"  24");
-  EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", L"0466   24"}));
+  EXPECT_SEQ_FLUSH(Log.Entries, (seq::Entries{L"EN_UPDATE", L"0466   24"}));
   // The control window's procedure chain is as it was before the writes.
   EXPECT_EQ(GetWindowLongPtrW(Ctl->m_hWnd, GWLP_WNDPROC), chain);
 }
@@ -218,8 +218,8 @@ TEST_F(EditTyping, ValuesWrittenFromOutsideAreLaidIntoTheMask) {
     EXPECT_EQ(Text(), c.shown);
     EXPECT_EQ(Sel(), std::make_pair(0, 0));
     // The parent hears EN_UPDATE only; the control gets the digits and no event code.
-    EXPECT_EQ(Log.Take(), (std::vector<std::wstring>{L"EN_UPDATE", std::wstring(L"0466 ") + c.caption}));
-    EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
+    EXPECT_SEQ_FLUSH(Log.Entries, (seq::Entries{L"EN_UPDATE", std::wstring(L"0466 ") + c.caption}));
+    EXPECT_SEQ(Rec.Events, std::vector<std::wstring>{});
     EXPECT_TRUE(Ctl->Edit.NotifyChange);
   }
 }
@@ -240,10 +240,10 @@ TEST_F(EditTyping, WithoutAMaskKeysAreTheEditClassOnes) {
   SendKey(VK_F4);
   // The EDIT class's own notifications only: no event code, no caption, no step.
   for (const auto& e : Log.Take()) EXPECT_EQ(e.compare(0, 3, L"EN_"), 0) << std::string(e.begin(), e.end());
-  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
+  EXPECT_SEQ(Rec.Events, std::vector<std::wstring>{});
   // Keypad plus still moves the focus on.
   SendChar(L'+', kScanPadPlus);
-  EXPECT_EQ(Form->TakeCalls(), kMovedNext);
+  EXPECT_SEQ_FLUSH(Form->Calls, kMovedNext);
   EXPECT_EQ(Text(), L"12");
   EXPECT_EQ(Ctl->Edit.InvalidInputCount, 0);
 }
@@ -261,12 +261,12 @@ TEST_F(EditTyping, WithoutItsControlTheFieldStillEdits) {
   EXPECT_EQ(Text(), L"2   -  -  ");
   EXPECT_EQ(Sel(), std::make_pair(1, 1));
   // The parent window still hears its notifications; the control hears nothing.
-  EXPECT_EQ(TakeControlCodes(), std::vector<std::wstring>{});
+  EXPECT_SEQ(TakeControlCodes(), std::vector<std::wstring>{});
   // Up and Down go to the parent window whatever it is.
   SendKey(VK_DOWN);
-  EXPECT_EQ(TakeControlCodes(), std::vector<std::wstring>{L"2728 1 0"});
-  EXPECT_EQ(Rec.Events, std::vector<std::wstring>{});
-  EXPECT_EQ(Form->TakeCalls(), std::vector<std::wstring>{});
+  EXPECT_SEQ(TakeControlCodes(), std::vector<std::wstring>{L"2728 1 0"});
+  EXPECT_SEQ(Rec.Events, std::vector<std::wstring>{});
+  EXPECT_SEQ_FLUSH(Form->Calls, std::vector<std::wstring>{});
   EXPECT_EQ(edit.InvalidInputCount, 1);
   edit.ParentCtl = owner;
 }
@@ -276,9 +276,9 @@ TEST_F(EditTyping, WithoutItsControlTheFieldStillEdits) {
 // processed, so pending events are let through first and the press is retried.
 static bool HoldShift(bool down) {
   for (int attempt = 0; attempt < 10; ++attempt) {
-    testhost::Pump();
+    Pump();
     Sleep(20);
-    testhost::Pump();
+    Pump();
     INPUT shift = {};
     shift.type = INPUT_KEYBOARD;
     shift.ki.wVk = VK_SHIFT;
@@ -328,7 +328,7 @@ TEST_F(EditTyping, ShiftLeavesTheCaretWhereTheEditClassPutIt) {
     EXPECT_EQ(Sel(), byTheClass);
 
     ASSERT_TRUE(HoldShift(false));
-    testhost::Pump(); // the release reaches the thread's key state too
+    Pump(); // the release reaches the thread's key state too
     Ctl->Edit.SetSel(c.from, c.from);
     SendMessageW(Ctl->Edit.m_hWnd, WM_KEYDOWN, c.vk, 1);
     EXPECT_EQ(Sel(), c.snapped);

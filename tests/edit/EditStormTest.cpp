@@ -1,13 +1,11 @@
 // Random keys, selections, clipboard operations and outside writes, many thousands per
 // mask from a fixed seed; after each one the field must still be its mask.
-#include "EditSupport.h"
+#include "TestHost.h"
 
-#include <chrono>
 #include <cstdint>
 #include <cwctype>
-#include <iostream>
 
-using namespace edittest;
+using namespace testhost;
 
 namespace {
 
@@ -90,8 +88,6 @@ TEST_F(EditStorm, TenThousandRandomOperationsPerMaskKeepTheMask) {
 
   CreateWithMask(masks[0], 8);
   Log.AnswerAllCustom = true;
-  const auto started = std::chrono::steady_clock::now();
-  double spent[5] = {};
   for (const wchar_t* mask : masks) {
     Rng rng(0x7A3E5EEDull);
     Ctl->Edit.SetMask(mask);
@@ -100,7 +96,6 @@ TEST_F(EditStorm, TenThousandRandomOperationsPerMaskKeepTheMask) {
     std::wstring lastOp;
     for (int op = 0; op < kOps; ++op) {
       const int kind = rng.Below(100);
-      const auto opStart = std::chrono::steady_clock::now();
       HWND h = Ctl->Edit.m_hWnd;
       if (kind < 50) {
         WCHAR c = rng.Pick(chars);
@@ -129,8 +124,6 @@ TEST_F(EditStorm, TenThousandRandomOperationsPerMaskKeepTheMask) {
         SetWindowTextW(h, v);
         lastOp = std::wstring(L"set text ") + v;
       }
-      const int bucket = kind < 50 ? 0 : kind < 70 ? 1 : kind < 85 ? 2 : kind < 95 ? 3 : 4;
-      spent[bucket] += std::chrono::duration<double>(std::chrono::steady_clock::now() - opStart).count();
       std::string broken = Check(Ctl->Edit, ref);
       if (!broken.empty()) {
         FAIL() << "mask " << testing::PrintToString(std::wstring(mask)) << " op " << op << " ("
@@ -140,11 +133,4 @@ TEST_F(EditStorm, TenThousandRandomOperationsPerMaskKeepTheMask) {
       if (op % 500 == 0) ClearRecords();
     }
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::cout << "[ storm    ] " << kOps << " operations x " << (sizeof masks / sizeof masks[0]) << " masks in "
-            << seconds << " s" << std::endl;
-  std::cout << "[ storm    ] chars " << spent[0] << " s, keys " << spent[1] << " s, selections " << spent[2]
-            << " s, clipboard " << spent[3] << " s, outside writes " << spent[4] << " s" << std::endl;
-  RecordProperty("storm_seconds", std::to_string(seconds));
-  EXPECT_LT(seconds, 60.0);
 }

@@ -1,13 +1,46 @@
 // The mask model: records built from mask texts, input laid onto them, inserted,
 // deleted and stripped, and where the caret lands after the text is rebuilt.
-#include "EditSupport.h"
+#include "TestHost.h"
 
-using namespace edittest;
+using namespace testhost;
 
 namespace {
 // Korean date mask "####년##월##일".
 const wchar_t kKoreanMask[] = L"####\uB144##\uC6D4##\uC77C";
+std::vector<int> TypesOf(const CCalendarEdit& edit) {
+  std::vector<int> out;
+  for (int i = 0; i < edit.RecordCount(); ++i) out.push_back(edit.RecordAt(i)->Type);
+  return out;
+}
+
+std::wstring CharsOf(const CCalendarEdit& edit) {
+  std::wstring out;
+  for (int i = 0; i < edit.RecordCount(); ++i) out += edit.RecordAt(i)->Char;
+  return out;
+}
+
+class TestFrame : public CWnd {};
 } // namespace
+
+// A field with no control: ParentCtl stays null, so only the model and the window act.
+class StandaloneEdit : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Frame = new TestFrame;
+    ASSERT_TRUE(
+        Frame->CreateEx(0, L"edit tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 440, 200), nullptr, 0));
+    Edit = new CCalendarEdit;
+    ASSERT_TRUE(Edit->Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 300, 34), Frame, 1000));
+  }
+  void TearDown() override {
+    delete Edit;
+    if (Frame) Frame->DestroyWindow();
+    delete Frame;
+    Pump();
+  }
+  CWnd* Frame = nullptr;
+  CCalendarEdit* Edit = nullptr;
+};
 
 TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
   struct {

@@ -6,14 +6,11 @@ using namespace testhost;
 
 namespace {
 using Strings = std::vector<std::wstring>;
-const DWORD kTakesEvents = 0x20000000;
-const DWORD kBlocksFocus = 0x40000000;
 
-// Form calls without the property-change bookkeeping.
-Strings ProtocolCalls(RecordingForm* form) {
-  Strings out;
-  for (auto& c : form->TakeCalls())
-    if (c.rfind(L"OnFormPropertyChanged", 0) != 0) out.push_back(c);
+// Form calls without the property-change bookkeeping; the form's record starts afresh.
+seq::Log ProtocolCalls(RecordingForm* form) {
+  seq::Log out = form->Calls.Only(seq::Call);
+  form->Calls.clear();
   return out;
 }
 } // namespace
@@ -53,26 +50,26 @@ TEST_F(Events, NotificationCodesFireTheirEventsWithTheFormsCalls) {
       Ctl->Style = c.style;
       Create();
       Ctl->Caption = L"20240105";
-      Form->SetBaseCtlBitInfo(kTakesEvents, c.formTakes);
+      Form->SetBaseCtlBitInfo(FORM_TAKES_EVENTS, c.formTakes);
       Form->FireEventAnswer = c.formTakes ? 1 : 0;
       Ctl->EventsEnabled = enabled;
       Rec.Events.clear();
       Form->TakeCalls();
       EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, static_cast<WPARAM>(c.code), 0), 1);
-      EXPECT_EQ(Rec.Events, enabled ? c.events : Strings()) << "code " << c.code << " style " << c.style;
-      EXPECT_EQ(ProtocolCalls(Form), enabled ? c.calls : Strings()) << "code " << c.code << " style " << c.style;
+      EXPECT_SEQ(Rec.Events, enabled ? c.events : Strings()) << "code " << c.code << " style " << c.style;
+      EXPECT_SEQ(ProtocolCalls(Form), enabled ? c.calls : Strings()) << "code " << c.code << " style " << c.style;
     }
   }
 }
 
 TEST_F(Events, TheFormAnsweringAnythingButOneLetsTheEventFire) {
   Create();
-  Form->SetBaseCtlBitInfo(kTakesEvents, TRUE);
+  Form->SetBaseCtlBitInfo(FORM_TAKES_EVENTS, TRUE);
   for (int answer : {0, 2, -1}) {
     Form->FireEventAnswer = answer;
     Rec.Events.clear();
     SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, 5, 0);
-    EXPECT_EQ(Rec.Events, Strings({L"SelSelected"})) << answer;
+    EXPECT_SEQ(Rec.Events, Strings({L"SelSelected"})) << answer;
   }
 }
 
@@ -98,7 +95,7 @@ TEST_F(Events, DispatcherCodes) {
   for (const auto& c : cases) {
     Rec.Events.clear();
     Ctl->FireEventBrokeOut(c.code);
-    EXPECT_EQ(Rec.Events, c.events) << c.code;
+    EXPECT_SEQ(Rec.Events, c.events) << c.code;
   }
   Ctl->EventsEnabled = FALSE;
   Rec.Events.clear();
@@ -115,8 +112,8 @@ TEST_F(Events, DispatcherCodes) {
   VARIANT v;
   VariantInit(&v);
   Ctl->FireReceiveError(&v);
-  EXPECT_EQ(Rec.Events, Strings({L"EditFull", L"EditEnter", L"SetFocus", L"KillFocus", L"SelChange", L"SelSelected",
-                                 L"EditChange", L"ReceiveError"}));
+  EXPECT_SEQ(Rec.Events, Strings({L"EditFull", L"EditEnter", L"SetFocus", L"KillFocus", L"SelChange", L"SelSelected",
+                                  L"EditChange", L"ReceiveError"}));
 }
 
 TEST_F(Events, EverySinkRunsBeforeTheControlGoesOn) {
@@ -139,8 +136,8 @@ TEST_F(Events, EverySinkRunsBeforeTheControlGoesOn) {
   static CString seenBySecond;
   second.OnEvent = [](Recorder*, DISPID, DISPPARAMS*) { seenBySecond = ctl->Item; };
   SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, 1, 0);
-  EXPECT_EQ(Rec.Events, Strings({L"EditEnter"}));
-  EXPECT_EQ(second.Events, Strings({L"EditEnter"}));
+  EXPECT_SEQ(Rec.Events, Strings({L"EditEnter"}));
+  EXPECT_SEQ(second.Events, Strings({L"EditEnter"}));
   EXPECT_EQ(seenBySecond, CString(L"set by the first sink"));
   EXPECT_EQ(cp->Unadvise(cookie), S_OK);
   EXPECT_EQ(cp->Unadvise(cookie), CONNECT_E_NOCONNECTION);
@@ -157,7 +154,7 @@ TEST_F(Events, CaptionExWithoutEventsFiresNothingAndRestoresTheGuard) {
   EXPECT_TRUE(Rec.Events.empty());
   EXPECT_TRUE(Ctl->EventsEnabled);
   ASSERT_EQ(Call(L"SetCaptionCtrl", {VStr(L"20240106")}), S_OK);
-  EXPECT_EQ(Rec.Events, Strings({L"SelSelected"}));
+  EXPECT_SEQ(Rec.Events, Strings({L"SelSelected"}));
   Rec.Events.clear();
   ASSERT_EQ(Call(L"SetCaptionCtrl", {VStr(L"")}), S_OK);
   EXPECT_TRUE(Rec.Events.empty());
@@ -254,7 +251,7 @@ TEST_F(FocusChain, MovesRealFocusForwardBackwardAndByName) {
   SendMessageW(Ctl->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1013), 0);
   EXPECT_EQ(Focused(), L"c");
   // The form moves the focus; the field that receives it tells the form.
-  EXPECT_EQ(ProtocolCalls(Form), Strings({L"SetPreNextFocusToForm 3 c", L"SetFocusToForm"}));
+  EXPECT_SEQ(ProtocolCalls(Form), Strings({L"SetPreNextFocusToForm 3 c", L"SetFocusToForm"}));
 }
 
 TEST_F(FocusChain, TheFormAndRequiredInputCanHoldTheFocus) {
@@ -267,7 +264,7 @@ TEST_F(FocusChain, TheFormAndRequiredInputCanHoldTheFocus) {
     Strings calls;
   };
   const std::vector<Case> cases = {
-      {kBlocksFocus, 1, FALSE, L"", false, {}},
+      {FORM_BLOCKS_FOCUS, 1, FALSE, L"", false, {}},
       {0, 0, FALSE, L"", false, {L"SetPropertyLong 38 0"}},
       {0, 1, TRUE, L"", false, {}},
       {0, 1, TRUE, L"   ", false, {}},
@@ -290,7 +287,7 @@ TEST_F(FocusChain, TheFormAndRequiredInputCanHoldTheFocus) {
       if (path == 1) SendMessageW(Ctl->m_hWnd, WM_JT_EVENT, MAKEWPARAM(0, 1013), 0);
       if (path == 2) SendMessageW(Ctl->Edit.m_hWnd, WM_CHAR, L'+', MAKELPARAM(1, 0x4E));
       EXPECT_EQ(Focused(), c.moves ? L"b" : L"a") << "case " << (&c - &cases[0]) << " path " << path;
-      EXPECT_EQ(ProtocolCalls(Form), c.calls) << "case " << (&c - &cases[0]) << " path " << path;
+      EXPECT_SEQ(ProtocolCalls(Form), c.calls) << "case " << (&c - &cases[0]) << " path " << path;
     }
   }
 }
@@ -308,7 +305,7 @@ TEST_F(FocusChain, InformSetFocusTellsTheFormOnlyForAnEnabledVisiblePlacedContro
     Ctl->RunForm = c.placed ? Form : nullptr;
     Form->TakeCalls();
     Ctl->InformSetFocus();
-    EXPECT_EQ(ProtocolCalls(Form), c.told ? Strings({L"SetFocusToForm"}) : Strings());
+    EXPECT_SEQ(ProtocolCalls(Form), c.told ? Strings({L"SetFocusToForm"}) : Strings());
   }
   Ctl->RunForm = Form;
   Ctl->Enabled = TRUE;

@@ -133,10 +133,10 @@ TEST_F(HostTest, EventNamesComeFromTheControlsTypeLibrary) {
 
 namespace {
 // Records the drop-down notices a control's window receives.
-std::vector<HWND> g_noticed;
+seq::Log g_noticed{seq::Message};
 WNDPROC g_controlProc = nullptr;
 LRESULT CALLBACK RecordNotice(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_LISTBOX_SHOW) g_noticed.push_back(hwnd);
+  if (msg == WM_LISTBOX_SHOW) g_noticed.Add(std::to_wstring(reinterpret_cast<LONG_PTR>(hwnd)));
   return CallWindowProcW(g_controlProc, hwnd, msg, wParam, lParam);
 }
 } // namespace
@@ -159,7 +159,7 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   SetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordNotice));
   SetWindowLongPtrW(c->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordNotice));
   SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
-  EXPECT_EQ(g_noticed, std::vector<HWND>{b->Hwnd()});
+  EXPECT_SEQ(g_noticed, {std::to_wstring(reinterpret_cast<LONG_PTR>(b->Hwnd()))});
   EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down; closing b");
 
   // A closed drop-down is left alone: a control told closes and takes the focus.

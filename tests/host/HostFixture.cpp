@@ -42,39 +42,6 @@ std::vector<std::wstring> HostTest::LogLines(const std::wstring& prefix) {
   return out;
 }
 
-HRESULT HostTest::Put(IDispatch* disp, const wchar_t* name, const wchar_t* value) {
-  DISPID id = 0;
-  LPOLESTR n = const_cast<LPOLESTR>(name);
-  HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  CVariant v(value);
-  DISPID putId = DISPID_PROPERTYPUT;
-  DISPPARAMS dp = {&v, &putId, 1, 1};
-  return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr, nullptr);
-}
-
-std::wstring HostTest::Get(IDispatch* disp, const wchar_t* name) {
-  DISPID id = 0;
-  LPOLESTR n = const_cast<LPOLESTR>(name);
-  if (FAILED(disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id))) return L"<no such name>";
-  DISPPARAMS none = {nullptr, nullptr, 0, 0};
-  CVariant result, text;
-  if (FAILED(disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr)))
-    return L"<failed>";
-  if (FAILED(VariantChangeType(&text, &result, 0, VT_BSTR))) return L"<not text>";
-  return text.bstrVal ? text.bstrVal : L"";
-}
-
-HRESULT HostTest::Call(IDispatch* disp, const wchar_t* name, const wchar_t* arg) {
-  DISPID id = 0;
-  LPOLESTR n = const_cast<LPOLESTR>(name);
-  HRESULT hr = disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  CVariant v(arg);
-  DISPPARAMS dp = {&v, nullptr, 1, 0};
-  return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &dp, nullptr, nullptr, nullptr);
-}
-
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);

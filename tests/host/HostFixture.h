@@ -2,7 +2,9 @@
 // form on screen, and automation by name on a control.
 #pragma once
 
+#include "Dispatch.h"
 #include "Form.h"
+#include "Sequence.h"
 #include "ScriptMode.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +24,13 @@ protected:
   // Lines of the event log that start with prefix, in order.
   std::vector<std::wstring> LogLines(const std::wstring& prefix);
 
-  static HRESULT Put(IDispatch* disp, const wchar_t* name, const wchar_t* value);
-  static std::wstring Get(IDispatch* disp, const wchar_t* name);
-  static HRESULT Call(IDispatch* disp, const wchar_t* name, const wchar_t* arg);
+  static HRESULT Put(IDispatch* disp, const wchar_t* name, const wchar_t* value) {
+    return testhost::PutProp(disp, name, testhost::VStr(value));
+  }
+  static std::wstring Get(IDispatch* disp, const wchar_t* name) { return testhost::GetProp(disp, name); }
+  static HRESULT Call(IDispatch* disp, const wchar_t* name, const wchar_t* arg) {
+    return testhost::CallMethod(disp, name, {testhost::VStr(arg)});
+  }
 
   ControlLibrary Library;
   DemoForm* Form = nullptr;

@@ -1,9 +1,11 @@
-#include "RenderSupport.h"
+#include "TestHost.h"
+
+#include "Lumadex.h"
+#include "Tondril.h"
 
 #include <algorithm>
 
 using namespace testhost;
-using namespace rendertest;
 
 namespace {
 
@@ -29,22 +31,10 @@ int Count(const std::vector<std::wstring>& v, const wchar_t* what) {
   return static_cast<int>(std::count(v.begin(), v.end(), std::wstring(what)));
 }
 
-// The clock is pinned through the control library's export once the date library has it.
-bool PinClock(const wchar_t* instant) {
-  using Pin = BOOL(__cdecl*)(const wchar_t*);
-  auto pin = reinterpret_cast<Pin>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"Tamvero.dll"), "TamveroPinClock")));
-  return pin && pin(instant);
-}
-
 } // namespace
 
 class Pointer : public RenderFixture {
 protected:
-  void TearDown() override {
-    PinClock(nullptr);
-    RenderFixture::TearDown();
-  }
   // A 140 x 22 spin control, painted so that its button answers.
   void CreateSpin(int style = 2) {
     PutLong(L"Style", style);
@@ -53,7 +43,7 @@ protected:
     PaintOnce();
     ASSERT_EQ(RectText(Ctl->ButtonRect), L"123,-1,141,23");
   }
-  int Steps() const { return Count(Rec.Events, L"SelSelected"); }
+  int Steps() const { return Count(Rec.Events.Texts(), L"SelSelected"); }
 };
 
 // Upper half rows -1..10, lower half 11..22 of the 140 x 22 control.
@@ -114,7 +104,7 @@ TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
   for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.name);
     Fresh();
-    bool pinned = PinClock(L"20240131120000");
+    PinnedClock clock(L"20240131120000");
     CreateSpin();
     Rec.Events.clear();
     for (const Step& st : s.steps) {
@@ -138,7 +128,6 @@ TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
       }
       EXPECT_EQ(Steps(), st.steps);
     }
-    ASSERT_TRUE(pinned);
     EXPECT_EQ(std::wstring(Ctl->Caption.GetString()), s.value);
     // Killing answers whether the timer was still there.
     EXPECT_EQ(KillTimer(Ctl->m_hWnd, 112) != FALSE, s.repeatTimerLeft);
@@ -205,7 +194,7 @@ TEST_F(Pointer, ArrowPressTogglesTheDropDownAtThePress) {
   // The arrow's press never reached the base; the form learned of every press, and of
   // the field taking the focus back each time the drop-down closed.
   EXPECT_EQ(Ctl->BasePressCount(), 0);
-  EXPECT_EQ(Count(Form->Calls, L"SetFocusToForm"), presses + closes);
+  EXPECT_EQ(Count(Form->Calls.Texts(), L"SetFocusToForm"), presses + closes);
 }
 
 TEST_F(Pointer, PressesOutsideTheButtonGoToTheBaseAndADisabledButtonIgnoresThem) {
@@ -239,7 +228,7 @@ TEST_F(Pointer, PressesOutsideTheButtonGoToTheBaseAndADisabledButtonIgnoresThem)
     Form->Calls.clear();
     SendMouse(WM_LBUTTONDOWN, c.x, c.y, MK_LBUTTON);
     EXPECT_EQ(Ctl->BasePressCount(), c.basePresses);
-    EXPECT_EQ(Count(Form->Calls, L"SetFocusToForm"), c.formTold);
+    EXPECT_EQ(Count(Form->Calls.Texts(), L"SetFocusToForm"), c.formTold);
     EXPECT_EQ(Flags(Ctl), c.flags);
     EXPECT_EQ(Ctl->IsCalendarVisible(), c.open);
     SendMouse(WM_LBUTTONUP, c.x, c.y);

@@ -18,27 +18,14 @@ TEST_F(Values, ComputedDatesAndTimesThroughIDispatch) {
     short basic, variance, indicator;
     const wchar_t* result;
   } const cases[] = {
-      {L"GetComputedDate", nullptr, 0, 5, 1, L"20240131"},
-      {L"GetComputedDate", nullptr, 3, 1, 1, L"20240301"},  // 31 January + 1 month
-      {L"GetComputedDate", nullptr, 3, 2, 0, L"20231130"},  // the day searched down
-      {L"GetComputedDate", nullptr, 3, 12, 1, L"20250131"}, // a year on
+      // Each method takes its arguments in order and answers the library's text.
+      {L"GetComputedDate", nullptr, 3, 1, 1, L"20240301"},
+      {L"GetComputedDate", nullptr, 3, 2, 0, L"20231130"},
       {L"GetComputedDate", nullptr, 4, 0, 0, L"        "},
-      {L"GetComputedDate", nullptr, 5, 0, 0, L""},
-      {L"GetComputedDate", nullptr, -1, 0, 0, L""},
-      {L"GetComputedTime", nullptr, 0, 5, 1, L"233000"},
-      {L"GetComputedTime", nullptr, 3, 2, 1, L"013000"}, // across midnight: the day is dropped
-      {L"GetComputedTime", nullptr, 2, 45, 0, L"224500"},
+      {L"GetComputedTime", nullptr, 3, 2, 1, L"013000"},
       {L"GetComputedTime", nullptr, 1, -30, 0, L"233030"},
-      {L"GetComputedTime", nullptr, 4, 0, 0, L"      "},
-      {L"GetComputedTime", nullptr, 7, 0, 0, L""},
-      {L"GetBaseComputedDate", L"20230231", 1, 0, 1, L"20230303"}, // rolls over
-      {L"GetBaseComputedDate", L"20231231", 1, 1, 1, L"20240101"},
+      {L"GetBaseComputedDate", L"20230231", 1, 0, 1, L"20230303"},
       {L"GetBaseComputedDate", L"20240301", 2, 1, 0, L"20240223"},
-      {L"GetBaseComputedDate", L"20240331", 3, 1, 0, L"20240229"},
-      {L"GetBaseComputedDate", L"20230331", 3, 1, 0, L"20230228"},
-      {L"GetBaseComputedDate", L"2023ab31", 0, 0, 0, L"20230031"},
-      {L"GetBaseComputedDate", L"2024", 4, 0, 0, L""},
-      {L"GetBaseComputedDate", L"20240101", 4, 0, 0, L"        "},
   };
   for (const auto& c : cases) {
     std::vector<VARIANT> args;
@@ -60,8 +47,7 @@ TEST_F(Values, BaseComputedDateFailsTheCallWithADispatchException) {
     const wchar_t* base;
     short basic;
     HRESULT scode;
-  } const cases[] = {
-      {L"19691231", 1, E_FAIL}, {L"20241301", 2, E_FAIL}, {L"20240100", 1, E_FAIL}, {L"30010101", 1, E_INVALIDARG}};
+  } const cases[] = {{L"19691231", 1, E_FAIL}, {L"30010101", 1, E_INVALIDARG}};
   for (const auto& c : cases) {
     CString before = Ctl->Caption;
     EXCEPINFO excep = {};
@@ -87,11 +73,7 @@ TEST_F(Values, DayUnitsCountFromTheShownDateAndMonthsFromToday) {
   struct {
     short basic, variance, indicator;
     const wchar_t* result;
-  } const cases[] = {{1, 1, 1, L"20240229"},
-                     {1, -1, 1, L"20240227"},
-                     {2, 1, 0, L"20240221"},
-                     {1, 0, 1, L"20240228"},
-                     {3, 1, 1, L"20240301"}};
+  } const cases[] = {{1, 1, 1, L"20240229"}, {2, 1, 0, L"20240221"}, {3, 1, 1, L"20240301"}};
   for (const auto& c : cases) {
     std::wstring result;
     ASSERT_EQ(Call(L"GetComputedDate", {VLong(c.basic), VLong(c.variance), VLong(c.indicator)}, &result), S_OK);
@@ -141,10 +123,10 @@ TEST_F(Values, SetValueNormalisesWithoutCheckingAndAlwaysAnswersZero) {
     const wchar_t* value; // GetValue afterwards; null = unchanged
   };
   const Case cases[] = {
-      {0, 2, 0, L"20240105", L"20240105"}, {0, 2, 0, L"2024-01-05", L"00000000"}, {0, 2, 0, L"", nullptr},
-      {0, 2, 0, L"   ", L"   "},           {0, 2, 0, L"20241399", L"20241399"}, // the right length is stored unchecked
-      {0, 4, 0, L"240105", L"240105"},     {1, 2, 3, L"1230", L"1230"},           {1, 2, 6, L"1230", L"1230"},
-      {4, 2, 0, L"99", L"000000"},
+      {0, 2, 0, L"20240105", L"20240105"},
+      {0, 2, 0, L"", nullptr},             // nothing to take
+      {0, 2, 0, L"20241399", L"20241399"}, // the right length is stored unchecked
+      {1, 2, 3, L"1230", L"1230"},
   };
   for (const auto& c : cases) {
     Recreate(c.style, c.dateFormat, c.timeFormat);
