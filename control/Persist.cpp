@@ -56,6 +56,6 @@ void CCalendarCtl::Serialize(CArchive& ar) {
   ar >> NextFocusCtrlName;
   LoadBool(ar, NotCheckDate);
   ar >> AnchorFlag >> AnchorValue1 >> AnchorValue2 >> AnchorValue3 >> AnchorValue4;
-  // Older streams marked "no upper bound" as the year 3000.
+  // Version-1 streams mark "no upper bound" as the year 3000.
   if (LOWORD(version) < 2 && EndTime == L"30001231") EndTime = L"99991231";
 }

@@ -26,6 +26,12 @@ void DrawFace(CDC* pDC, const CRect& r, int glyph, State state, int edges) {
 
 } // namespace
 
+// The host holds painting off while it changes several controls, and repaints once.
+void CCalendarCtl::SetRedraw(BOOL bAllowDraw) {
+  if (bAllowDraw && !RedrawEnabled && m_hWnd) Invalidate(TRUE);
+  RedrawEnabled = bAllowDraw;
+}
+
 void CCalendarCtl::OnPaint() {
   CPaintDC dc(m_hWnd);
   CRect client = GetClientRect();

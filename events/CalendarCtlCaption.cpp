@@ -110,8 +110,3 @@ BSTR CCalendarCtl::GetItem() {
   if (!Item.IsEmpty() && Enabled && (ItemFlag == 2 || ItemFlag == 3)) return Item.AllocSysString();
   return SysAllocString(L"");
 }
-
-void CCalendarCtl::SetRedraw(BOOL bAllowDraw) {
-  if (bAllowDraw && !RedrawEnabled && m_hWnd) Invalidate(TRUE);
-  RedrawEnabled = bAllowDraw;
-}
