@@ -76,15 +76,20 @@ void CCalendarCtl::OnTextChanged() {
   if (Edit.m_hWnd) Edit.SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
 }
 
+COLORREF CCalendarCtl::ThemeColor(BOOL back) const {
+  int index = back ? (Enabled ? static_cast<int>(BackColorIndex & 0xFFFF) : CColorMgr::CI_DISABLED_BACK)
+                   : (Enabled ? static_cast<int>(ForeColorIndex & 0xFFFF) : CColorMgr::CI_DISABLED_TEXT);
+  return CColorMgr::getInstance()->GetColor(index, 0);
+}
+
 void CCalendarCtl::ResolveColor(BOOL back) {
-  CColorMgr* colors = CColorMgr::getInstance();
   if (back) {
-    BackColor = colors->GetColor(Enabled ? static_cast<int>(BackColorIndex & 0xFFFF) : 118, 0);
+    BackColor = ThemeColor(TRUE);
     if (Edit.m_hWnd) Edit.SetBackColor(BackColor);
     Invalidate();
     BoundPropertyChanged(PROP_BackColorIndex);
   } else {
-    ForeColor = colors->GetColor(Enabled ? static_cast<int>(ForeColorIndex & 0xFFFF) : 167, 0);
+    ForeColor = ThemeColor(FALSE);
     if (Edit.m_hWnd) Edit.SetForeColor(ForeColor);
     Invalidate();
     BoundPropertyChanged(PROP_ForeColorIndex);

@@ -260,6 +260,9 @@ private:
   // repainted. Telling the form and taking the focus back are the callers' part.
   void HideCalendarWnd();
   void DeleteCalendarWnd();
+  // The background (back) or text colour of the theme: the indexes' colours while
+  // enabled, the disabled ones otherwise.
+  COLORREF ThemeColor(BOOL back) const;
   void ResolveColor(BOOL back);
   void ShowOrHideForVisible();
   void OfferThenFire(DISPID id);

@@ -14,7 +14,7 @@ void CCalendarCtl::OnSize(UINT, int cx, int cy) {
   ClientWidth = static_cast<short>(cx);
   ClientHeight = static_cast<short>(cy);
   if (Edit.m_hWnd) ChangeEditPosition();
-  if (CColorMgr::getInstance()->GetColorTheme() == 2) {
+  if (CColorMgr::getInstance()->GetColorTheme() == CColorMgr::THEME_SECOND) {
     // Corners cut by one pixel at the top and two at the bottom.
     const POINT outline[] = {{0, 1}, {1, 0}, {cx - 1, 0}, {cx, 1}, {cx, cy - 2}, {cx - 2, cy}, {1, cy}, {0, cy - 2}};
     CRgn region;
@@ -64,9 +64,8 @@ void CCalendarCtl::FontChange() {
 
 void CCalendarCtl::ColorChange() {
   if (IsRunMode()) {
-    CColorMgr* colors = CColorMgr::getInstance();
-    BackColor = colors->GetColor(Enabled ? static_cast<int>(BackColorIndex & 0xFFFF) : 118, 0);
-    ForeColor = colors->GetColor(Enabled ? static_cast<int>(ForeColorIndex & 0xFFFF) : 167, 0);
+    BackColor = ThemeColor(TRUE);
+    ForeColor = ThemeColor(FALSE);
     if (Edit.m_hWnd) {
       Edit.SetBackColor(BackColor);
       Edit.SetForeColor(ForeColor);
