@@ -26,7 +26,7 @@ enum : DWORD { FORM_TAKES_EVENTS = 0x20000000, FORM_BLOCKS_FOCUS = 0x40000000 };
 struct FormControl {
   std::wstring Name;
   CBaseCtl* Ctl = nullptr;
-  EventSink* Sink = nullptr;
+  CComPtr<EventSink> Sink;
   RECT Rect = {};
   HWND Hwnd() const { return Ctl ? Ctl->m_hWnd : nullptr; }
   IDispatch* Dispatch() const { return Ctl ? Ctl->GetPrimaryDispatch() : nullptr; }
