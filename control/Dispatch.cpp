@@ -34,8 +34,7 @@ public:
       CVariant arg;
       if (FAILED(VariantCopyInd(&arg, &params->rgvarg[0]))) return DISP_E_TYPEMISMATCH;
       if (V_VT(&arg) == VT_BSTR) {
-        VARIANTARG address;
-        VariantInit(&address);
+        CVariant address;
 #ifdef _WIN64
         V_VT(&address) = VT_I8;
         V_I8(&address) = reinterpret_cast<LONG_PTR>(V_BSTR(&arg));
@@ -153,24 +152,19 @@ public:
 private:
   // Describes a failed call to the caller of IDispatch::Invoke (a script's error text).
   static void Raise(const wchar_t* description) {
-    ICreateErrorInfo* create = nullptr;
+    CComPtr<ICreateErrorInfo> create;
     if (FAILED(CreateErrorInfo(&create))) return;
     create->SetGUID(IID_ICalendarCtl);
     create->SetSource(const_cast<LPOLESTR>(L"Tamvero.CalendarCtl"));
     create->SetDescription(const_cast<LPOLESTR>(description));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      info->Release();
-    }
-    create->Release();
+    CComPtr<IErrorInfo> info;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) SetErrorInfo(0, info);
   }
   static HRESULT Out(BSTR* dest, BSTR value) {
-    if (!dest) {
-      SysFreeString(value);
-      return E_POINTER;
-    }
-    *dest = value;
+    CBstr owned;
+    owned.Attach(value);
+    if (!dest) return E_POINTER;
+    *dest = owned.Detach();
     return S_OK;
   }
   CCalendarCtl* m_ctl;

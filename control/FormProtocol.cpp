@@ -71,12 +71,8 @@ int CCalendarCtl::SetMethodString(int nId, CString, CString str2, LONG_PTR lValu
     break;
   case FMI_RECEIVE_ERROR: {
     // Fired directly: the host's answer in the VARIANT does not change the value.
-    VARIANT leave;
-    VariantInit(&leave);
-    leave.vt = VT_I4;
-    leave.lVal = 0;
+    CVariant leave(0L);
     FireReceiveError(&leave);
-    VariantClear(&leave);
     break;
   }
   case FMI_CLEAR_VALUE:

@@ -1,98 +1,11 @@
-// CCalendarEdit: the mask records, the text rebuilt from them, and the edit window's
-// key, character, clipboard, focus and colour handling that keeps the text in the mask.
+// CCalendarEdit's window: key, character, clipboard, focus and colour handling that
+// keeps the text in the mask.
 #include "CalendarEdit.h"
 
 #include "CalendarCtl.h"
-
-#include <cwctype>
+#include "ParentNotificationMute.h"
 
 namespace {
-
-// While the field rewrites its own text, the EDIT class tells the parent EN_UPDATE and
-// EN_CHANGE itself. The field sends its own pair instead (EN_CHANGE only when it wants
-// one), so the class's pair is held back at the parent window: a filter procedure goes
-// on top of the parent's chain for the length of the write. Its state stays in the
-// process (window properties would cost a server round trip on every message).
-struct ParentFilter {
-  HWND Parent;
-  WNDPROC Prev;
-  HWND Muted; // null while the filter is only passing messages through
-};
-// Plain data per thread: nothing to destroy at thread exit, even after the library went.
-// Writes nest only across parents, so a few slots are plenty; when they are all taken
-// the write simply goes unmuted.
-const int kMaxFilters = 8;
-thread_local ParentFilter t_filters[kMaxFilters];
-thread_local int t_filterCount;
-
-ParentFilter* FindFilter(HWND parent) {
-  for (int i = 0; i < t_filterCount; ++i)
-    if (t_filters[i].Parent == parent) return &t_filters[i];
-  return nullptr;
-}
-
-void EraseFilter(HWND parent) {
-  for (int i = 0; i < t_filterCount; ++i)
-    if (t_filters[i].Parent == parent) {
-      t_filters[i] = t_filters[--t_filterCount];
-      return;
-    }
-}
-
-LRESULT CALLBACK OwnNotificationFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ParentFilter* f = FindFilter(hwnd);
-  if (!f) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  if (msg == WM_COMMAND && f->Muted && reinterpret_cast<HWND>(lParam) == f->Muted &&
-      (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_CHANGE))
-    return 0;
-  WNDPROC prev = f->Prev;
-  if (msg == WM_NCDESTROY) EraseFilter(hwnd);
-  return ::CallWindowProcW(prev, hwnd, msg, wParam, lParam);
-}
-
-class ParentNotificationMute {
-public:
-  explicit ParentNotificationMute(HWND edit) : m_parent(::GetParent(edit)) {
-    if (!m_parent || ::GetWindowThreadProcessId(m_parent, nullptr) != ::GetCurrentThreadId()) {
-      m_parent = nullptr;
-      return;
-    }
-    ParentFilter* f = FindFilter(m_parent);
-    if (f && f->Muted) {
-      // A nested write on the same parent: the outer mute stays in charge.
-      m_parent = nullptr;
-      return;
-    }
-    if (f) {
-      f->Muted = edit;
-      return;
-    }
-    if (t_filterCount == kMaxFilters) {
-      m_parent = nullptr;
-      return;
-    }
-    LONG_PTR prev = ::SetWindowLongPtrW(m_parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnNotificationFilter));
-    t_filters[t_filterCount++] = {m_parent, reinterpret_cast<WNDPROC>(prev), edit};
-  }
-  ~ParentNotificationMute() {
-    if (!m_parent) return;
-    ParentFilter* f = FindFilter(m_parent);
-    if (!f) return;
-    f->Muted = nullptr;
-    // Unhook only when nobody chained above the filter meanwhile; otherwise it stays as
-    // a pass-through until the parent goes.
-    if (::IsWindow(m_parent) &&
-        ::GetWindowLongPtrW(m_parent, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&OwnNotificationFilter)) {
-      ::SetWindowLongPtrW(m_parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(f->Prev));
-      EraseFilter(m_parent);
-    }
-  }
-  ParentNotificationMute(const ParentNotificationMute&) = delete;
-  ParentNotificationMute& operator=(const ParentNotificationMute&) = delete;
-
-private:
-  HWND m_parent;
-};
 
 const UINT kKeypadScanPlus = 0x4E;
 const UINT kKeypadScanMinus = 0x4A;
@@ -108,237 +21,6 @@ BOOL CCalendarEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
   if (!CEdit::Create(style, rect, parent, id)) return FALSE;
   if (!MaskList.IsEmpty()) RefreshText(0);
   return TRUE;
-}
-
-// ---- mask model -----------------------------------------------------------------------
-
-void CCalendarEdit::SetMask(LPCWSTR mask) {
-  ClearMask();
-  for (const wchar_t* c = mask ? mask : L""; *c; ++c) {
-    CMaskData* rec = static_cast<CMaskData*>(RUNTIME_CLASS(CMaskData)->CreateObject());
-    MaskList.AddTail(rec);
-    switch (*c) {
-    case L'#':
-      rec->Type = DigitEntry;
-      rec->Char = PromptChar;
-      break;
-    case L'A':
-      rec->Type = AlphaNumEntry;
-      rec->Char = PromptChar;
-      break;
-    case L'?':
-      rec->Type = LetterEntry;
-      rec->Char = PromptChar;
-      break;
-    case L'>':
-      rec->Type = UpperLetterEntry;
-      rec->Char = PromptChar;
-      break;
-    case L'<':
-      rec->Type = LowerLetterEntry;
-      rec->Char = PromptChar;
-      break;
-    case L'&':
-      rec->Type = CharEntry;
-      rec->Char = PromptChar;
-      break;
-    case L'.':
-      rec->Type = DecimalSeparator;
-      rec->Char = DecimalSep;
-      break;
-    case L',':
-      rec->Type = ThousandsSeparator;
-      rec->Char = ThousandsSep;
-      break;
-    case L':':
-      rec->Type = TimeSeparator;
-      rec->Char = TimeSep;
-      break;
-    case L'/':
-      rec->Type = DateSeparator;
-      rec->Char = DateSep;
-      break;
-    case L'\\':
-      if (c[1]) {
-        rec->Type = EscapedLiteral;
-        rec->Char = *++c;
-        break;
-      }
-      // A lone backslash at the end: the record stays a Literal showing NUL.
-      rec->Type = Literal;
-      rec->Char = 0;
-      break;
-    default:
-      rec->Type = Literal;
-      rec->Char = *c;
-      break;
-    }
-  }
-  RefreshText(0);
-}
-
-void CCalendarEdit::ClearMask() {
-  if (!MaskList.IsEmpty()) {
-    for (POSITION pos = MaskList.GetHeadPosition(); pos;) delete MaskList.GetNext(pos);
-    MaskList.RemoveAll();
-  } else if (IsWindow()) {
-    SetWindowText(L"");
-  }
-}
-
-CMaskData* CCalendarEdit::RecordAt(int index) const {
-  if (index < 0) return nullptr;
-  int i = 0;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    CMaskData* rec = MaskList.GetNext(pos);
-    if (i == index) return rec;
-  }
-  return nullptr;
-}
-
-CString CCalendarEdit::GetInputData() const {
-  if (MaskList.IsEmpty()) return GetWindowText();
-  CString data;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos;) {
-    const CMaskData* rec = MaskList.GetNext(pos);
-    if (rec->IsEntry()) data += rec->Char;
-  }
-  return data;
-}
-
-BOOL CCalendarEdit::SetInputData(LPCWSTR text, BOOL raw) {
-  CString source(text);
-  if (!raw) source.Remove(PromptChar);
-  const int length = source.GetLength();
-  int at = 0;
-  BOOL taken = TRUE;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos;) {
-    CMaskData* rec = MaskList.GetNext(pos);
-    if (!rec->IsEntry()) continue;
-    // A position that gets no character from the text is empty, also when the text ran
-    // out while unacceptable characters were skipped: no stale character stays behind.
-    WCHAR placed = PromptChar;
-    while (at < length) {
-      WCHAR c = source[at++];
-      if (c == PromptChar) break;
-      if (rec->IsValidChar(c)) {
-        placed = rec->ConvertChar(c);
-        break;
-      }
-      taken = FALSE;
-    }
-    rec->Char = placed;
-  }
-  RefreshText(0);
-  return taken;
-}
-
-int CCalendarEdit::DeleteInputRange(int from, int to) {
-  CString kept;
-  int inside = 0, i = 0;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    const CMaskData* rec = MaskList.GetNext(pos);
-    if (!rec->IsEntry()) continue;
-    if (i >= from && i < to)
-      ++inside;
-    else
-      kept += rec->Char;
-  }
-  // No entry position in the range: leave text, caret and control untouched.
-  if (inside > 0) SetInputData(kept, TRUE);
-  return inside;
-}
-
-int CCalendarEdit::InsertInputChar(int position, WCHAR ch) {
-  const CString kept = GetInputData();
-  CString shifted;
-  int placedAt = -1, i = 0;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    const CMaskData* rec = MaskList.GetNext(pos);
-    if (!rec->IsEntry()) continue;
-    if (placedAt < 0 && i >= position) {
-      shifted += ch;
-      placedAt = i;
-    }
-    shifted += rec->Char;
-  }
-  if (placedAt < 0) return -1;
-  if (!SetInputData(shifted, TRUE)) {
-    SetInputData(kept, TRUE);
-    return -1;
-  }
-  return placedAt;
-}
-
-int CCalendarEdit::GetNextEntryPos(int position) const {
-  int p = position < 0 ? 0 : position;
-  const int count = MaskList.GetCount();
-  if (p >= count) return p;
-  int i = 0;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos; ++i) {
-    const CMaskData* rec = MaskList.GetNext(pos);
-    if (i >= p && rec->IsEntry()) return i;
-  }
-  return count;
-}
-
-void CCalendarEdit::RefreshText(int caretPos) {
-  if (!IsWindow()) return;
-  CString text;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos;) text += MaskList.GetNext(pos)->Char;
-  // The EDIT class puts the caret at 0 on every text write; without a caret position
-  // the selection the user had is put back.
-  int selStart = 0, selEnd = 0;
-  if (caretPos < 0) GetSel(selStart, selEnd);
-  ++SetTextDepth;
-  SetWindowText(text);
-  --SetTextDepth;
-  if (caretPos >= 0)
-    MoveCaretToEntry(caretPos);
-  else
-    SendMessage(EM_SETSEL, static_cast<WPARAM>(selStart), static_cast<LPARAM>(selEnd));
-  if (IsControlAlive()) {
-    CString data = GetInputData();
-    data.TrimRight();
-    ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_CAPTION, reinterpret_cast<WPARAM>(data.GetString()), 0);
-  }
-}
-
-void CCalendarEdit::MoveCaretToEntry(int position) {
-  if (!IsWindow()) return;
-  // No input position at or after the caret: select everything, so the next key
-  // replaces the whole entry.
-  const int p = GetNextEntryPos(position);
-  if (p >= MaskList.GetCount())
-    SendMessage(EM_SETSEL, 0, ::GetWindowTextLengthW(m_hWnd));
-  else
-    SendMessage(EM_SETSEL, static_cast<WPARAM>(p), static_cast<LPARAM>(p));
-  SendMessage(EM_SCROLLCARET, 0, 0);
-}
-
-CString CCalendarEdit::StripMaskLiterals(LPCWSTR text) const {
-  CString result(text);
-  const int length = result.GetLength();
-  int removed = 0, runStart = -1, i = 0;
-  CString run;
-  for (POSITION pos = MaskList.GetHeadPosition(); pos && i < length; ++i) {
-    const CMaskData* rec = MaskList.GetNext(pos);
-    if (!rec->IsEntry()) {
-      if (runStart < 0) {
-        runStart = i;
-        run.Empty();
-      }
-      run += rec->Char;
-    } else if (runStart >= 0) {
-      const int at = runStart - removed;
-      if (result.Mid(at, run.GetLength()) == run) {
-        result.Delete(at, run.GetLength());
-        removed += run.GetLength();
-      }
-      runStart = -1;
-    }
-  }
-  return result;
 }
 
 // ---- colours and feedback ----------------------------------------------------------------
@@ -601,10 +283,7 @@ void CCalendarEdit::OnKeyDown(UINT vk) {
       ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_HIDE, 0, 0);
     else
       SendControlEvent(CODE_ENTER);
-    if (IsWindow()) {
-      SendMessage(EM_SETSEL, 0, ::GetWindowTextLengthW(m_hWnd));
-      SendMessage(EM_SCROLLCARET, 0, 0);
-    }
+    if (IsWindow()) SetSel(0, ::GetWindowTextLengthW(m_hWnd));
     break;
   default:
     Default();
@@ -646,8 +325,7 @@ void CCalendarEdit::MoveCaretLeft() {
       if (caret >= count) caret = ::GetWindowTextLengthW(m_hWnd);
     }
   }
-  SendMessage(EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
-  SendMessage(EM_SCROLLCARET, 0, 0);
+  SetSel(caret, caret);
 }
 
 // ---- text written from outside ------------------------------------------------------------
@@ -699,8 +377,7 @@ LRESULT CCalendarEdit::OnPaste() {
     if (i >= start && rec->IsEntry() && rec->Char == PromptChar) caret = i;
   }
   if (caret < 0) caret = MaskList.GetCount();
-  SendMessage(EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
-  SendMessage(EM_SCROLLCARET, 0, 0);
+  SetSel(caret, caret);
   return 0;
 }
 
@@ -709,8 +386,7 @@ LRESULT CCalendarEdit::OnPaste() {
 void CCalendarEdit::OnSetFocus() {
   Default();
   if (!EditEnabled || !IsWindow()) return;
-  SendMessage(EM_SETSEL, 0, ::GetWindowTextLengthW(m_hWnd));
-  SendMessage(EM_SCROLLCARET, 0, 0);
+  SetSel(0, ::GetWindowTextLengthW(m_hWnd));
   if (IsControlAlive()) ParentCtl->InformSetFocus();
 }
 

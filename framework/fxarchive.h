@@ -21,7 +21,6 @@ public:
   // A storing archive writes into data; a loading archive reads it from the start.
   CArchive(std::vector<BYTE>& data, Mode mode, size_t writeLimit = static_cast<size_t>(-1));
   bool IsStoring() const { return m_mode == store; }
-  bool IsLoading() const { return m_mode == load; }
 
   CArchive& operator<<(BYTE v) { return Write(&v, 1); }
   CArchive& operator<<(WORD v) { return Write(&v, 2); }

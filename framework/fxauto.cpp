@@ -4,7 +4,6 @@ CTypeLibCache::~CTypeLibCache() { Clear(); }
 
 void CTypeLibCache::Clear() {
   AcquireSRWLockExclusive(&m_lock);
-  for (auto& kv : m_libs) kv.second->Release();
   m_libs.clear();
   ReleaseSRWLockExclusive(&m_lock);
 }
@@ -17,7 +16,7 @@ HRESULT CTypeLibCache::GetTypeLib(HMODULE module, ITypeLib** out) {
   if (it == m_libs.end()) {
     wchar_t path[MAX_PATH + 1] = {};
     DWORD n = GetModuleFileNameW(module, path, MAX_PATH);
-    ITypeLib* lib = nullptr;
+    CComPtr<ITypeLib> lib;
     hr = n ? LoadTypeLib(path, &lib) : HRESULT_FROM_WIN32(GetLastError());
     if (SUCCEEDED(hr)) it = m_libs.emplace(module, lib).first;
   }
@@ -60,9 +59,9 @@ HRESULT FxGetInterfaceTypeInfo(ITypeInfo* dispatchInfo, ITypeInfo** out) {
 CConnectionPoint::~CConnectionPoint() { UnadviseAll(); }
 
 void CConnectionPoint::UnadviseAll() {
-  std::map<DWORD, IUnknown*> sinks;
+  // Released after the table is empty: a sink going away may call back.
+  std::map<DWORD, CComPtr<IUnknown>> sinks;
   sinks.swap(m_sinks);
-  for (auto& kv : sinks) kv.second->Release();
 }
 
 STDMETHODIMP CConnectionPoint::QueryInterface(REFIID riid, void** ppv) {
@@ -92,7 +91,7 @@ STDMETHODIMP CConnectionPoint::GetConnectionPointContainer(IConnectionPointConta
 STDMETHODIMP CConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (!sink || !cookie) return E_POINTER;
   *cookie = 0;
-  IUnknown* typed = nullptr;
+  CComPtr<IUnknown> typed;
   if (FAILED(sink->QueryInterface(m_iid, reinterpret_cast<void**>(&typed))) &&
       (!m_acceptDispatch || FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&typed)))))
     return CONNECT_E_CANNOTCONNECT;
@@ -104,9 +103,10 @@ STDMETHODIMP CConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
 STDMETHODIMP CConnectionPoint::Unadvise(DWORD cookie) {
   auto it = m_sinks.find(cookie);
   if (it == m_sinks.end()) return CONNECT_E_NOCONNECTION;
-  IUnknown* sink = it->second;
+  // Released after the entry is gone: the sink going away may call back.
+  CComPtr<IUnknown> sink;
+  sink.Attach(it->second.Detach());
   m_sinks.erase(it);
-  sink->Release();
   return S_OK;
 }
 

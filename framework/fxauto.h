@@ -48,7 +48,19 @@ public:
   ~CVariant() { VariantClear(this); }
   CVariant(const CVariant&) = delete;
   CVariant& operator=(const CVariant&) = delete;
-  void Clear() { VariantClear(this); }
+};
+
+// An exception description filled by a callee; its strings are freed once, with it.
+class CExcepInfo : public EXCEPINFO {
+public:
+  CExcepInfo() : EXCEPINFO{} {}
+  ~CExcepInfo() {
+    SysFreeString(bstrSource);
+    SysFreeString(bstrDescription);
+    SysFreeString(bstrHelpFile);
+  }
+  CExcepInfo(const CExcepInfo&) = delete;
+  CExcepInfo& operator=(const CExcepInfo&) = delete;
 };
 
 template <class T> class CComPtr {
@@ -75,6 +87,11 @@ public:
   T* operator->() const { return m_p; }
   operator T*() const { return m_p; }
   T* Detach() { return std::exchange(m_p, nullptr); }
+  // Takes over a reference the caller already holds.
+  void Attach(T* p) {
+    Release();
+    m_p = p;
+  }
 
 private:
   T* m_p = nullptr;
@@ -95,7 +112,7 @@ public:
 
 private:
   SRWLOCK m_lock = SRWLOCK_INIT;
-  std::map<HMODULE, ITypeLib*> m_libs;
+  std::map<HMODULE, CComPtr<ITypeLib>> m_libs;
 };
 
 // The vtable side of a dual interface: its TKIND_INTERFACE type information, which
@@ -122,15 +139,12 @@ public:
   STDMETHODIMP Unadvise(DWORD cookie) override;
   STDMETHODIMP EnumConnections(IEnumConnections** ppEnum) override;
 
-  REFIID Iid() const { return m_iid; }
   void SetIid(REFIID iid) { m_iid = iid; }
   // Snapshot of the sinks, each queried for the outgoing interface and add-ref'ed;
   // a sink may unadvise while it is being called.
   template <class Fn> void ForEachSink(Fn fn) {
-    std::map<DWORD, IUnknown*> copy = m_sinks;
-    for (auto& kv : copy) kv.second->AddRef();
+    const std::map<DWORD, CComPtr<IUnknown>> copy = m_sinks;
     for (auto& kv : copy) fn(kv.second);
-    for (auto& kv : copy) kv.second->Release();
   }
   void UnadviseAll();
   int SinkCount() const { return static_cast<int>(m_sinks.size()); }
@@ -140,5 +154,5 @@ private:
   IID m_iid;
   bool m_acceptDispatch;
   DWORD m_nextCookie = 1;
-  std::map<DWORD, IUnknown*> m_sinks;
+  std::map<DWORD, CComPtr<IUnknown>> m_sinks;
 };

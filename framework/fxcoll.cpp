@@ -23,8 +23,6 @@ CObject*& CObList::GetNext(POSITION& pos) const {
   return n->data;
 }
 
-CObject* CObList::GetAt(POSITION pos) const { return reinterpret_cast<Node*>(pos)->data; }
-
 void CObList::RemoveAll() {
   Node* n = m_head;
   while (n) {

@@ -46,7 +46,7 @@ typedef __POSITION* POSITION;
 
 class FX_API CObList {
 public:
-  explicit CObList(int blockSize = 10) : m_blockSize(blockSize) {}
+  explicit CObList(int blockSize = 10) { (void)blockSize; }
   ~CObList() { RemoveAll(); }
   CObList(const CObList&) = delete;
   CObList& operator=(const CObList&) = delete;
@@ -56,10 +56,8 @@ public:
   POSITION AddTail(CObject* obj);
   POSITION GetHeadPosition() const { return reinterpret_cast<POSITION>(m_head); }
   CObject*& GetNext(POSITION& pos) const;
-  CObject* GetAt(POSITION pos) const;
   // Frees the list's nodes; the objects themselves belong to the caller.
   void RemoveAll();
-  int BlockSize() const { return m_blockSize; }
 
 private:
   struct Node {
@@ -70,7 +68,6 @@ private:
   Node* m_head = nullptr;
   Node* m_tail = nullptr;
   int m_count = 0;
-  int m_blockSize;
 };
 
 template <class BASE, class TYPE> class CTypedPtrList : public BASE {
@@ -78,7 +75,6 @@ public:
   explicit CTypedPtrList(int blockSize = 10) : BASE(blockSize) {}
   POSITION AddTail(TYPE obj) { return BASE::AddTail(obj); }
   TYPE GetNext(POSITION& pos) const { return static_cast<TYPE>(BASE::GetNext(pos)); }
-  TYPE GetAt(POSITION pos) const { return static_cast<TYPE>(BASE::GetAt(pos)); }
 };
 
 class FX_API CMapPtrToPtr {
@@ -87,7 +83,6 @@ public:
   BOOL Lookup(void* key, void*& value) const;
   void SetAt(void* key, void* value) { m_map[key] = value; }
   BOOL RemoveKey(void* key) { return m_map.erase(key) != 0; }
-  int GetCount() const { return static_cast<int>(m_map.size()); }
 
 private:
   std::unordered_map<void*, void*> m_map;

@@ -33,12 +33,6 @@ void CDC::Draw3dRect(const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
   FillSolidRect(CRect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
 }
 
-CSize CDC::GetTextExtent(const wchar_t* text, int n) const {
-  SIZE s = {};
-  ::GetTextExtentPoint32W(m_hDC, text, n, &s);
-  return CSize(s.cx, s.cy);
-}
-
 CPaintDC::CPaintDC(HWND hwnd) : m_hWnd(hwnd) { m_hDC = ::BeginPaint(hwnd, &m_ps); }
 
 CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }

@@ -30,6 +30,14 @@ public:
   operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };
 
+class FX_API CBitmap : public CGdiObject {
+public:
+  BOOL CreateCompatibleBitmap(HDC dc, int width, int height) {
+    return Attach(::CreateCompatibleBitmap(dc, width, height));
+  }
+  operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+};
+
 class FX_API CRgn : public CGdiObject {
 public:
   BOOL CreatePolygonRgn(const POINT* points, int count, int mode) {
@@ -50,12 +58,9 @@ public:
   HDC GetSafeHdc() const { return m_hDC; }
   operator HDC() const { return m_hDC; }
   COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }
-  COLORREF SetBkColor(COLORREF c) { return ::SetBkColor(m_hDC, c); }
-  HGDIOBJ SelectObject(HGDIOBJ h) { return ::SelectObject(m_hDC, h); }
   void FillSolidRect(const RECT& r, COLORREF c);
   void Draw3dRect(const RECT& r, COLORREF topLeft, COLORREF bottomRight);
   BOOL RectVisible(const RECT& r) const { return ::RectVisible(m_hDC, &r); }
-  CSize GetTextExtent(const wchar_t* text, int n) const;
 };
 
 class FX_API CPaintDC : public CDC {
@@ -72,6 +77,18 @@ class FX_API CClientDC : public CDC {
 public:
   explicit CClientDC(HWND hwnd) : CDC(::GetDC(hwnd)), m_hWnd(hwnd) {}
   ~CClientDC() override {
+    if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
+  }
+
+private:
+  HWND m_hWnd;
+};
+
+// The whole window's context, frame included (GetWindowDC).
+class FX_API CWindowDC : public CDC {
+public:
+  explicit CWindowDC(HWND hwnd) : CDC(::GetWindowDC(hwnd)), m_hWnd(hwnd) {}
+  ~CWindowDC() override {
     if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
   }
 

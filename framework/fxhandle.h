@@ -42,3 +42,34 @@ struct CHookTraits {
 };
 // A windows hook, removed with the owner.
 using CHookHandle = CUniqueHandle<CHookTraits>;
+
+struct CFileTraits {
+  using Handle = HANDLE;
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+// A file opened with CreateFile, closed with the owner.
+using CFileHandle = CUniqueHandle<CFileTraits>;
+
+struct CGlobalTraits {
+  using Handle = HGLOBAL;
+  static HGLOBAL Empty() { return nullptr; }
+  static void Close(HGLOBAL h) { ::GlobalFree(h); }
+};
+// Global memory, freed with the owner unless it was handed on (SetClipboardData takes it).
+using CGlobalHandle = CUniqueHandle<CGlobalTraits>;
+
+// The clipboard, open for this scope when OpenClipboard succeeded.
+class CClipboardScope {
+public:
+  explicit CClipboardScope(HWND owner) : m_open(::OpenClipboard(owner) != FALSE) {}
+  ~CClipboardScope() {
+    if (m_open) ::CloseClipboard();
+  }
+  CClipboardScope(const CClipboardScope&) = delete;
+  CClipboardScope& operator=(const CClipboardScope&) = delete;
+  explicit operator bool() const { return m_open; }
+
+private:
+  bool m_open;
+};

@@ -54,8 +54,6 @@ public:
   friend bool operator!=(const CString& a, const wchar_t* b) { return !(a == b); }
   friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
 
-  int Compare(const wchar_t* s) const { return m_str.compare(s ? s : L""); }
-
   CString Left(int n) const { return Mid(0, n); }
   CString Right(int n) const {
     if (n <= 0) return CString();
@@ -112,11 +110,6 @@ public:
   CString& Trim() {
     TrimRight();
     return TrimLeft();
-  }
-  void Insert(int index, wchar_t ch) {
-    if (index < 0) index = 0;
-    if (index > GetLength()) index = GetLength();
-    m_str.insert(static_cast<size_t>(index), 1, ch);
   }
   void Delete(int index, int count = 1) {
     if (index < 0 || index >= GetLength() || count <= 0) return;

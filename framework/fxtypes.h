@@ -27,18 +27,8 @@ public:
   CRect(const RECT& r) { *static_cast<RECT*>(this) = r; }
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
-  bool IsRectEmpty() const { return right <= left || bottom <= top; }
-  void SetRectEmpty() { left = top = right = bottom = 0; }
   bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
   void DeflateRect(int dx, int dy) { left += dx, top += dy, right -= dx, bottom -= dy; }
-  void InflateRect(int dx, int dy) { DeflateRect(-dx, -dy); }
-  CRect Union(const CRect& o) const {
-    RECT r;
-    ::UnionRect(&r, this, &o);
-    return CRect(r);
-  }
-  operator LPRECT() { return this; }
-  operator LPCRECT() const { return this; }
   friend bool operator==(const CRect& a, const CRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
   }

@@ -77,10 +77,7 @@ LRESULT CALLBACK FxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = wnd->WindowProc(msg, wParam, lParam);
   t_current = outer;
 
-  if (msg == WM_NCDESTROY) {
-    wnd->Detach();
-    wnd->PostNcDestroy();
-  }
+  if (msg == WM_NCDESTROY) wnd->Detach();
   return result;
 }
 
@@ -156,13 +153,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
   m_superProc =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FxWndProc)));
   return TRUE;
-}
-
-HWND CWnd::UnsubclassWindow() {
-  HWND h = m_hWnd;
-  Detach();
-  m_superProc = nullptr;
-  return h;
 }
 
 BOOL CWnd::DestroyWindow() {

@@ -15,7 +15,6 @@ public:
   CWnd& operator=(const CWnd&) = delete;
 
   HWND m_hWnd = nullptr;
-  HWND GetSafeHwnd() const { return m_hWnd; }
   operator HWND() const { return m_hWnd; }
 
   // A window of the framework's own class, dispatched to WindowProc from its first message.
@@ -24,7 +23,6 @@ public:
   BOOL CreateSystem(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, const RECT& rect,
                     HWND parent, UINT_PTR id);
   BOOL SubclassWindow(HWND hwnd);
-  HWND UnsubclassWindow();
   BOOL DestroyWindow();
 
   static CWnd* FromHandlePermanent(HWND hwnd);
@@ -34,7 +32,6 @@ public:
   virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
   // A notification of this window reflected by its parent; TRUE when handled.
   virtual BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-  virtual void PostNcDestroy() {}
   // Destroys the window if it still exists; then the object goes.
   virtual void OnFinalRelease();
 
@@ -68,7 +65,6 @@ public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void GetSel(int& start, int& end) const;
   void SetSel(int start, int end, BOOL noScroll = FALSE);
-  BOOL SetReadOnly(BOOL readOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly, 0)); }
 };
 
 class FX_API CMonthCalCtrl : public CWnd {

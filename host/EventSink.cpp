@@ -71,12 +71,9 @@ HRESULT EventInterface::ReadFrom(IDispatch* control) {
     for (UINT f = 0; f < sourceAttr->cFuncs; ++f) {
       FUNCDESC* func = nullptr;
       if (FAILED(source->GetFuncDesc(f, &func))) continue;
-      BSTR name = nullptr;
+      CBstr name;
       UINT got = 0;
-      if (SUCCEEDED(source->GetNames(func->memid, &name, 1, &got)) && got == 1) {
-        Names[func->memid] = name;
-        SysFreeString(name);
-      }
+      if (SUCCEEDED(source->GetNames(func->memid, &name, 1, &got)) && got == 1) Names[func->memid] = name.c_str();
       source->ReleaseFuncDesc(func);
     }
     source->ReleaseTypeAttr(sourceAttr);

@@ -94,7 +94,7 @@ FormControl* DemoForm::Create(const std::wstring& name, const RECT& rect, const 
     error = why;
     if (c->Sink) {
       c->Sink->Disconnect();
-      c->Sink->Release();
+      c->Sink.Release();
     }
     if (c->Ctl->m_hWnd) c->Ctl->DestroyWindow();
     c->Ctl->ExternalRelease();
@@ -134,7 +134,7 @@ FormControl* DemoForm::Create(const std::wstring& name, const RECT& rect, const 
     if (FAILED(PutProperty(c->Dispatch(), key, value))) return fail(L"cannot set " + key + L" to '" + value + L"'");
   }
   FormControl* raw = c.get();
-  c->Sink = new EventSink(m_events, [this, raw](const std::wstring& event) { OnControlEvent(raw, event); });
+  c->Sink.Attach(new EventSink(m_events, [this, raw](const std::wstring& event) { OnControlEvent(raw, event); }));
   if (FAILED(c->Sink->Connect(c->Dispatch()))) return fail(L"cannot connect to the events of " + name);
   if (!c->Ctl->CreateControl(Window(), rect, m_nextId++)) return fail(L"the window of " + name + L" was not created");
   m_controls.push_back(std::move(c));
@@ -159,7 +159,7 @@ void DemoForm::RemoveAll() {
     std::unique_ptr<FormControl> c = std::move(m_controls.back());
     m_controls.pop_back();
     c->Sink->Disconnect();
-    c->Sink->Release();
+    c->Sink.Release();
     // A script may still hold the control: its window goes now, the object with the
     // last reference.
     if (c->Ctl->m_hWnd) c->Ctl->DestroyWindow();

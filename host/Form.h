@@ -17,7 +17,7 @@
 struct FormControl {
   std::wstring Name;
   CBaseCtl* Ctl = nullptr;
-  EventSink* Sink = nullptr;
+  CComPtr<EventSink> Sink;
   RECT Rect = {};
   HWND Hwnd() const { return Ctl ? Ctl->m_hWnd : nullptr; }
   IDispatch* Dispatch() const { return Ctl ? Ctl->GetPrimaryDispatch() : nullptr; }

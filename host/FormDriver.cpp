@@ -1,6 +1,7 @@
 #include "FormDriver.h"
 
 #include "RealInput.h"
+#include "fxhandle.h"
 
 FormControl* FormDriver::Need(const std::wstring& name) {
   FormControl* c = m_form.Find(name);
@@ -159,21 +160,24 @@ bool FormDriver::ClickOutside() {
 bool FormDriver::Paste(const std::wstring& name, const std::wstring& text) {
   FormControl* c = Need(name);
   if (!c) return false;
-  if (!OpenClipboard(m_form.Window())) {
-    Error = L"the clipboard is busy";
-    return false;
-  }
-  EmptyClipboard();
-  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
   bool placed = false;
-  if (void* p = mem ? GlobalLock(mem) : nullptr) {
-    memcpy(p, text.c_str(), bytes);
-    GlobalUnlock(mem);
-    placed = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+  {
+    CClipboardScope clipboard(m_form.Window());
+    if (!clipboard) {
+      Error = L"the clipboard is busy";
+      return false;
+    }
+    EmptyClipboard();
+    size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    CGlobalHandle mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (void* p = mem ? GlobalLock(mem.Get()) : nullptr) {
+      memcpy(p, text.c_str(), bytes);
+      GlobalUnlock(mem.Get());
+      // The clipboard owns the memory once it took it.
+      placed = SetClipboardData(CF_UNICODETEXT, mem.Get()) != nullptr;
+      if (placed) mem.Detach();
+    }
   }
-  if (mem && !placed) GlobalFree(mem);
-  CloseClipboard();
   if (!placed) {
     Error = L"the clipboard took no text";
     return false;

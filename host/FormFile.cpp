@@ -1,38 +1,18 @@
 #include "FormFile.h"
 
+#include "WholeFile.h"
+
 namespace {
 
 const DWORD kMagic = 0x46445654; // "TVDF"
 const DWORD kVersion = 1;
+const ULONGLONG kMaxFormFile = (1 << 26) - 1;
 
 struct StoredControl {
   CString Name;
   RECT Rect = {};
   std::vector<BYTE> Stream;
 };
-
-bool WriteWholeFile(const std::wstring& path, const std::vector<BYTE>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
-}
-
-bool ReadWholeFile(const std::wstring& path, std::vector<BYTE>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1 << 26);
-  DWORD got = 0;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
-  }
-  CloseHandle(file);
-  return ok;
-}
 
 } // namespace
 
@@ -58,7 +38,7 @@ bool SaveFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
     error = L"storing the form failed (archive error " + std::to_wstring(e.m_cause) + L")";
     return false;
   }
-  if (!WriteWholeFile(path, bytes)) {
+  if (!WriteWholeFile(path, bytes.data(), bytes.size())) {
     error = L"cannot write " + path;
     return false;
   }
@@ -67,7 +47,7 @@ bool SaveFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
 
 bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error) {
   std::vector<BYTE> bytes;
-  if (!ReadWholeFile(path, bytes)) {
+  if (ReadWholeFile(path, kMaxFormFile, bytes) != FileRead::Done) {
     error = L"cannot read " + path;
     return false;
   }

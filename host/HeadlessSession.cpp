@@ -4,6 +4,7 @@
 #include "FormDriver.h"
 #include "RealInput.h"
 #include "Screenshot.h"
+#include "WholeFile.h"
 
 #include <functional>
 #include <vector>
@@ -56,13 +57,7 @@ public:
       WideCharToMultiByte(CP_UTF8, 0, l.c_str(), static_cast<int>(l.size()), &s[0], n, nullptr, nullptr);
       utf8 += s + "\n";
     }
-    HANDLE f = CreateFileW((m_dir + L"\\transcript.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(f, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == utf8.size();
+    return WriteWholeFile(m_dir + L"\\transcript.txt", utf8.data(), utf8.size());
   }
 
   int Failures() const { return m_failures; }

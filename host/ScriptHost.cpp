@@ -10,8 +10,7 @@ void ScriptHost::Close() {
   if (!m_engine) return;
   // Closing releases the engine's hold on the named item before the item goes.
   m_engine->Close();
-  m_engine->Release();
-  m_engine = nullptr;
+  m_engine.Release();
 }
 
 std::wstring ScriptHost::LanguageOf(const std::wstring& path) {
@@ -45,11 +44,8 @@ int ScriptHost::Run(const std::wstring& language, const std::wstring& text, cons
     m_out(L"script error: the " + language + L" engine did not start");
     return 1;
   }
-  EXCEPINFO excep = {};
+  CExcepInfo excep;
   hr = parse->ParseScriptText(text.c_str(), nullptr, nullptr, nullptr, 0, 0, SCRIPTTEXT_ISVISIBLE, nullptr, &excep);
-  SysFreeString(excep.bstrSource);
-  SysFreeString(excep.bstrDescription);
-  SysFreeString(excep.bstrHelpFile);
   Close();
   if (m_quit) return m_quitCode;
   if (m_failed) return 1;
@@ -72,12 +68,9 @@ bool ScriptHost::CallFunction(const std::wstring& name) {
   if (FAILED(script->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id))) return false;
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
   CVariant result;
-  EXCEPINFO excep = {};
+  CExcepInfo excep;
   // An error inside the handler reaches OnScriptError, which stops the script.
   script->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &excep, nullptr);
-  SysFreeString(excep.bstrSource);
-  SysFreeString(excep.bstrDescription);
-  SysFreeString(excep.bstrHelpFile);
   return true;
 }
 
@@ -125,7 +118,7 @@ STDMETHODIMP ScriptHost::OnScriptError(IActiveScriptError* error) {
   // Quit travels as an error to unwind the script; it is no error of the script's.
   if (m_quit || m_failed) return S_OK;
   m_failed = true;
-  EXCEPINFO excep = {};
+  CExcepInfo excep;
   error->GetExceptionInfo(&excep);
   if (excep.pfnDeferredFillIn) excep.pfnDeferredFillIn(&excep);
   DWORD context = 0;
@@ -139,8 +132,5 @@ STDMETHODIMP ScriptHost::OnScriptError(IActiveScriptError* error) {
     description = std::wstring(L"error ") + code;
   }
   m_out(L"script error: line " + std::to_wstring(line + 1) + L": " + description);
-  SysFreeString(excep.bstrSource);
-  SysFreeString(excep.bstrDescription);
-  SysFreeString(excep.bstrHelpFile);
   return S_OK;
 }

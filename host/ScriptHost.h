@@ -45,7 +45,7 @@ public:
 
 private:
   Output m_out;
-  IActiveScript* m_engine = nullptr;
+  CComPtr<IActiveScript> m_engine;
   std::wstring m_itemName;
   IDispatch* m_item = nullptr;
   bool m_failed = false;

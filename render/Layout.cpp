@@ -33,10 +33,8 @@ void CCalendarCtl::ChangeEditPosition() {
   }
   ::SetWindowPos(Edit.m_hWnd, nullptr, 5, top, std::max(width, 0), std::max(height, 0), SWP_SHOWWINDOW | SWP_NOZORDER);
   // A text longer than the field shows from its beginning.
-  Edit.SendMessage(EM_SETSEL, 0, 0);
-  Edit.SendMessage(EM_SCROLLCARET, 0, 0);
-  Edit.SendMessage(EM_SETSEL, 0, -1);
-  Edit.SendMessage(EM_SCROLLCARET, 0, 0);
+  Edit.SetSel(0, 0);
+  Edit.SetSel(0, -1);
 }
 
 void CCalendarCtl::FontChange() {

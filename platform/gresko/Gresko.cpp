@@ -21,9 +21,8 @@ const wchar_t* FieldFace() {
   if (!face[0]) {
     LOGFONTW want = {};
     want.lfCharSet = HANGUL_CHARSET;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &want, TakeFace, reinterpret_cast<LPARAM>(face), 0);
-    ReleaseDC(nullptr, dc);
+    CClientDC screen(nullptr);
+    EnumFontFamiliesExW(screen, &want, TakeFace, reinterpret_cast<LPARAM>(face), 0);
     if (!face[0]) lstrcpynW(face, L"Tahoma", LF_FACESIZE);
   }
   return face;
@@ -44,9 +43,7 @@ CFont* CFontManager::GetFont(int index, float scale, BOOL bold) {
   auto it = m_fonts.find(key);
   if (it != m_fonts.end()) return it->second;
   LOGFONTW lf = {};
-  HDC screen = GetDC(nullptr);
-  lf.lfHeight = -MulDiv(kPoints[index], GetDeviceCaps(screen, LOGPIXELSY), 72) * scaled / 100;
-  ReleaseDC(nullptr, screen);
+  lf.lfHeight = -MulDiv(kPoints[index], GetDeviceCaps(CClientDC(nullptr), LOGPIXELSY), 72) * scaled / 100;
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(lf.lfFaceName, FieldFace(), LF_FACESIZE);

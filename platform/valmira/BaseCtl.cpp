@@ -11,8 +11,6 @@ CBaseCtl::~CBaseCtl() {
   // Sinks go before the window, so nothing is called back during teardown.
   m_eventCP.UnadviseAll();
   m_propNotifyCP.UnadviseAll();
-  if (m_interfaceInfo) m_interfaceInfo->Release();
-  if (m_dispatchInfo) m_dispatchInfo->Release();
 }
 
 // ---- COM identity ------------------------------------------------------------------
@@ -94,15 +92,12 @@ HRESULT CBaseCtl::EnsureTypeInfo() {
   HRESULT hr = GetTypeLib(GetUserDefaultLCID(), &lib);
   if (FAILED(hr)) return hr;
   if (!lib) return TYPE_E_CANTLOADLIBRARY;
-  ITypeInfo* info = nullptr;
+  CComPtr<ITypeInfo> info;
   hr = lib->GetTypeInfoOfGuid(m_dispatchIid, &info);
   if (FAILED(hr)) return hr;
-  ITypeInfo* vtableInfo = nullptr;
+  CComPtr<ITypeInfo> vtableInfo;
   hr = FxGetInterfaceTypeInfo(info, &vtableInfo);
-  if (FAILED(hr)) {
-    info->Release();
-    return hr;
-  }
+  if (FAILED(hr)) return hr;
   m_dispatchInfo = info;
   m_interfaceInfo = vtableInfo;
   return S_OK;
@@ -166,11 +161,9 @@ void CBaseCtl::FireEvent(DISPID id, const BYTE* params, ...) {
   va_end(ap);
   DISPPARAMS dp = {args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
   m_eventCP.ForEachSink([&](IUnknown* sink) {
-    VARIANT ignored;
-    VariantInit(&ignored);
+    CVariant ignored;
     static_cast<IDispatch*>(sink)->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &dp, &ignored, nullptr,
                                           nullptr);
-    VariantClear(&ignored);
   });
 }
 

@@ -179,8 +179,8 @@ private:
   DWORD m_bitInfo = 0;
   int m_controlType = 0;
   int m_basePresses = 0;
-  ITypeInfo* m_dispatchInfo = nullptr;  // as the library hands it out
-  ITypeInfo* m_interfaceInfo = nullptr; // the vtable side, for Invoke
+  CComPtr<ITypeInfo> m_dispatchInfo;  // as the library hands it out
+  CComPtr<ITypeInfo> m_interfaceInfo; // the vtable side, for Invoke
   CConnectionPoint m_eventCP;
   CConnectionPoint m_propNotifyCP;
 };

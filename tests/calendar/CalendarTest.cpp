@@ -425,11 +425,10 @@ TEST_F(DropDown, FrameIsDrawnInTheDropDownColour) {
   RedrawWindow(drop, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   CRect r = Ctl->GetCalendarWndPtr()->GetWindowRect();
   COLORREF want = CColorMgr::getInstance()->GetColor(165, 0);
-  HDC dc = GetWindowDC(drop);
+  CWindowDC dc(drop);
   EXPECT_EQ(GetPixel(dc, 0, 0), want);
   EXPECT_EQ(GetPixel(dc, r.Width() - 1, r.Height() / 2), want);
   EXPECT_EQ(GetPixel(dc, r.Width() / 2, r.Height() - 1), want);
-  ReleaseDC(drop, dc);
 }
 
 TEST_F(DropDown, FontFollowsTheControlsFont) {

@@ -2,6 +2,9 @@
 // brushes, and the host's query message.
 #include "TestHost.h"
 
+#include <map>
+#include <memory>
+
 using namespace testhost;
 
 class EditWindow : public EditControlFixture {};
@@ -271,4 +274,79 @@ TEST_F(EditWindow, AnswersTheHostQueryAndNothingElse) {
   EXPECT_EQ(Text(), L"2024-  -  ");
   EXPECT_EQ(Sel(), std::make_pair(2, 2));
   EXPECT_SEQ_FLUSH(Log.Entries, seq::Entries{});
+}
+
+namespace {
+
+// A window between the form and one field, recording the edit notifications it hears.
+class NotifiedParent : public CWnd {
+public:
+  std::vector<std::wstring> Heard;
+
+protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_COMMAND && lParam) {
+      if (HIWORD(wParam) == EN_UPDATE) Heard.push_back(L"EN_UPDATE");
+      if (HIWORD(wParam) == EN_CHANGE) Heard.push_back(L"EN_CHANGE");
+    }
+    return CWnd::WindowProc(msg, wParam, lParam);
+  }
+};
+
+// Fields whose EDIT class procedure, under the field's own, starts the next field's
+// rewrite: every field's write is still running when the last one starts.
+struct NestedField {
+  NotifiedParent Parent;
+  CCalendarEdit Field;
+};
+std::map<HWND, WNDPROC> g_classProcs;
+std::map<HWND, CCalendarEdit*> g_nextWrite;
+
+LRESULT CALLBACK StartNextWrite(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto proc = g_classProcs.find(hwnd);
+  if (proc == g_classProcs.end()) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  WNDPROC classProc = proc->second;
+  if (msg == WM_NCDESTROY) g_classProcs.erase(proc);
+  if (msg == WM_SETTEXT) {
+    auto next = g_nextWrite.find(hwnd);
+    if (next != g_nextWrite.end()) next->second->RefreshText(0);
+  }
+  return CallWindowProcW(classProc, hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(EditWindow, EveryParentOfNestedWritesHearsOnlyTheFieldsOwnNotifications) {
+  CreateWithMask(L"####-##-##", 8);
+  for (int parents : {1, 8, 9, 16}) {
+    SCOPED_TRACE(parents);
+    std::vector<std::unique_ptr<NestedField>> fields;
+    std::vector<LONG_PTR> parentProcs;
+    for (int i = 0; i < parents; ++i) {
+      auto f = std::make_unique<NestedField>();
+      ASSERT_TRUE(f->Parent.CreateEx(0, L"", WS_CHILD | WS_VISIBLE, CRect(0, 30 * i, 300, 30 * i + 28),
+                                     Form->FrameWnd->m_hWnd, static_cast<UINT_PTR>(2000 + i)));
+      HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 24, f->Parent.m_hWnd,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(3000 + i)), nullptr, nullptr);
+      ASSERT_NE(edit, nullptr);
+      g_classProcs[edit] =
+          reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StartNextWrite)));
+      ASSERT_TRUE(f->Field.SubclassWindow(edit));
+      f->Field.SetMask(L"##:##");
+      f->Parent.Heard.clear();
+      parentProcs.push_back(GetWindowLongPtrW(f->Parent.m_hWnd, GWLP_WNDPROC));
+      if (!fields.empty()) g_nextWrite[fields.back()->Field.m_hWnd] = &f->Field;
+      fields.push_back(std::move(f));
+    }
+
+    fields.front()->Field.RefreshText(0);
+    g_nextWrite.clear();
+
+    for (int i = 0; i < parents; ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(fields[i]->Parent.Heard, (std::vector<std::wstring>{L"EN_UPDATE", L"EN_CHANGE"}));
+      // Nothing of the mute stays on the parent once the writes are over.
+      EXPECT_EQ(GetWindowLongPtrW(fields[i]->Parent.m_hWnd, GWLP_WNDPROC), parentProcs[i]);
+    }
+  }
 }
