@@ -81,15 +81,11 @@ LRESULT CCalendarWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void CCalendarWnd::OnNcPaint() {
   Default();
   if (!::IsWindowEnabled(m_hWnd)) return;
-  HDC hdc = ::GetWindowDC(m_hWnd);
-  if (!hdc) return;
-  {
-    CDC dc(hdc);
-    CRect wr = GetWindowRect();
-    COLORREF c = CColorMgr::getInstance()->GetColor(CColorMgr::CI_DROPDOWN_FRAME, 0);
-    dc.Draw3dRect(CRect(0, 0, wr.Width(), wr.Height()), c, c);
-  }
-  ::ReleaseDC(m_hWnd, hdc);
+  CWindowDC dc(m_hWnd);
+  if (!dc.GetSafeHdc()) return;
+  CRect wr = GetWindowRect();
+  COLORREF c = CColorMgr::getInstance()->GetColor(CColorMgr::CI_DROPDOWN_FRAME, 0);
+  dc.Draw3dRect(CRect(0, 0, wr.Width(), wr.Height()), c, c);
 }
 
 BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {

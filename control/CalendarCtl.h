@@ -8,6 +8,7 @@
 #include "TamveroApi.h"
 #include "Tamvero_h.h"
 #include "fxgdi.h"
+#include "fxhandle.h"
 
 #include "CalendarEdit.h"
 
@@ -99,6 +100,9 @@ public:
   BOOL SpinUpPressed = 0;
   BOOL SpinDownPressed = 0;
   BOOL RepeatStarted = 0;
+  // The spin button's auto-repeat: the delay before it starts, then the repeat itself.
+  CWindowTimer RepeatDelayTimer;
+  CWindowTimer RepeatTimer;
   BOOL ArrowHot = 0;
   BOOL LeaveTracking = 0;
   BOOL CalendarSelChanged = 0;

@@ -73,3 +73,29 @@ public:
 private:
   bool m_open;
 };
+
+// A window timer: set through the owner, killed with it (or by Kill). A timer whose
+// window is gone went with the window.
+class CWindowTimer {
+public:
+  CWindowTimer() = default;
+  ~CWindowTimer() { Kill(); }
+  CWindowTimer(const CWindowTimer&) = delete;
+  CWindowTimer& operator=(const CWindowTimer&) = delete;
+
+  BOOL Set(HWND hwnd, UINT_PTR id, UINT milliseconds) {
+    Kill();
+    if (!::SetTimer(hwnd, id, milliseconds, nullptr)) return FALSE;
+    m_hwnd = hwnd;
+    m_id = id;
+    return TRUE;
+  }
+  void Kill() {
+    if (m_hwnd && ::IsWindow(m_hwnd)) ::KillTimer(m_hwnd, m_id);
+    m_hwnd = nullptr;
+  }
+
+private:
+  HWND m_hwnd = nullptr;
+  UINT_PTR m_id = 0;
+};

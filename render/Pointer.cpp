@@ -37,16 +37,16 @@ void CCalendarCtl::OnLButtonDown(UINT nFlags, CPoint point) {
     PointerInButton = TRUE;
     OnGetPrevORNextDate(0, up);
     ::SetCapture(m_hWnd);
-    ::SetTimer(m_hWnd, kRepeatDelayTimer, kRepeatDelayMs, nullptr);
+    RepeatDelayTimer.Set(m_hWnd, kRepeatDelayTimer, kRepeatDelayMs);
     InvalidateRect(&ButtonRect, TRUE);
   }
 }
 
 void CCalendarCtl::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent == kRepeatDelayTimer) {
-    ::KillTimer(m_hWnd, kRepeatDelayTimer);
+    RepeatDelayTimer.Kill();
     if (ButtonPressed) {
-      ::SetTimer(m_hWnd, kRepeatTimer, kRepeatMs, nullptr);
+      RepeatTimer.Set(m_hWnd, kRepeatTimer, kRepeatMs);
       RepeatStarted = TRUE;
       if (PointerInButton) OnGetPrevORNextDate(0, SpinUpPressed);
     }
@@ -96,7 +96,7 @@ void CCalendarCtl::OnLButtonUp(UINT, CPoint point) {
     SpinDownPressed = FALSE;
     if (ButtonPressed) {
       if (RepeatStarted) {
-        ::KillTimer(m_hWnd, kRepeatTimer);
+        RepeatTimer.Kill();
         RepeatStarted = FALSE;
       }
       Invalidate(TRUE);
