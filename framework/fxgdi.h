@@ -24,6 +24,12 @@ public:
   operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 };
 
+class FX_API CPen : public CGdiObject {
+public:
+  CPen(int style, int width, COLORREF c) { Attach(::CreatePen(style, width, c)); }
+  operator HPEN() const { return static_cast<HPEN>(m_hObject); }
+};
+
 class FX_API CFont : public CGdiObject {
 public:
   BOOL CreateFontIndirect(const LOGFONTW& lf) { return Attach(::CreateFontIndirectW(&lf)); }

@@ -110,12 +110,10 @@ void CDrawHelper::DrawImage(CDC* pDC, int imageId, const CRect& r, EMOUSE_DRAW_S
     pts[2] = {cx, cy - (h + 1) / 2};
   }
   CBrush brush(ink);
-  HPEN pen = CreatePen(PS_SOLID, 1, ink);
+  CPen pen(PS_SOLID, 1, ink);
   CSelectObject sb(pDC->GetSafeHdc(), brush.GetSafeHandle());
-  CSelectObject sp(pDC->GetSafeHdc(), pen);
+  CSelectObject sp(pDC->GetSafeHdc(), pen.GetSafeHandle());
   Polygon(pDC->GetSafeHdc(), pts, 3);
-  SelectObject(pDC->GetSafeHdc(), GetStockObject(BLACK_PEN));
-  DeleteObject(pen);
 }
 
 BOOL CDrawHelper::GetImageSize(int imageId, int& width, int& height) {
