@@ -9,6 +9,7 @@
 #include "Module.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // The popup and border window styles.
@@ -88,10 +89,10 @@ void CCalendarCtl::HideCalendarWnd() {
 
 void CCalendarCtl::DeleteCalendarWnd() {
   if (!CalendarWnd) return;
-  MarkCalendarHidden(this, CalendarWnd);
-  delete CalendarWnd;
-  CalendarWnd = nullptr;
+  CCalendarWnd* wnd = std::exchange(CalendarWnd, nullptr);
   CalendarVisible = FALSE;
+  MarkCalendarHidden(this, wnd);
+  wnd->Retire();
 }
 
 LRESULT CCalendarCtl::OnHideCarendar(WPARAM, LPARAM) {

@@ -5,7 +5,9 @@
 #include "CalendarCtl.h"
 #include "Tondril.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -17,6 +19,13 @@ const UINT_PTR kTodayTimer = 2;
 CCalendarWnd* OpenCalendarWnd = nullptr;
 CCalendarCtl* OpenCalendarCtl = nullptr;
 std::map<DWORD, CalendarHookRecord> CalendarHookMap;
+
+// Drop-downs retired inside their own notification, and the thread timer that deletes
+// them from the message loop, after the calendar's window procedure has returned.
+std::vector<CCalendarWnd*> RetiredCalendars;
+UINT_PTR RetiredSweepTimer = 0;
+
+void CALLBACK SweepRetiredCalendars(HWND, UINT, UINT_PTR, DWORD) { DeleteRetiredCalendars(); }
 
 CalendarHookRecord* ThreadHookRecord() {
   auto it = CalendarHookMap.find(::GetCurrentThreadId());
@@ -43,6 +52,17 @@ CalendarHookRecord* InstallCalendarHooks() {
 bool SameDay(const CCalendarWnd& w, const SYSTEMTIME& st) {
   return w.LastSelYear == st.wYear && w.LastSelMonth == st.wMonth && w.LastSelDay == st.wDay;
 }
+
+// The day a notification reported, remembered when its handling ends, however it ends.
+struct Remember {
+  CCalendarWnd& wnd;
+  const SYSTEMTIME& day;
+  ~Remember() {
+    wnd.LastSelYear = day.wYear;
+    wnd.LastSelMonth = day.wMonth;
+    wnd.LastSelDay = day.wDay;
+  }
+};
 
 // The drop-down that the watchers act on, when it is on screen.
 bool OpenAndShown(const CalendarHookRecord* rec) {
@@ -88,9 +108,41 @@ void CCalendarWnd::OnNcPaint() {
   dc.Draw3dRect(CRect(0, 0, wr.Width(), wr.Height()), c, c);
 }
 
+void CCalendarWnd::Retire() {
+  OwnerCtl = nullptr;
+  if (!m_notifying) {
+    delete this;
+    return;
+  }
+  if (m_hWnd) ShowWindow(SW_HIDE);
+  RetiredCalendars.push_back(this);
+  if (!RetiredSweepTimer) RetiredSweepTimer = ::SetTimer(nullptr, 0, 0, SweepRetiredCalendars);
+}
+
+void DeleteRetiredCalendars() {
+  if (RetiredSweepTimer) ::KillTimer(nullptr, std::exchange(RetiredSweepTimer, 0));
+  // A drop-down still notifying (a sweep from inside its own handler) waits for the next.
+  std::vector<CCalendarWnd*> waiting;
+  for (CCalendarWnd* wnd : std::exchange(RetiredCalendars, {})) {
+    if (wnd->IsNotifying())
+      waiting.push_back(wnd);
+    else
+      delete wnd;
+  }
+  RetiredCalendars = std::move(waiting);
+  if (!RetiredCalendars.empty()) RetiredSweepTimer = ::SetTimer(nullptr, 0, 0, SweepRetiredCalendars);
+}
+
 BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
   if (msg != WM_NOTIFY) return FALSE;
   const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lParam);
+  // Handlers run inside these: they may restyle or destroy the control, which retires
+  // this drop-down; it stays alive until the calendar is out of its notification.
+  struct Notifying {
+    int& depth;
+    explicit Notifying(int& d) : depth(++d) {}
+    ~Notifying() { --depth; }
+  } notifying(m_notifying);
   switch (hdr->code) {
   case MCN_SELCHANGE:
     OnSelChange(reinterpret_cast<const NMSELCHANGE*>(lParam)->stSelStart);
@@ -108,31 +160,33 @@ BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResu
   return TRUE;
 }
 
+// Every step below may run a host's handler, which may take the control away from this
+// drop-down (OwnerCtl then null): each step checks before it goes on.
 void CCalendarWnd::OnSelChange(const SYSTEMTIME& start) {
   if (!OwnerCtl || !OwnerCtl->m_hWnd || !OwnerCtl->IsRunMode()) return;
   // The calendar reports the same day again while the user only browses months.
   if (SameDay(*this, start)) return;
+  Remember remember{*this, start};
   int year = start.wYear, month = start.wMonth, day = start.wDay;
   OwnerCtl->DisplayDate(year, month, day);
+  if (!OwnerCtl) return;
   OwnerCtl->SetCalendarSelchange(TRUE);
   OwnerCtl->SendMessage(WM_CALENDAR_EVENT, CODE_SEL_CHANGED, 0);
-  LastSelYear = start.wYear;
-  LastSelMonth = start.wMonth;
-  LastSelDay = start.wDay;
 }
 
 void CCalendarWnd::OnSelect(const SYSTEMTIME& start) {
   if (!OwnerCtl || !OwnerCtl->m_hWnd) return;
+  Remember remember{*this, start};
   // Emptied first, so that the picked day always counts as a change of the value.
   OwnerCtl->SendMessage(WM_CALENDAR_CAPTION, reinterpret_cast<WPARAM>(L""), 0);
+  if (!OwnerCtl) return;
   int year = start.wYear, month = start.wMonth, day = start.wDay;
   OwnerCtl->DisplayDate(year, month, day);
+  if (!OwnerCtl) return;
   OwnerCtl->SetCalendarSelchange(FALSE);
   OwnerCtl->SendMessage(WM_CALENDAR_HIDE, 0, 0);
+  if (!OwnerCtl) return;
   OwnerCtl->SendMessage(WM_CALENDAR_EVENT, CODE_DAY_PICKED, 0);
-  LastSelYear = start.wYear;
-  LastSelMonth = start.wMonth;
-  LastSelDay = start.wDay;
 }
 
 // ---- the watchers ---------------------------------------------------------------------------

@@ -18,11 +18,19 @@ public:
   int LastSelMonth = 0;
   int LastSelDay = 0;
 
+  // Ends this drop-down for its control: deleted at once, or, while the calendar is still
+  // inside the notification whose handler asked for it, hidden, cut from its control and
+  // deleted once the calendar has returned.
+  void Retire();
+  bool IsNotifying() const { return m_notifying > 0; }
+
 protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
+  // Notifications of this calendar still running, so that it is not deleted under them.
+  int m_notifying = 0;
   void OnNcPaint();
   void OnSelChange(const SYSTEMTIME& start);
   void OnSelect(const SYSTEMTIME& start);
@@ -42,6 +50,10 @@ TAMVERO_API const CalendarHookRecord* FindCalendarHookRecord();
 // both null when none is open.
 TAMVERO_API CCalendarWnd* GetOpenCalendarWnd();
 TAMVERO_API CCalendarCtl* GetOpenCalendarCtl();
+
+// Deletes the drop-downs retired while they were busy (at unload, or when a test wants
+// them gone at once); the thread's message loop does this by itself otherwise.
+TAMVERO_API void DeleteRetiredCalendars();
 
 // The process's record of the open drop-down and the thread's watchers is kept here
 // alone; these two are the only ways to change it.

@@ -27,7 +27,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     break;
   case DLL_PROCESS_DETACH:
     // At process exit other libraries may already be gone; only a real unload releases.
-    if (!reserved) Module().TypeLibs.Clear();
+    if (!reserved) {
+      Module().TypeLibs.Clear();
+      // Their sweep timer would call into the unloaded library.
+      DeleteRetiredCalendars();
+    }
     Module().GdiMng = nullptr;
     Module().ImageMng = nullptr;
     break;
