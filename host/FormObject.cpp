@@ -195,7 +195,11 @@ HRESULT FormObject::NameAndText(Call& call, const wchar_t* what,
                                 bool (FormDriver::*act)(const std::wstring&, const std::wstring&)) {
   std::wstring name, text;
   if (!call.String(0, name) || !call.String(1, text)) return call.Fail(std::wstring(L"wants a name and ") + what);
-  return AfterInput(call, (m_driver.*act)(name, text));
+  if (m_inputDepth >= kMaxInputDepth) return TooDeep(call);
+  ++m_inputDepth;
+  bool done = (m_driver.*act)(name, text);
+  --m_inputDepth;
+  return AfterInput(call, done);
 }
 
 HRESULT FormObject::Type(Call& call) { return NameAndText(call, L"a text", &FormDriver::Type); }
@@ -203,13 +207,20 @@ HRESULT FormObject::Key(Call& call) { return NameAndText(call, L"a key", &FormDr
 HRESULT FormObject::Click(Call& call) { return NameAndText(call, L"a part", &FormDriver::Click); }
 HRESULT FormObject::ClickDay(Call& call) { return NameAndText(call, L"a day", &FormDriver::ClickDay); }
 
-HRESULT FormObject::ClickOutside(Call& call) { return AfterInput(call, m_driver.ClickOutside()); }
-
-HRESULT FormObject::Paste(Call& call) {
-  std::wstring name, text;
-  if (!call.String(0, name) || !call.String(1, text)) return call.Fail(L"wants a name and a text");
-  return AfterInput(call, m_driver.Paste(name, text));
+HRESULT FormObject::ClickOutside(Call& call) {
+  if (m_inputDepth >= kMaxInputDepth) return TooDeep(call);
+  ++m_inputDepth;
+  bool done = m_driver.ClickOutside();
+  --m_inputDepth;
+  return AfterInput(call, done);
 }
+
+HRESULT FormObject::TooDeep(Call& call) {
+  return call.Fail(L"input nested " + std::to_wstring(kMaxInputDepth) +
+                   L" deep in event handlers: handlers that give each other input never end");
+}
+
+HRESULT FormObject::Paste(Call& call) { return NameAndText(call, L"a text", &FormDriver::Paste); }
 
 HRESULT FormObject::FieldText(Call& call) {
   std::wstring name, text;

@@ -66,6 +66,11 @@ private:
 
   // An action with real input ran: a handler's error or Quit stops the script here.
   HRESULT AfterInput(Call& call, bool done);
+  // Input given from an event handler runs inside the input that fired it; handlers
+  // that answer each other's input would nest without end.
+  static constexpr int kMaxInputDepth = 16;
+  int m_inputDepth = 0;
+  HRESULT TooDeep(Call& call);
 
   DemoForm& m_form;
   FormDriver m_driver;

@@ -69,3 +69,18 @@ TEST_F(HostTest, DropDownHandlersMayRestyleDisableHideOrSetTheirOwnControl) {
     EXPECT_EQ(CalendarWindows(), 0) << "a retired drop-down outlived its notification";
   }
 }
+
+TEST_F(HostTest, HandlersThatGiveEachOtherInputEndInAScriptError) {
+  Lines out;
+  EXPECT_EQ(Script(L"JScript",
+                   L"var a = form.Create('a', 10, 10, 150, 24);\n"
+                   L"var b = form.Create('b', 10, 50, 150, 24);\n"
+                   L"function a_EditChange() { form.Type('b', '1'); }\n"
+                   L"function b_EditChange() { form.Type('a', '1'); }\n"
+                   L"form.Type('a', '2');\n"
+                   L"form.Echo('never');\n",
+                   out),
+            1);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_NE(out[0].find(L"input nested 16 deep in event handlers"), std::wstring::npos) << out[0];
+}
