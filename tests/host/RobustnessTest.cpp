@@ -1,7 +1,10 @@
-// Handlers that change their own control while it is still inside the notification that
-// fired the event: nothing is used after it is freed, and what a handler retired goes
-// once the calendar is out of its notification.
+// What a hostile script or handler does to the form: handlers that change their own
+// control inside the notification that fired the event (nothing is used after it is
+// freed; what a handler retired goes once the calendar is out of its notification),
+// handlers that give each other input, script files that are not text.
 #include "HostFixture.h"
+
+#include "WholeFile.h"
 
 namespace {
 
@@ -83,4 +86,31 @@ TEST_F(HostTest, HandlersThatGiveEachOtherInputEndInAScriptError) {
             1);
   ASSERT_EQ(out.size(), 1u);
   EXPECT_NE(out[0].find(L"input nested 16 deep in event handlers"), std::wstring::npos) << out[0];
+}
+
+TEST_F(HostTest, AScriptFileThatIsNotTextIsAScriptErrorNotACut) {
+  TempFolder dir;
+  const struct {
+    const char* name;
+    std::string bytes;
+    const wchar_t* error;
+  } rows[] = {
+      {"zero.js", std::string("form.Echo('one');\nform.Echo('two');\0form.Quit(3);\n", 50),
+       L"script error: line 2: a NUL character; a script is text"},
+      {"latin1.js", "form.Echo('caf\xE9');\n", L" is not UTF-8 or UTF-16 text"},
+      {"odd.js",
+       std::string("\xFF\xFE"
+                   "f\0o\0o",
+                   7),
+       L" is not UTF-8 or UTF-16 text"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    std::wstring path = dir.Path + L"\\" + std::wstring(r.name, r.name + strlen(r.name));
+    ASSERT_TRUE(WriteWholeFile(path, r.bytes.data(), r.bytes.size()));
+    Lines out;
+    EXPECT_EQ(RunScriptFile(*Form, path, [&](const std::wstring& line) { out.push_back(line); }), 1);
+    ASSERT_EQ(out.size(), 1u) << "nothing of the script ran";
+    EXPECT_NE(out[0].find(r.error), std::wstring::npos) << out[0];
+  }
 }
