@@ -79,6 +79,19 @@ bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
     error = path + L" is damaged (a length beyond memory)";
     return false;
   }
+  // Names as the form takes them: each present and none twice (letter case aside).
+  for (size_t i = 0; i < stored.size(); ++i) {
+    const wchar_t* name = stored[i].Name.GetString();
+    if (!*name) {
+      error = path + L": control " + std::to_wstring(i + 1) + L" has no name";
+      return false;
+    }
+    for (size_t j = 0; j < i; ++j)
+      if (_wcsicmp(stored[j].Name.GetString(), name) == 0) {
+        error = path + L": two controls are named " + name;
+        return false;
+      }
+  }
   // Every stream must load into a control before the form gives up its own.
   for (auto& s : stored) {
     if (s.Stream.empty()) continue;

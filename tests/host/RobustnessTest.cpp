@@ -6,6 +6,9 @@
 
 #include "WholeFile.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 using Lines = std::vector<std::wstring>;
@@ -112,5 +115,59 @@ TEST_F(HostTest, AScriptFileThatIsNotTextIsAScriptErrorNotACut) {
     EXPECT_EQ(RunScriptFile(*Form, path, [&](const std::wstring& line) { out.push_back(line); }), 1);
     ASSERT_EQ(out.size(), 1u) << "nothing of the script ran";
     EXPECT_NE(out[0].find(r.error), std::wstring::npos) << out[0];
+  }
+}
+
+TEST_F(HostTest, ARefusedFormFileLeavesTheFormAsItWas) {
+  TempFolder dir;
+  std::wstring good = dir.Path + L"\\good.tvf";
+  std::wstring slashed = good;
+  for (auto& ch : slashed)
+    if (ch == L'\\') ch = L'/';
+  Lines out;
+  ASSERT_EQ(Script(L"JScript",
+                   L"form.Create('zzx', 10, 10, 150, 24); form.Create('zzy', 10, 50, 150, 24);\n"
+                   L"form.Save('" +
+                       slashed + L"');\n",
+                   out),
+            0);
+  Form->RemoveAll();
+  std::vector<BYTE> bytes;
+  ASSERT_EQ(ReadWholeFile(good, 1 << 20, bytes), FileRead::Done);
+  // The second name as the archive stores it: a wide-string mark, its length, its letters.
+  const BYTE second[] = {0xFF, 0xFE, 0xFF, 3, 'z', 0, 'z', 0, 'y', 0};
+  auto at = std::search(bytes.begin(), bytes.end(), std::begin(second), std::end(second));
+  ASSERT_NE(at, bytes.end());
+  std::vector<BYTE> twice(bytes), nameless(bytes);
+  twice[static_cast<size_t>(at - bytes.begin()) + 8] = 'x';
+  size_t len = static_cast<size_t>(at - bytes.begin()) + 3;
+  nameless[len] = 0;
+  nameless.erase(nameless.begin() + static_cast<std::ptrdiff_t>(len) + 1,
+                 nameless.begin() + static_cast<std::ptrdiff_t>(len) + 7);
+  const struct {
+    const char* file;
+    const std::vector<BYTE>& bytes;
+    const wchar_t* error;
+  } rows[] = {{"twice.tvf", twice, L"two controls are named zzx"}, {"nameless.tvf", nameless, L"has no name"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.file);
+    std::wstring path = dir.Path + L"/" + std::wstring(r.file, r.file + strlen(r.file));
+    for (auto& ch : path)
+      if (ch == L'\\') ch = L'/';
+    ASSERT_TRUE(WriteWholeFile(path, r.bytes.data(), r.bytes.size()));
+    EXPECT_EQ(Script(L"JScript",
+                     L"var k = form.Create('keep', 10, 10, 150, 24); k.SetCaptionCtrl('20240105');\n"
+                     L"try { form.Load('" +
+                         path +
+                         L"'); } catch (e) { form.Echo(e.message); }\n"
+                         L"form.Echo(form.Control('keep').GetValue());\n"
+                         L"try { form.Control('zzx'); form.Echo('a control of the file is on the form'); } "
+                         L"catch (e) {}\n",
+                     out),
+              0);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_NE(out[0].find(r.error), std::wstring::npos) << out[0];
+    EXPECT_EQ(out[1], L"20240105");
+    Form->RemoveAll();
   }
 }
