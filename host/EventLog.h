@@ -1,24 +1,29 @@
 // The event log beside the form: a list box showing what the controls fired and what
-// the form did, and the same lines kept as text for transcripts.
+// the form did, and the same lines kept as text for transcripts. Bounded however long
+// the clerk works: the newest lines only, each cut to a length with a mark.
 #pragma once
 
 #include "fx.h"
 
+#include <deque>
 #include <string>
-#include <vector>
 
 class EventLog {
 public:
+  static constexpr size_t kMaxLines = 1000;
+  static constexpr size_t kMaxLineChars = 300;
+
   // Creates the list box as a child of parent at rect.
   bool Create(HWND parent, const RECT& rect);
-  // Appends a line; returns its index, for Amend.
+  // Appends a line, dropping the oldest past kMaxLines; returns its number, for Amend.
   size_t Add(const std::wstring& line);
-  // Replaces line index (an event whose handler has since run).
-  void Amend(size_t index, const std::wstring& line);
-  const std::vector<std::wstring>& Lines() const { return m_lines; }
+  // Replaces line number `number` (an event whose handler has since run) while it is kept.
+  void Amend(size_t number, const std::wstring& line);
+  const std::deque<std::wstring>& Lines() const { return m_lines; }
   HWND Handle() const { return m_list; }
 
 private:
   HWND m_list = nullptr;
-  std::vector<std::wstring> m_lines;
+  std::deque<std::wstring> m_lines;
+  size_t m_firstNumber = 0; // the number of m_lines.front()
 };

@@ -4,6 +4,7 @@
 // handlers that give each other input, script files that are not text.
 #include "HostFixture.h"
 
+#include "EventLog.h"
 #include "WholeFile.h"
 
 #include <algorithm>
@@ -170,4 +171,30 @@ TEST_F(HostTest, ARefusedFormFileLeavesTheFormAsItWas) {
     EXPECT_EQ(out[1], L"20240105");
     Form->RemoveAll();
   }
+}
+
+TEST(EventLogBounds, KeepsTheNewestLinesEachCutWithAMark) {
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(parent, nullptr);
+  EventLog log;
+  ASSERT_TRUE(log.Create(parent, RECT{0, 0, 300, 300}));
+  const size_t total = EventLog::kMaxLines + 250;
+  const std::wstring huge(100000, L'n');
+  size_t first = log.Add(L"first");
+  for (size_t i = 1; i < total; ++i) log.Add(i % 2 ? huge : L"line " + std::to_wstring(i));
+  EXPECT_EQ(log.Lines().size(), EventLog::kMaxLines);
+  EXPECT_EQ(SendMessageW(log.Handle(), LB_GETCOUNT, 0, 0), static_cast<LRESULT>(EventLog::kMaxLines));
+  EXPECT_EQ(log.Lines().back(), std::wstring(EventLog::kMaxLineChars, L'n') + L"... (" +
+                                    std::to_wstring(huge.size() - EventLog::kMaxLineChars) + L" more characters)");
+  EXPECT_EQ(log.Lines()[log.Lines().size() - 2], L"line " + std::to_wstring(total - 2));
+  // An amended line that has left the log changes nothing; one still there is replaced.
+  log.Amend(first, L"handled");
+  EXPECT_EQ(log.Lines().front(), L"line 250");
+  size_t last = log.Add(L"last");
+  log.Amend(last, L"last, handled");
+  EXPECT_EQ(log.Lines().back(), L"last, handled");
+  wchar_t shown[64] = {};
+  SendMessageW(log.Handle(), LB_GETTEXT, EventLog::kMaxLines - 1, reinterpret_cast<LPARAM>(shown));
+  EXPECT_STREQ(shown, L"last, handled");
+  DestroyWindow(parent);
 }
