@@ -2,6 +2,8 @@
 
 #include "FormFile.h"
 
+#include <cmath>
+
 // One call's arguments (converted on demand), its result and its error.
 class FormObject::Call {
 public:
@@ -10,14 +12,17 @@ public:
   UINT Count() const { return m_params ? m_params->cArgs : 0; }
 
   // Argument i (first is 0) as a string, a long or a flag; false when it does not convert.
+  // A text with a NUL in it would be cut short by every Win32 call it reaches (a path
+  // among them), and a number that is not finite has no integer: both are refused.
   bool String(UINT i, std::wstring& out) {
     CVariant v;
     if (!Convert(i, VT_BSTR, v)) return false;
     out.assign(v.bstrVal ? v.bstrVal : L"", v.bstrVal ? SysStringLen(v.bstrVal) : 0);
-    return true;
+    return out.find(L'\0') == std::wstring::npos;
   }
   bool Long(UINT i, long& out) {
-    CVariant v;
+    CVariant real, v;
+    if (Convert(i, VT_R8, real) && !std::isfinite(real.dblVal)) return false;
     if (!Convert(i, VT_I4, v)) return false;
     out = v.lVal;
     return true;

@@ -198,3 +198,23 @@ TEST(EventLogBounds, KeepsTheNewestLinesEachCutWithAMark) {
   EXPECT_STREQ(shown, L"last, handled");
   DestroyWindow(parent);
 }
+
+TEST_F(HostTest, ScriptArgumentsWithANulOrANonFiniteNumberAreRefused) {
+  const struct {
+    const wchar_t* call;
+    const wchar_t* error;
+  } rows[] = {
+      {L"form.Create('a', 0/0, 10, 150, 24)", L"Create: x, y, width and height must be numbers"},
+      {L"form.Create('a', 10, 1/0, 150, 24)", L"Create: x, y, width and height must be numbers"},
+      {L"form.Save('saved\\u0000.tvf')", L"Save: argument 1 must be "},
+      {L"form.Create('a\\u0000b', 10, 10, 150, 24)", L"Create: argument 1 must be a name"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.call);
+    Lines out;
+    EXPECT_EQ(Script(L"JScript", std::wstring(r.call) + L";\nform.Echo('never');\n", out), 1);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_NE(out[0].find(r.error), std::wstring::npos) << out[0];
+    Form->RemoveAll();
+  }
+}
