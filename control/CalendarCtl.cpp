@@ -77,6 +77,9 @@ HRESULT CCalendarCtl::GetClassID(CLSID* pClsid) {
 // ---- property change handlers --------------------------------------------------------------
 
 void CCalendarCtl::OnTextChanged() {
+  // The value is ASCII digits whatever script wrote it: fullwidth and other decimal digits
+  // are folded, as a host reading GetValue expects.
+  Caption = tamvero::FoldDigits(Caption);
   if (Edit.m_hWnd) Edit.SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
 }
 

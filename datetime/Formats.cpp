@@ -95,6 +95,16 @@ bool ValueHasDay(DateGroup group) {
   return group != DateGroup::YearMonth && group != DateGroup::ShortYearMonth && group != DateGroup::YearOnly;
 }
 
+CString FoldDigits(const CString& text) {
+  const int length = text.GetLength();
+  if (length == 0) return text;
+  std::wstring folded(static_cast<size_t>(length) * 2 + 1, L'\0');
+  int n = FoldStringW(MAP_FOLDDIGITS, text.GetString(), length, &folded[0], static_cast<int>(folded.size()));
+  if (n <= 0) return text;
+  folded.resize(static_cast<size_t>(n));
+  return CString(folded.c_str());
+}
+
 bool IsTimeStyle(int style) { return style == 1 || style == 4 || style == 5; }
 bool IsDateStyle(int style) { return style == 0 || style == 2 || style == 3; }
 bool HasDropDownButton(int style) { return style == 0; }

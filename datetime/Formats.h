@@ -51,6 +51,9 @@ TAMVERO_API DateGroup DateGroupOf(int dateFormat);
 // as a full date).
 TAMVERO_API bool ValueHasDay(DateGroup group);
 
+// The text with every decimal digit of any script (fullwidth among them) as its ASCII digit.
+TAMVERO_API CString FoldDigits(const CString& text);
+
 // Table rows; null for a code out of range.
 TAMVERO_API const FormatEntry* DateFormatEntry(int dateFormat);
 TAMVERO_API const FormatEntry* TimeFormatEntry(int timeFormat);
