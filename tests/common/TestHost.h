@@ -89,13 +89,9 @@ public:
   void Detach();
   std::vector<std::wstring> Take() { return Entries.Take(); }
   seq::Log Entries{seq::Message};
-  // The caption handler turns digits into the control's value; tests of the field alone
-  // answer it here so that the value logic cannot rewrite the text under them.
-  bool AnswerCaption = true;
-  // The drop-down and the stepping are the control's; the field's tests answer them
-  // here, so that no calendar opens and no value steps under them.
-  bool AnswerDropDownAndStep = true;
-  // Stress runs answer every custom message here, to watch the field alone.
+  // The caption updates, the drop-down and the stepping are the control's: they are
+  // answered here, so that the value logic cannot rewrite the text under the field's
+  // tests, no calendar opens and no value steps. Stress runs answer every custom message.
   bool AnswerAllCustom = false;
 
 private:
@@ -150,6 +146,11 @@ protected:
   void ClearRecords();
   std::wstring Text() const { return TextOf(Ctl->Edit); }
   std::pair<int, int> Sel() const { return SelOf(Ctl->Edit); }
+  // A plain EDIT on the form beside the control, gone with the form.
+  HWND PlainEdit() {
+    return CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 100, 22, FormWindow(),
+                           nullptr, nullptr, nullptr);
+  }
   // Recorded control messages, without the notifications and caption updates.
   seq::Log TakeControlCodes();
   ControlMessageLog Log;
