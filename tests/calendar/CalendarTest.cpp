@@ -369,34 +369,30 @@ TEST_F(DropDown, EscapeInTheCalendarItselfClosesAndGivesTheFieldBack) {
   EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
 }
 
-TEST_F(DropDown, FrameIsDrawnInTheDropDownColour) {
+// The frame is drawn in the drop-down colour; the font follows the control's.
+TEST_F(DropDown, FrameColourAndFont) {
   Create(true, 140, 22);
   ASSERT_EQ(Open(), 1);
   HWND drop = Drop();
   RedrawWindow(drop, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  CRect r = Ctl->GetCalendarWndPtr()->GetWindowRect();
+  CRect before = Ctl->GetCalendarWndPtr()->GetWindowRect();
   COLORREF want = CColorMgr::getInstance()->GetColor(165, 0);
   HDC dc = GetWindowDC(drop);
   EXPECT_EQ(GetPixel(dc, 0, 0), want);
-  EXPECT_EQ(GetPixel(dc, r.Width() - 1, r.Height() / 2), want);
-  EXPECT_EQ(GetPixel(dc, r.Width() / 2, r.Height() - 1), want);
+  EXPECT_EQ(GetPixel(dc, before.Width() - 1, before.Height() / 2), want);
+  EXPECT_EQ(GetPixel(dc, before.Width() / 2, before.Height() - 1), want);
   ReleaseDC(drop, dc);
-}
 
-TEST_F(DropDown, FontFollowsTheControlsFont) {
-  Create(true, 140, 22);
-  ASSERT_EQ(Open(), 1);
-  HFONT first = reinterpret_cast<HFONT>(SendMessageW(Drop(), WM_GETFONT, 0, 0));
-  EXPECT_EQ(first, reinterpret_cast<HFONT>(SendMessageW(Ctl->Edit.m_hWnd, WM_GETFONT, 0, 0)));
-  CRect before = Ctl->GetCalendarWndPtr()->GetWindowRect();
+  auto font = [](HWND w) { return reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)); };
+  HFONT first = font(drop);
+  EXPECT_EQ(first, font(Ctl->Edit.m_hWnd));
   ASSERT_EQ(PutLong(L"FontIndex", 5), S_OK);
-  HFONT bigger = reinterpret_cast<HFONT>(SendMessageW(Drop(), WM_GETFONT, 0, 0));
-  EXPECT_NE(bigger, first);
-  EXPECT_EQ(bigger, reinterpret_cast<HFONT>(SendMessageW(Ctl->Edit.m_hWnd, WM_GETFONT, 0, 0)));
+  EXPECT_NE(font(drop), first);
+  EXPECT_EQ(font(drop), font(Ctl->Edit.m_hWnd));
   CRect after = Ctl->GetCalendarWndPtr()->GetWindowRect();
   EXPECT_GT(after.Width(), before.Width());
   RECT need = {};
-  SendMessageW(Drop(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+  SendMessageW(drop, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
   EXPECT_EQ(after.Width(), need.right - need.left);
 }
 
@@ -425,17 +421,7 @@ TEST_F(DropDown, SelectedDateAndTheValueOnOpening) {
   EXPECT_EQ(std::wstring(Ctl->Caption.GetString()), L"20240315");
 }
 
-TEST_F(DropDown, DestroyingTheControlWhileOpenRemovesTheWatchers) {
-  Create(true, 140, 22);
-  ASSERT_EQ(Open(), 1);
-  HWND drop = Drop();
-  Ctl->ExternalRelease();
-  Ctl = nullptr;
-  EXPECT_FALSE(IsWindow(drop));
-  EXPECT_TRUE(!GetOpenCalendarWnd() && !GetOpenCalendarCtl() && !FindCalendarHookRecord());
-}
-
-TEST_F(DropDown, HundredOpenCloseCyclesLeaveNoHandlesNorWatchers) {
+TEST_F(DropDown, OpenCloseCyclesAndDestructionLeaveNoHandlesNorWatchers) {
   Create(true, 140, 22);
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(Close(), 1);
@@ -450,6 +436,13 @@ TEST_F(DropDown, HundredOpenCloseCyclesLeaveNoHandlesNorWatchers) {
   EXPECT_EQ(handlecount::GdiObjects(), gdi);
   EXPECT_EQ(handlecount::UserObjects(), user);
   EXPECT_EQ(FindCalendarHookRecord(), nullptr);
+  // Destroying the control while open removes the watchers too.
+  ASSERT_EQ(Open(), 1);
+  HWND drop = Drop();
+  Ctl->ExternalRelease();
+  Ctl = nullptr;
+  EXPECT_FALSE(IsWindow(drop));
+  EXPECT_TRUE(!GetOpenCalendarWnd() && !GetOpenCalendarCtl() && !FindCalendarHookRecord());
 }
 
 TEST_F(DropDown, BrowsingCountsAsOnePickHoweverOftenItIsClosed) {

@@ -126,14 +126,19 @@ void ControlFixture::SetUp() {
   Connect();
 }
 
-void ControlFixture::Connect() {
+CComPtr<IConnectionPoint> ControlFixture::Point(REFIID iid, HRESULT* hr) {
   CComPtr<IConnectionPointContainer> cpc;
-  ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)),
-            S_OK);
-  CComPtr<IConnectionPoint> events, props;
-  ASSERT_EQ(cpc->FindConnectionPoint(DIID_ICalendarCtlEvents, &events), S_OK);
+  CComPtr<IConnectionPoint> cp;
+  HRESULT r = Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+  if (SUCCEEDED(r)) r = cpc->FindConnectionPoint(iid, &cp);
+  if (hr) *hr = r;
+  return cp;
+}
+
+void ControlFixture::Connect() {
+  CComPtr<IConnectionPoint> events = Point(DIID_ICalendarCtlEvents), props = Point(IID_IPropertyNotifySink);
+  ASSERT_TRUE(events && props);
   ASSERT_EQ(events->Advise(static_cast<IDispatch*>(&Rec), &EventCookie), S_OK);
-  ASSERT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, &props), S_OK);
   ASSERT_EQ(props->Advise(static_cast<IPropertyNotifySink*>(&Rec), &PropCookie), S_OK);
 }
 

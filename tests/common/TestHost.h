@@ -113,6 +113,8 @@ protected:
   // A fresh control with these formats and initial-value unit, window created.
   void Recreate(short style, short dateFormat, short timeFormat, short basic = 0, bool runMode = true);
   void Connect();
+  // The control's connection point for iid, or null with the container's answer in hr.
+  CComPtr<IConnectionPoint> Point(REFIID iid, HRESULT* hr = nullptr);
 
   HWND FormWindow() const { return Form->FrameWnd->m_hWnd; }
   HRESULT Put(const wchar_t* name, VARIANT value);

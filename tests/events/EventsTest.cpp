@@ -100,11 +100,8 @@ TEST_F(Events, DispatcherCodes) {
 TEST_F(Events, EverySinkRunsBeforeTheControlGoesOn) {
   Create();
   Recorder second;
-  CComPtr<IConnectionPointContainer> cpc;
-  ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)),
-            S_OK);
-  CComPtr<IConnectionPoint> cp;
-  ASSERT_EQ(cpc->FindConnectionPoint(DIID_ICalendarCtlEvents, &cp), S_OK);
+  CComPtr<IConnectionPoint> cp = Point(DIID_ICalendarCtlEvents);
+  ASSERT_TRUE(cp);
   DWORD cookie = 0;
   ASSERT_EQ(cp->Advise(static_cast<IDispatch*>(&second), &cookie), S_OK);
   // The first sink, inside its handler, re-enters the control; the second still runs
@@ -318,9 +315,6 @@ TEST_F(Events, EachConnectionPointTakesOnlySinksOfItsInterface) {
     }
     int Calls = 0;
   } sink;
-  CComPtr<IConnectionPointContainer> cpc;
-  ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)),
-            S_OK);
   struct {
     const IID* iid;
     HRESULT advise;
@@ -328,8 +322,8 @@ TEST_F(Events, EachConnectionPointTakesOnlySinksOfItsInterface) {
   CComPtr<IConnectionPoint> eventPoint;
   DWORD eventCookie = 0;
   for (const auto& c : cases) {
-    CComPtr<IConnectionPoint> cp;
-    ASSERT_EQ(cpc->FindConnectionPoint(*c.iid, &cp), S_OK);
+    CComPtr<IConnectionPoint> cp = Point(*c.iid);
+    ASSERT_TRUE(cp);
     DWORD cookie = 0;
     EXPECT_EQ(cp->Advise(&sink, &cookie), c.advise);
     if (c.advise == S_OK) eventPoint = cp, eventCookie = cookie;
@@ -339,6 +333,7 @@ TEST_F(Events, EachConnectionPointTakesOnlySinksOfItsInterface) {
   Ctl->FireEditEnter();
   EXPECT_EQ(sink.Calls, 1);
   ASSERT_EQ(eventPoint->Unadvise(eventCookie), S_OK); // the sink lives on this stack
-  CComPtr<IConnectionPoint> none;
-  EXPECT_EQ(cpc->FindConnectionPoint(IID_IDispatch, &none), CONNECT_E_NOCONNECTION);
+  HRESULT hr = S_OK;
+  EXPECT_FALSE(Point(IID_IDispatch, &hr));
+  EXPECT_EQ(hr, CONNECT_E_NOCONNECTION);
 }
