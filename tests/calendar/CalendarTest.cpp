@@ -29,13 +29,7 @@ seq::Entries Notes(std::initializer_list<WPARAM> shown, HWND ctl) {
   return out;
 }
 
-SYSTEMTIME Day(int y, int m, int d) {
-  SYSTEMTIME st = {};
-  st.wYear = static_cast<WORD>(y);
-  st.wMonth = static_cast<WORD>(m);
-  st.wDay = static_cast<WORD>(d);
-  return st;
-}
+SYSTEMTIME Day(WORD y, WORD m, WORD d) { return {y, m, 0, d, 0, 0, 0, 0}; }
 
 // Waits, pumping, until done() holds or about two seconds passed.
 template <class F> bool PumpUntil(F done) {

@@ -200,10 +200,14 @@ TEST_F(Layout, FieldSitsInsideTheFrameCentredOnTheTextHeight) {
   }
 }
 
-TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindow) {
-  CColorMgr::getInstance()->SetColorTheme(2);
-  Create(true, 100, 20);
+// The second theme cuts the corners of the window; the first sets no region of its own
+// but keeps the last outline.
+TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindowAndTheFirstKeepsThem) {
+  Create(true, 100, 21);
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
+  CColorMgr::getInstance()->SetColorTheme(2);
+  SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, 100, 20, SWP_NOMOVE | SWP_NOZORDER);
   ASSERT_NE(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
   struct {
     int x, y;
@@ -223,22 +227,12 @@ TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindow) {
   EXPECT_TRUE(PtInRegion(rgn, 58, 20));
   EXPECT_FALSE(PtInRegion(rgn, 59, 0));
   EXPECT_FALSE(PtInRegion(rgn, 70, 10));
-  DeleteObject(rgn);
-}
-
-TEST_F(Layout, FirstThemeSetsNoRegionButKeepsTheLastOutline) {
-  Create(true, 100, 20);
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_EQ(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
-  CColorMgr::getInstance()->SetColorTheme(2);
-  SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, 103, 20, SWP_NOMOVE | SWP_NOZORDER);
   // Back in the first theme the last outline stays, even at another size.
   CColorMgr::getInstance()->SetColorTheme(1);
   SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, 90, 20, SWP_NOMOVE | SWP_NOZORDER);
   ASSERT_NE(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
-  RECT box = {};
   GetRgnBox(rgn, &box);
-  EXPECT_EQ(RectText(box), L"0,0,103,20");
+  EXPECT_EQ(RectText(box), L"0,0,60,30");
   DeleteObject(rgn);
 }
 
