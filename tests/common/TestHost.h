@@ -108,6 +108,11 @@ protected:
   void TearDown() override;
   // Creates the control window (run mode by default); props are set before creation.
   void Create(bool runMode = true, int width = 140, int height = 22);
+  // A new form and control, as at the start of a test.
+  void Renew() {
+    TearDown();
+    SetUp();
+  }
   // Replaces the control by a new one, connected, its window not yet created.
   void Fresh();
   // A fresh control with these formats and initial-value unit, window created.

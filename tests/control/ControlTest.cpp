@@ -90,8 +90,7 @@ TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
   enum Mode { Run, Design, BeforeWindow };
   for (Mode mode : {Run, Design, BeforeWindow}) {
     for (const auto& c : cases) {
-      TearDown();
-      SetUp();
+      Renew();
       if (mode != BeforeWindow) Create(mode == Run);
       Ctl->SetRunMode(mode != Design);
       Rec.Changes.clear();
@@ -156,8 +155,7 @@ TEST_F(ControlObject, LoginInformationDecidesTheSpinEdges) {
     BOOL suppress;
   } const cases[] = {{L"G13", TRUE}, {L"G17", TRUE}, {L"g13", FALSE}, {L"G14", FALSE}, {nullptr, FALSE}};
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
+    Renew();
     JTLink_SetLoginInfo(L"CONN_MED", c.login);
     Create();
     EXPECT_EQ(Ctl->SuppressSpinEdges, c.suppress) << (c.login ? c.login : L"(none)");

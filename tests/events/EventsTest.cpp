@@ -18,58 +18,51 @@ seq::Log ProtocolCalls(RecordingForm* form) {
 class Events : public ControlFixture {};
 
 TEST_F(Events, NotificationCodesFireTheirEventsWithTheFormsCalls) {
+  const int N = -99;
   struct Case {
     int code;
     short style;
-    bool formTakes; // bit 0x20000000 set and the form answers 1
+    int answer; // bit 0x20000000 set and the form's answer (only 1 takes the event); N: the bit clear
     Strings events;
     Strings calls;
   };
   const std::vector<Case> cases = {
-      {0, 0, false, {L"EditFull"}, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
-      {0, 0, true, {}, {L"OnFormFireEventSend 1 20240105", L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
-      {0, 1, false, {L"EditFull"}, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
-      {1, 0, false, {L"EditEnter"}, {}},
-      {2, 0, false, {L"SetFocus"}, {}},
-      {3, 0, false, {L"KillFocus"}, {}},
-      {4, 0, false, {L"SelChange"}, {}},
-      {4, 1, false, {}, {}},
-      {4, 5, false, {}, {}},
-      {5, 3, false, {L"SelSelected"}, {}},
-      {5, 2, true, {}, {L"OnFormFireEventSend 6 20240105"}},
-      {5, 4, false, {}, {}},
-      {6, 0, false, {L"EditChange"}, {}},
-      {6, 4, false, {L"EditChange"}, {}},
-      {7, 0, false, {}, {}},
-      {-1, 0, false, {}, {}},
+      {0, 0, N, {L"EditFull"}, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {0, 0, 1, {}, {L"OnFormFireEventSend 1 20240105", L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {0, 1, N, {L"EditFull"}, {L"SetPropertyLong 38 0", L"SetPreNextFocusToForm 1 "}},
+      {1, 0, N, {L"EditEnter"}, {}},
+      {2, 0, N, {L"SetFocus"}, {}},
+      {3, 0, N, {L"KillFocus"}, {}},
+      {4, 0, N, {L"SelChange"}, {}},
+      {4, 1, N, {}, {}},
+      {4, 5, N, {}, {}},
+      {5, 3, N, {L"SelSelected"}, {}},
+      {5, 2, 1, {}, {L"OnFormFireEventSend 6 20240105"}},
+      {5, 0, 0, {L"SelSelected"}, {L"OnFormFireEventSend 6 20240105"}},
+      {5, 0, 2, {L"SelSelected"}, {L"OnFormFireEventSend 6 20240105"}},
+      {5, 0, -1, {L"SelSelected"}, {L"OnFormFireEventSend 6 20240105"}},
+      {5, 4, N, {}, {}},
+      {6, 0, N, {L"EditChange"}, {}},
+      {6, 4, N, {L"EditChange"}, {}},
+      {7, 0, N, {}, {}},
+      {-1, 0, N, {}, {}},
   };
   for (const auto& c : cases) {
     for (BOOL enabled : {TRUE, FALSE}) {
-      TearDown();
-      SetUp();
+      Renew();
       Ctl->Style = c.style;
       Create();
       Ctl->Caption = L"20240105";
-      Form->SetBaseCtlBitInfo(FORM_TAKES_EVENTS, c.formTakes);
-      Form->FireEventAnswer = c.formTakes ? 1 : 0;
+      Form->SetBaseCtlBitInfo(FORM_TAKES_EVENTS, c.answer != N);
+      Form->FireEventAnswer = c.answer == N ? 0 : c.answer;
       Ctl->EventsEnabled = enabled;
       Rec.Events.clear();
       Form->TakeCalls();
       EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, static_cast<WPARAM>(c.code), 0), 1);
-      EXPECT_SEQ(Rec.Events, enabled ? c.events : Strings()) << "code " << c.code << " style " << c.style;
-      EXPECT_SEQ(ProtocolCalls(Form), enabled ? c.calls : Strings()) << "code " << c.code << " style " << c.style;
+      SCOPED_TRACE(testing::Message() << "code " << c.code << " style " << c.style << " answer " << c.answer);
+      EXPECT_SEQ(Rec.Events, enabled ? c.events : Strings());
+      EXPECT_SEQ(ProtocolCalls(Form), enabled ? c.calls : Strings());
     }
-  }
-}
-
-TEST_F(Events, TheFormAnsweringAnythingButOneLetsTheEventFire) {
-  Create();
-  Form->SetBaseCtlBitInfo(FORM_TAKES_EVENTS, TRUE);
-  for (int answer : {0, 2, -1}) {
-    Form->FireEventAnswer = answer;
-    Rec.Events.clear();
-    SendMessageW(Ctl->m_hWnd, WM_CALENDAR_EVENT, 5, 0);
-    EXPECT_SEQ(Rec.Events, Strings({L"SelSelected"})) << answer;
   }
 }
 
@@ -140,8 +133,7 @@ TEST_F(Events, CaptionExWithoutEventsFiresNothingAndRestoresTheGuard) {
 
 TEST_F(Events, AnchorIsRelayedInRunModeOnly) {
   for (bool run : {true, false}) {
-    TearDown();
-    SetUp();
+    Renew();
     Create(run);
     Rec.Changes.clear();
     ASSERT_EQ(PutString(L"Anchor", L"Right:6,Bottom"), S_OK);

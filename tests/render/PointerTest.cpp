@@ -11,19 +11,13 @@ namespace {
 
 // The pointer state as one readable word list.
 std::wstring Flags(const CCalendarCtl* c) {
+  const std::pair<BOOL, const wchar_t*> flags[] = {{c->ButtonPressed, L"pressed"}, {c->SpinUpPressed, L"up"},
+                                                   {c->SpinDownPressed, L"down"},  {c->PointerInButton, L"in"},
+                                                   {c->RepeatStarted, L"repeat"},  {c->ArrowHot, L"hot"},
+                                                   {c->LeaveTracking, L"tracking"}};
   std::wstring s;
-  auto add = [&](BOOL on, const wchar_t* name) {
-    if (!on) return;
-    if (!s.empty()) s += L" ";
-    s += name;
-  };
-  add(c->ButtonPressed, L"pressed");
-  add(c->SpinUpPressed, L"up");
-  add(c->SpinDownPressed, L"down");
-  add(c->PointerInButton, L"in");
-  add(c->RepeatStarted, L"repeat");
-  add(c->ArrowHot, L"hot");
-  add(c->LeaveTracking, L"tracking");
+  for (const auto& f : flags)
+    if (f.first) s += (s.empty() ? L"" : L" ") + std::wstring(f.second);
   return s;
 }
 

@@ -45,8 +45,7 @@ TEST_F(ValuePath, TypedDatesAreAcceptedClampedOrRolledBack) {
       {0, nullptr, L"20241301", L"20240105", L"2024/01/05", L"20240105"},
   };
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
+    Renew();
     Ctl->BasicClient = c.basic;
     Create(c.basic != 4);
     if (c.first) {
@@ -157,8 +156,7 @@ TEST_F(ValuePath, BoundsAndRollBacksFitTheFieldsOwnFormat) {
       {2, L"20100101", L"20201231", L"20220701", L"20201231", L"2020/12/31"},
   };
   for (const auto& c : cases) {
-    TearDown();
-    SetUp();
+    Renew();
     Ctl->DateFormat = c.dateFormat;
     Ctl->StartTime = c.start;
     Ctl->EndTime = c.end;
@@ -172,8 +170,7 @@ TEST_F(ValuePath, BoundsAndRollBacksFitTheFieldsOwnFormat) {
   }
 
   // A value kept under the previous format is no value to roll back to.
-  TearDown();
-  SetUp();
+  Renew();
   Ctl->BasicClient = 4;
   Create(false);
   Ctl->Edit.SetSel(0, -1);
