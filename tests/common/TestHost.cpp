@@ -150,8 +150,7 @@ void ControlFixture::Create(bool runMode, int width, int height) {
 }
 
 void ControlFixture::Recreate(short style, short dateFormat, short timeFormat, short basic, bool runMode) {
-  TearDown();
-  SetUp();
+  Renew();
   Ctl->Style = style;
   Ctl->DateFormat = dateFormat;
   Ctl->TimeFormat = timeFormat;

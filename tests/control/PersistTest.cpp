@@ -221,18 +221,18 @@ TEST_F(FormProtocol, PropertiesByIndex) {
   EXPECT_EQ(Ctl->GetPropertyString(20), CString(L"F9"));
   EXPECT_EQ(Ctl->GetPropertyString(21), CString(L""));
 
+  // Writes answer 1 whatever the index; any non-zero value is true; changes are reported as by name.
   Rec.Changes.clear();
-  EXPECT_EQ(Ctl->SetPropertyLong(12, 5), 1);
-  EXPECT_EQ(Ctl->Visible, 1);
-  EXPECT_EQ(Ctl->SetPropertyLong(12, 0), 1);
-  EXPECT_EQ(Ctl->Visible, 0);
-  EXPECT_FALSE(IsWindowVisible(Ctl->m_hWnd));
-  EXPECT_EQ(Rec.Changes, std::vector<long>({10001, 10001}));
-  EXPECT_EQ(Ctl->SetPropertyLong(12, 1), 1);
-
-  EXPECT_EQ(Ctl->SetPropertyLong(11, 7), 1);
-  EXPECT_EQ(Ctl->Enabled, 1);
-  EXPECT_EQ(Ctl->SetPropertyLong(99, 1), 1);
+  struct {
+    int index, value;
+    BOOL visible, enabled;
+  } const writes[] = {{12, 5, 1, 1}, {12, 0, 0, 1}, {12, 1, 1, 1}, {11, 7, 1, 1}, {99, 1, 1, 1}};
+  for (const auto& w : writes) {
+    EXPECT_EQ(Ctl->SetPropertyLong(w.index, w.value), 1) << w.index;
+    EXPECT_EQ(Ctl->Visible * 10 + Ctl->Enabled, w.visible * 10 + w.enabled) << w.index << " " << w.value;
+    EXPECT_EQ(IsWindowVisible(Ctl->m_hWnd) != FALSE, w.visible != FALSE);
+  }
+  EXPECT_EQ(Rec.Changes, std::vector<long>({10001, 10001, 10001, 10000, 5, 6}));
 
   // Index 37 focuses the field only while enabled.
   ::SetFocus(FormWindow());
