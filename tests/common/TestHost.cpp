@@ -106,18 +106,14 @@ const wchar_t* EventName(DISPID id) {
 }
 
 VARIANT VLong(long v) {
-  VARIANT x;
-  VariantInit(&x);
-  x.vt = VT_I4;
-  x.lVal = v;
+  VARIANT x = {};
+  x.vt = VT_I4, x.lVal = v;
   return x;
 }
 
 VARIANT VStr(const wchar_t* s) {
-  VARIANT x;
-  VariantInit(&x);
-  x.vt = VT_BSTR;
-  x.bstrVal = SysAllocString(s);
+  VARIANT x = {};
+  x.vt = VT_BSTR, x.bstrVal = SysAllocString(s);
   return x;
 }
 
@@ -130,14 +126,19 @@ void ControlFixture::SetUp() {
   Connect();
 }
 
-void ControlFixture::Connect() {
+CComPtr<IConnectionPoint> ControlFixture::Point(REFIID iid, HRESULT* hr) {
   CComPtr<IConnectionPointContainer> cpc;
-  ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)),
-            S_OK);
-  CComPtr<IConnectionPoint> events, props;
-  ASSERT_EQ(cpc->FindConnectionPoint(DIID_ICalendarCtlEvents, &events), S_OK);
+  CComPtr<IConnectionPoint> cp;
+  HRESULT r = Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+  if (SUCCEEDED(r)) r = cpc->FindConnectionPoint(iid, &cp);
+  if (hr) *hr = r;
+  return cp;
+}
+
+void ControlFixture::Connect() {
+  CComPtr<IConnectionPoint> events = Point(DIID_ICalendarCtlEvents), props = Point(IID_IPropertyNotifySink);
+  ASSERT_TRUE(events && props);
   ASSERT_EQ(events->Advise(static_cast<IDispatch*>(&Rec), &EventCookie), S_OK);
-  ASSERT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, &props), S_OK);
   ASSERT_EQ(props->Advise(static_cast<IPropertyNotifySink*>(&Rec), &PropCookie), S_OK);
 }
 
@@ -149,8 +150,7 @@ void ControlFixture::Create(bool runMode, int width, int height) {
 }
 
 void ControlFixture::Recreate(short style, short dateFormat, short timeFormat, short basic, bool runMode) {
-  TearDown();
-  SetUp();
+  Renew();
   Ctl->Style = style;
   Ctl->DateFormat = dateFormat;
   Ctl->TimeFormat = timeFormat;
@@ -314,23 +314,12 @@ LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPA
   switch (msg) {
   case WM_COMMAND:
     if (reinterpret_cast<HWND>(lParam) == self->m_edit) {
-      switch (HIWORD(wParam)) {
-      case EN_UPDATE:
-        self->Entries.Add(L"EN_UPDATE");
-        break;
-      case EN_CHANGE:
-        self->Entries.Add(L"EN_CHANGE");
-        break;
-      case EN_SETFOCUS:
-        self->Entries.Add(L"EN_SETFOCUS");
-        break;
-      case EN_KILLFOCUS:
-        self->Entries.Add(L"EN_KILLFOCUS");
-        break;
-      default:
-        self->Entries.Add(L"EN_" + Hex(HIWORD(wParam)));
-        break;
-      }
+      const WORD code = HIWORD(wParam);
+      self->Entries.Add(code == EN_UPDATE      ? L"EN_UPDATE"
+                        : code == EN_CHANGE    ? L"EN_CHANGE"
+                        : code == EN_SETFOCUS  ? L"EN_SETFOCUS"
+                        : code == EN_KILLFOCUS ? L"EN_KILLFOCUS"
+                                               : L"EN_" + Hex(code));
     }
     break;
   case WM_CALENDAR_EVENT:
@@ -339,20 +328,15 @@ LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     break;
   case WM_CALENDAR_CAPTION:
     self->Entries.Add(L"0466 " + std::wstring(reinterpret_cast<const wchar_t*>(wParam)));
-    if (self->AnswerCaption || self->AnswerAllCustom) return 1;
-    break;
+    return 1;
   case WM_CALENDAR_SHOW:
   case WM_CALENDAR_HIDE:
     self->Entries.Add(Hex(msg));
-    if (self->AnswerDropDownAndStep || self->AnswerAllCustom) return 0;
-    break;
+    return 0;
   case WM_PREV_NEXT_DATE:
     self->Entries.Add(L"2728 " + std::to_wstring(static_cast<long long>(wParam)) + L" " +
                       std::to_wstring(static_cast<long long>(lParam)));
-    if (self->AnswerDropDownAndStep || self->AnswerAllCustom) return 0;
-    break;
-  default:
-    break;
+    return 0;
   }
   return CallWindowProcW(prev, hwnd, msg, wParam, lParam);
 }

@@ -89,13 +89,9 @@ public:
   void Detach();
   std::vector<std::wstring> Take() { return Entries.Take(); }
   seq::Log Entries{seq::Message};
-  // The caption handler turns digits into the control's value; tests of the field alone
-  // answer it here so that the value logic cannot rewrite the text under them.
-  bool AnswerCaption = true;
-  // The drop-down and the stepping are the control's; the field's tests answer them
-  // here, so that no calendar opens and no value steps under them.
-  bool AnswerDropDownAndStep = true;
-  // Stress runs answer every custom message here, to watch the field alone.
+  // The caption updates, the drop-down and the stepping are the control's: they are
+  // answered here, so that the value logic cannot rewrite the text under the field's
+  // tests, no calendar opens and no value steps. Stress runs answer every custom message.
   bool AnswerAllCustom = false;
 
 private:
@@ -112,11 +108,18 @@ protected:
   void TearDown() override;
   // Creates the control window (run mode by default); props are set before creation.
   void Create(bool runMode = true, int width = 140, int height = 22);
+  // A new form and control, as at the start of a test.
+  void Renew() {
+    TearDown();
+    SetUp();
+  }
   // Replaces the control by a new one, connected, its window not yet created.
   void Fresh();
   // A fresh control with these formats and initial-value unit, window created.
   void Recreate(short style, short dateFormat, short timeFormat, short basic = 0, bool runMode = true);
   void Connect();
+  // The control's connection point for iid, or null with the container's answer in hr.
+  CComPtr<IConnectionPoint> Point(REFIID iid, HRESULT* hr = nullptr);
 
   HWND FormWindow() const { return Form->FrameWnd->m_hWnd; }
   HRESULT Put(const wchar_t* name, VARIANT value);
@@ -150,6 +153,11 @@ protected:
   void ClearRecords();
   std::wstring Text() const { return TextOf(Ctl->Edit); }
   std::pair<int, int> Sel() const { return SelOf(Ctl->Edit); }
+  // A plain EDIT on the form beside the control, gone with the form.
+  HWND PlainEdit() {
+    return CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 100, 22, FormWindow(),
+                           nullptr, nullptr, nullptr);
+  }
   // Recorded control messages, without the notifications and caption updates.
   seq::Log TakeControlCodes();
   ControlMessageLog Log;

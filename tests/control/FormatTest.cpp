@@ -65,8 +65,7 @@ TEST_F(Formats, ChangeCodesOfTheFormatProperties) {
   };
   for (bool window : {true, false}) {
     for (const auto& c : cases) {
-      TearDown();
-      SetUp();
+      Renew();
       Ctl->Style = c.style;
       if (window) Create();
       Rec.Changes.clear();

@@ -1,6 +1,9 @@
 // The property stream and the generic form protocol.
 #include "TestHost.h"
 
+#include <algorithm>
+#include <sstream>
+
 using namespace testhost;
 
 namespace {
@@ -15,6 +18,19 @@ std::vector<BYTE> Store(CCalendarCtl* c) {
 void Load(CCalendarCtl* c, std::vector<BYTE> data) {
   CArchive ar(data, CArchive::load);
   c->Serialize(ar);
+}
+
+// The stored members in stream order, as one line.
+std::wstring Fields(const CCalendarCtl* c) {
+  std::wstringstream out;
+  out << c->Enabled << " " << c->Visible << " " << c->AppearanceStyle << " " << c->Caption.str() << " "
+      << c->BackColorIndex << " " << c->ForeColorIndex << " " << c->DateFormat << " " << c->ItemFlag << " "
+      << c->StartTime.str() << " " << c->EndTime.str() << " " << c->BasicClient << " " << c->Variance << " "
+      << c->Indicator << " " << c->Style << " " << c->TimeFormat << " " << c->AutoSave << " " << c->FontIndex << " "
+      << c->Fid.str() << " " << c->RequireInput << " " << c->NextFocusCtrlName.str() << " " << c->NotCheckDate << " "
+      << c->AnchorFlag << " " << c->AnchorValue1 << " " << c->AnchorValue2 << " " << c->AnchorValue3 << " "
+      << c->AnchorValue4;
+  return out.str();
 }
 
 // Builds a stream field by field, as an older or foreign writer would.
@@ -78,6 +94,7 @@ TEST_F(Persistence, StoredStreamHasTheFixedLayoutAndReadsBackTheSame) {
   Ctl->DateFormat = 4;
   Ctl->Style = 2;
   Ctl->StartTime = L"20000101";
+  Ctl->EndTime = L"";
   Ctl->Fid = L"F";
   Ctl->Item = L"not stored";
   Ctl->Anchor = L"Right:8,Bottom";
@@ -88,22 +105,17 @@ TEST_F(Persistence, StoredStreamHasTheFixedLayoutAndReadsBackTheSame) {
   const BYTE head[] = {0x02, 0x00, 0x01, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0xFF, 0xFE, 0xFF, 6};
   ASSERT_GE(data.size(), sizeof head);
   EXPECT_TRUE(std::equal(head, head + sizeof head, data.begin()));
+  // An empty string is a wide tag with length 0.
+  const BYTE emptyWide[] = {0xFF, 0xFE, 0xFF, 0x00};
+  EXPECT_NE(std::search(data.begin(), data.end(), emptyWide, emptyWide + 4), data.end());
   // The anchor record was recomputed from the text on store: right and bottom, margin 8.
   EXPECT_EQ(Ctl->AnchorFlag, 4 | 8);
   EXPECT_EQ(Ctl->AnchorValue3, 8);
 
   CCalendarCtl* copy = AllocRunDllControl();
   Load(copy, data);
-  EXPECT_EQ(copy->DateFormat, 4);
-  EXPECT_EQ(copy->Style, 2);
-  EXPECT_EQ(copy->StartTime, CString(L"20000101"));
-  EXPECT_EQ(copy->EndTime, CString(L"99991231"));
-  EXPECT_EQ(copy->Fid, CString(L"F"));
-  EXPECT_EQ(copy->Caption, CString(L"240105"));
-  EXPECT_TRUE(copy->Item.IsEmpty());
-  EXPECT_TRUE(copy->Anchor.IsEmpty());
-  EXPECT_EQ(copy->AnchorFlag, 12);
-  EXPECT_EQ(copy->AnchorValue3, 8);
+  EXPECT_EQ(Fields(copy), Fields(Ctl));
+  EXPECT_TRUE(copy->Item.IsEmpty() && copy->Anchor.IsEmpty());
   // Writer and reader agree field by field; only the anchor flag is recomputed at the
   // store, from the copy's (unstored, so empty) anchor text.
   std::vector<BYTE> again = Store(copy);
@@ -111,20 +123,6 @@ TEST_F(Persistence, StoredStreamHasTheFixedLayoutAndReadsBackTheSame) {
   EXPECT_TRUE(std::equal(data.begin(), data.end() - 20, again.begin()));
   EXPECT_TRUE(std::equal(data.end() - 16, data.end(), again.end() - 16));
   EXPECT_EQ(copy->AnchorFlag, 0);
-  copy->ExternalRelease();
-}
-
-TEST_F(Persistence, EmptyStringsAreATaggedZeroLength) {
-  Ctl->StartTime = L"";
-  Ctl->EndTime = L"";
-  std::vector<BYTE> data = Store(Ctl);
-  // Caption (empty) follows the 14 bytes of version, Enabled, Visible, AppearanceStyle.
-  const BYTE emptyWide[] = {0xFF, 0xFE, 0xFF, 0x00};
-  EXPECT_TRUE(std::equal(emptyWide, emptyWide + 4, data.begin() + 14));
-  CCalendarCtl* copy = AllocRunDllControl();
-  Load(copy, data);
-  EXPECT_TRUE(copy->StartTime.IsEmpty());
-  EXPECT_TRUE(copy->EndTime.IsEmpty());
   copy->ExternalRelease();
 }
 
@@ -142,24 +140,10 @@ TEST_F(Persistence, OldStreamsMapTheYear3000EndOnly) {
   for (const auto& c : cases) {
     CCalendarCtl* copy = AllocRunDllControl();
     Load(copy, StreamWriter::Make(c.version, c.endTime, c.narrow));
-    EXPECT_EQ(copy->EndTime, CString(c.loaded)) << c.version << " " << c.endTime;
     // Narrow and wide texts load alike; every field lands where it belongs.
-    EXPECT_EQ(copy->Caption, CString(L"20240105"));
-    EXPECT_EQ(copy->StartTime, CString(L"20000101"));
-    EXPECT_EQ(copy->Enabled, 0);
-    EXPECT_EQ(copy->AppearanceStyle, 3);
-    EXPECT_EQ(copy->BackColorIndex, 60);
-    EXPECT_EQ(copy->ForeColorIndex, 61);
-    EXPECT_EQ(copy->DateFormat, 4);
-    EXPECT_EQ(copy->ItemFlag, 3);
-    EXPECT_EQ(copy->Variance, -2);
-    EXPECT_EQ(copy->TimeFormat, 5);
-    EXPECT_EQ(copy->FontIndex, 4);
-    EXPECT_EQ(copy->Fid, CString(L"FID7"));
-    EXPECT_EQ(copy->NextFocusCtrlName, CString(L"next"));
-    EXPECT_EQ(copy->NotCheckDate, 1);
-    EXPECT_EQ(copy->AnchorFlag, 5);
-    EXPECT_EQ(copy->AnchorValue4, 14);
+    EXPECT_EQ(Fields(copy), std::wstring(L"0 1 3 20240105 60 61 4 3 20000101 ") + c.loaded +
+                                L" 1 -2 1 2 5 1 4 FID7 1 next 1 5 11 12 13 14")
+        << c.version << " " << c.endTime;
     copy->ExternalRelease();
   }
 }
@@ -178,7 +162,7 @@ TEST_F(Persistence, LoadingChangesNoStateButTheMembers) {
   EXPECT_EQ(Ctl->DateFormat, 4);
 }
 
-TEST_F(Persistence, ShortStreamEndsInTheArchiveErrorWithTheFieldsReadSoFar) {
+TEST_F(Persistence, ArchiveErrorsEndShortStreamsWithTheFieldsReadSoFarAndFullArchives) {
   std::vector<BYTE> full = StreamWriter::Make(0x00010002, L"20501231", false);
   // Cut inside StartTime: the fields up to ItemFlag are read, the rest keep defaults.
   std::vector<BYTE> cut(full.begin(), full.begin() + 14 + 4 + 16 + 8 + 4 + 6);
@@ -189,10 +173,7 @@ TEST_F(Persistence, ShortStreamEndsInTheArchiveErrorWithTheFieldsReadSoFar) {
     thrown = e.m_cause == CArchiveException::endOfFile;
   }
   EXPECT_TRUE(thrown);
-  EXPECT_EQ(Ctl->DateFormat, 4);
-  EXPECT_EQ(Ctl->ItemFlag, 3);
-  EXPECT_EQ(Ctl->StartTime, CString(L"19700101"));
-  EXPECT_EQ(Ctl->Style, 0);
+  EXPECT_EQ(Fields(Ctl).substr(0, 51), L"0 1 3 20240105 60 61 4 3 19700101 99991231 0 0 0 0 ");
 
   // A length whose bytes cannot exist fails before any character is read.
   StreamWriter huge;
@@ -208,12 +189,11 @@ TEST_F(Persistence, ShortStreamEndsInTheArchiveErrorWithTheFieldsReadSoFar) {
     failed = true;
   }
   EXPECT_TRUE(failed);
-}
 
-TEST_F(Persistence, FullArchiveReportsTheWriteError) {
+  // A full archive reports the write error.
   std::vector<BYTE> data;
   CArchive ar(data, CArchive::store, 20);
-  bool thrown = false;
+  thrown = false;
   try {
     Ctl->Serialize(ar);
   } catch (const CArchiveException& e) {
@@ -241,18 +221,18 @@ TEST_F(FormProtocol, PropertiesByIndex) {
   EXPECT_EQ(Ctl->GetPropertyString(20), CString(L"F9"));
   EXPECT_EQ(Ctl->GetPropertyString(21), CString(L""));
 
+  // Writes answer 1 whatever the index; any non-zero value is true; changes are reported as by name.
   Rec.Changes.clear();
-  EXPECT_EQ(Ctl->SetPropertyLong(12, 5), 1);
-  EXPECT_EQ(Ctl->Visible, 1);
-  EXPECT_EQ(Ctl->SetPropertyLong(12, 0), 1);
-  EXPECT_EQ(Ctl->Visible, 0);
-  EXPECT_FALSE(IsWindowVisible(Ctl->m_hWnd));
-  EXPECT_EQ(Rec.Changes, std::vector<long>({10001, 10001}));
-  EXPECT_EQ(Ctl->SetPropertyLong(12, 1), 1);
-
-  EXPECT_EQ(Ctl->SetPropertyLong(11, 7), 1);
-  EXPECT_EQ(Ctl->Enabled, 1);
-  EXPECT_EQ(Ctl->SetPropertyLong(99, 1), 1);
+  struct {
+    int index, value;
+    BOOL visible, enabled;
+  } const writes[] = {{12, 5, 1, 1}, {12, 0, 0, 1}, {12, 1, 1, 1}, {11, 7, 1, 1}, {99, 1, 1, 1}};
+  for (const auto& w : writes) {
+    EXPECT_EQ(Ctl->SetPropertyLong(w.index, w.value), 1) << w.index;
+    EXPECT_EQ(Ctl->Visible * 10 + Ctl->Enabled, w.visible * 10 + w.enabled) << w.index << " " << w.value;
+    EXPECT_EQ(IsWindowVisible(Ctl->m_hWnd) != FALSE, w.visible != FALSE);
+  }
+  EXPECT_EQ(Rec.Changes, std::vector<long>({10001, 10001, 10001, 10000, 5, 6}));
 
   // Index 37 focuses the field only while enabled.
   ::SetFocus(FormWindow());

@@ -17,19 +17,15 @@ int CountDigitPositions(const wchar_t* mask) {
 }
 
 TEST(Formats, TablesAgreeWithThemselves) {
-  for (int code = -2; code < kDateFormatCount + 2; ++code) {
-    const FormatEntry* e = DateFormatEntry(code);
-    ASSERT_EQ(e != nullptr, code >= 0 && code < kDateFormatCount) << code;
-    if (!e) continue;
-    EXPECT_EQ(CountDigitPositions(e->Mask), e->DigitCount) << code;
-    EXPECT_EQ(static_cast<int>(wcslen(e->ValueForm)), e->DigitCount) << code;
-  }
-  for (int code = -2; code < kTimeFormatCount + 2; ++code) {
-    const FormatEntry* e = TimeFormatEntry(code);
-    ASSERT_EQ(e != nullptr, code >= 0 && code < kTimeFormatCount) << code;
-    if (!e) continue;
-    EXPECT_EQ(CountDigitPositions(e->Mask), e->DigitCount) << code;
-    EXPECT_EQ(static_cast<int>(wcslen(e->ValueForm)), e->DigitCount) << code;
+  for (bool time : {false, true}) {
+    const int count = time ? kTimeFormatCount : kDateFormatCount;
+    for (int code = -2; code < count + 2; ++code) {
+      const FormatEntry* e = time ? TimeFormatEntry(code) : DateFormatEntry(code);
+      ASSERT_EQ(e != nullptr, code >= 0 && code < count) << time << " " << code;
+      if (!e) continue;
+      EXPECT_EQ(CountDigitPositions(e->Mask), e->DigitCount) << time << " " << code;
+      EXPECT_EQ(static_cast<int>(wcslen(e->ValueForm)), e->DigitCount) << time << " " << code;
+    }
   }
 }
 

@@ -293,8 +293,7 @@ TEST_F(EditTyping, ShiftLeavesTheCaretWhereTheEditClassPutIt) {
   CreateWithMask(L"####-##-##", 8);
   // A plain EDIT beside the field shows where the class itself puts the caret for the
   // same key at the same moment, Shift extension or not.
-  HWND plain =
-      CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 60, 100, 22, FormWindow(), nullptr, nullptr, nullptr);
+  HWND plain = PlainEdit();
   ASSERT_NE(plain, nullptr);
   SetForegroundWindow(FormWindow());
   SetFocus(Ctl->Edit.m_hWnd);
@@ -333,5 +332,4 @@ TEST_F(EditTyping, ShiftLeavesTheCaretWhereTheEditClassPutIt) {
     SendMessageW(Ctl->Edit.m_hWnd, WM_KEYDOWN, c.vk, 1);
     EXPECT_EQ(Sel(), c.snapped);
   }
-  DestroyWindow(plain);
 }

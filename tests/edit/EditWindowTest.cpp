@@ -94,8 +94,7 @@ TEST_F(EditWindow, AReadOnlyFieldIsNotEdited) {
 TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
   CreateWithMask(L"####-##-##", 8);
   ShowValue(L"20240131");
-  HWND other = CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 60, 100, 22, FormWindow(),
-                               nullptr, nullptr, nullptr);
+  HWND other = PlainEdit();
   ASSERT_NE(other, nullptr);
   SetForegroundWindow(FormWindow());
   SetFocus(other);
@@ -127,13 +126,11 @@ TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
     }
     Rec.Events.clear();
   }
-  DestroyWindow(other);
 }
 
 TEST_F(EditWindow, KillFocusIsNotReportedAgainFromInsideItsOwnReport) {
   CreateWithMask(L"####-##-##", 8);
-  HWND other = CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE, 10, 60, 100, 22, FormWindow(), nullptr,
-                               nullptr, nullptr);
+  HWND other = PlainEdit();
   SetForegroundWindow(FormWindow());
   SetFocus(Ctl->Edit.m_hWnd);
   ClearRecords();
@@ -158,14 +155,12 @@ TEST_F(EditWindow, KillFocusIsNotReportedAgainFromInsideItsOwnReport) {
   // The next stay is reported again.
   SetFocus(Ctl->Edit.m_hWnd);
   EXPECT_SEQ(TakeControlCodes(), std::vector<std::wstring>{L"0465 2"});
-  DestroyWindow(other);
 }
 
 TEST_F(EditWindow, FirstClickFocusesAndSelectsSecondPlacesTheCaret) {
   CreateWithMask(L"####-##-##", 8);
   ShowValue(L"20240131");
-  HWND other = CreateWindowExW(0, L"EDIT", L"other", WS_CHILD | WS_VISIBLE, 10, 60, 100, 22, FormWindow(), nullptr,
-                               nullptr, nullptr);
+  HWND other = PlainEdit();
   SetForegroundWindow(FormWindow());
   const LPARAM atStart = MAKELPARAM(1, 5);
   struct {
@@ -205,7 +200,6 @@ TEST_F(EditWindow, FirstClickFocusesAndSelectsSecondPlacesTheCaret) {
   SetFocus(Ctl->Edit.m_hWnd);
   EXPECT_SEQ_FLUSH(Form->Calls, std::vector<std::wstring>{});
   Ctl->Edit.SetEditEnabled(TRUE);
-  DestroyWindow(other);
 }
 
 TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
@@ -213,31 +207,21 @@ TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
   HDC dc = GetDC(Ctl->Edit.m_hWnd);
   Ctl->Edit.SetBackColor(RGB(10, 20, 30));
   Ctl->Edit.SetForeColor(RGB(200, 100, 0));
-  struct {
-    UINT msg;
-    bool answered;
-  } const kinds[] = {
-      {WM_CTLCOLOREDIT, true},
-      {WM_CTLCOLORSTATIC, true},
-      {WM_CTLCOLORBTN, false},
-      {WM_CTLCOLORLISTBOX, false},
-  };
-  for (const auto& k : kinds) {
-    SCOPED_TRACE(testing::Message() << "message " << std::hex << k.msg);
+  // The field's own colour requests are answered; the others are not its own.
+  for (UINT msg : {WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORLISTBOX}) {
+    SCOPED_TRACE(testing::Message() << "message " << std::hex << msg);
     SetTextColor(dc, RGB(1, 1, 1));
     SetBkColor(dc, RGB(2, 2, 2));
     HGDIOBJ before = Ctl->Edit.BackBrush.GetSafeHandle();
     auto answer = reinterpret_cast<HBRUSH>(
-        SendMessageW(Ctl->m_hWnd, k.msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd)));
-    if (k.answered) {
+        SendMessageW(Ctl->m_hWnd, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd)));
+    if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
       ASSERT_NE(answer, nullptr);
       EXPECT_EQ(answer, Ctl->Edit.BackBrush.GetSafeHandle());
       LOGBRUSH lb = {};
       ASSERT_EQ(GetObjectW(answer, sizeof lb, &lb), static_cast<int>(sizeof lb));
-      EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
-      EXPECT_EQ(lb.lbColor, RGB(10, 20, 30));
-      EXPECT_EQ(GetTextColor(dc), RGB(200, 100, 0));
-      EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
+      EXPECT_TRUE(lb.lbStyle == BS_SOLID && lb.lbColor == RGB(10, 20, 30));
+      EXPECT_TRUE(GetTextColor(dc) == RGB(200, 100, 0) && GetBkColor(dc) == RGB(10, 20, 30));
       if (before && before != answer) {
         EXPECT_EQ(GetObjectType(before), 0u) << "the old brush is deleted";
       }
@@ -245,7 +229,6 @@ TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
       EXPECT_EQ(Ctl->Edit.BackBrush.GetSafeHandle(), before);
     }
   }
-
   ReleaseDC(Ctl->Edit.m_hWnd, dc);
 }
 

@@ -88,46 +88,33 @@ TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
 class MaskModel : public StandaloneEdit {};
 
 TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
-  const int D = DigitEntry, L = Literal, E = EscapedLiteral;
+  const int D = DigitEntry, L = Literal, E = EscapedLiteral, T = TimeSeparator;
   struct {
     const wchar_t* mask;
     std::vector<int> types;
-    std::wstring chars;
-    std::wstring text;
+    std::wstring chars; // the text shown is these up to a NUL
     std::pair<int, int> sel;
   } const cases[] = {
-      {L"####-##-##", {D, D, D, D, L, D, D, L, D, D}, L"    -  -  ", L"    -  -  ", {0, 0}},
-      {kKoreanMask,
-       {D, D, D, D, L, D, D, L, D, D, L},
-       L"    \uB144  \uC6D4  \uC77C",
-       L"    \uB144  \uC6D4  \uC77C",
-       {0, 0}},
-      {L"##:##:##", {D, D, TimeSeparator, D, D, TimeSeparator, D, D}, L"  :  :  ", L"  :  :  ", {0, 0}},
-      {L"A?><&",
-       {AlphaNumEntry, LetterEntry, UpperLetterEntry, LowerLetterEntry, CharEntry},
-       L"     ",
-       L"     ",
-       {0, 0}},
+      {L"####-##-##", {D, D, D, D, L, D, D, L, D, D}, L"    -  -  ", {0, 0}},
+      {kKoreanMask, {D, D, D, D, L, D, D, L, D, D, L}, L"    \uB144  \uC6D4  \uC77C", {0, 0}},
+      {L"##:##:##", {D, D, T, D, D, T, D, D}, L"  :  :  ", {0, 0}},
+      {L"A?><&", {AlphaNumEntry, LetterEntry, UpperLetterEntry, LowerLetterEntry, CharEntry}, L"     ", {0, 0}},
       // Mask characters are case-sensitive; separators show their own characters.
-      {L"aA.,/:",
-       {L, AlphaNumEntry, DecimalSeparator, ThousandsSeparator, DateSeparator, TimeSeparator},
-       L"a .,/:",
-       L"a .,/:",
-       {1, 1}},
+      {L"aA.,/:", {L, AlphaNumEntry, DecimalSeparator, ThousandsSeparator, DateSeparator, T}, L"a .,/:", {1, 1}},
       // Escapes: "\#" and "\\" are literals; "\9" too, although 9 is a digit.
-      {L"\\##\\\\-\\9#", {E, D, E, L, E, D}, L"# \\-9 ", L"# \\-9 ", {1, 1}},
+      {L"\\##\\\\-\\9#", {E, D, E, L, E, D}, L"# \\-9 ", {1, 1}},
       // A trailing backslash is a literal NUL; the text ends before it.
-      {L"##\\", {D, D, L}, std::wstring(L"  \0", 3), L"  ", {0, 0}},
-      {L"\\", {L}, std::wstring(L"\0", 1), L"", {0, 0}},
-      {L"", {}, L"", L"", {0, 0}},
-      {nullptr, {}, L"", L"", {0, 0}},
+      {L"##\\", {D, D, L}, std::wstring(L"  \0", 3), {0, 0}},
+      {L"\\", {L}, std::wstring(L"\0", 1), {0, 0}},
+      {L"", {}, L"", {0, 0}},
+      {nullptr, {}, L"", {0, 0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mask ? c.mask : L"(null)");
     Edit->SetMask(c.mask);
     EXPECT_EQ(TypesOf(*Edit), c.types);
     EXPECT_EQ(CharsOf(*Edit), c.chars);
-    EXPECT_EQ(TextOf(*Edit), c.text);
+    EXPECT_EQ(TextOf(*Edit), c.chars.substr(0, c.chars.find(L'\0')));
     EXPECT_EQ(SelOf(*Edit), c.sel);
   }
 }
@@ -334,18 +321,12 @@ TEST_F(MaskModel, OwnTextWritesRunAtRaisedDepth) {
   EXPECT_EQ(TextOf(*Edit), L"12-34");
 }
 
-TEST(MaskModelCreation, AMaskSetBeforeTheWindowShowsWhenItIsCreated) {
-  CWnd* frame = new CWnd;
-  ASSERT_TRUE(frame->CreateEx(0, L"edit tests", WS_OVERLAPPEDWINDOW, CRect(40, 40, 440, 200), nullptr, 0));
-  {
-    CCalendarEdit edit;
-    edit.SetMask(L"##:##");
-    edit.SetInputData(L"1234", TRUE); // no window yet: only the records change
-    EXPECT_EQ(edit.GetInputData().str(), L"1234");
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 200, 34), frame, 1000));
-    EXPECT_EQ(TextOf(edit), L"12:34");
-    EXPECT_EQ(SelOf(edit), std::make_pair(0, 0));
-  }
-  frame->DestroyWindow();
-  delete frame;
+TEST_F(MaskModel, AMaskSetBeforeTheWindowShowsWhenItIsCreated) {
+  CCalendarEdit edit;
+  edit.SetMask(L"##:##");
+  edit.SetInputData(L"1234", TRUE); // no window yet: only the records change
+  EXPECT_EQ(edit.GetInputData().str(), L"1234");
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(10, 40, 200, 64), Frame, 1001));
+  EXPECT_EQ(TextOf(edit), L"12:34");
+  EXPECT_EQ(SelOf(edit), std::make_pair(0, 0));
 }

@@ -48,13 +48,6 @@ Outcome RunDemo(const std::wstring& args) {
   return o;
 }
 
-void WriteText(const std::wstring& path, const char* text) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(f, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-  CloseHandle(f);
-}
-
 } // namespace
 
 TEST(DemoExe, ScriptModeGivesTheScriptsExitCodeAndErrorLine) {
@@ -75,7 +68,7 @@ TEST(DemoExe, ScriptModeGivesTheScriptsExitCodeAndErrorLine) {
   for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.file, k.file + wcslen(k.file)));
     std::wstring path = dir.Path + L"\\" + k.file;
-    WriteText(path, k.text);
+    WriteBytes(path, k.text, strlen(k.text));
     Outcome o = RunDemo(L"--script \"" + path + L"\"");
     EXPECT_EQ(o.code, k.code);
     EXPECT_EQ(o.out.substr(0, strlen(k.out)), k.out);

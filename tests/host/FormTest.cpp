@@ -199,44 +199,28 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
     EXPECT_TRUE(EqualRect(&placed, &expected[i].rect)) << i;
   }
   // A damaged file leaves the form as it was.
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  SetFilePointer(f, 20, nullptr, FILE_BEGIN);
-  SetEndOfFile(f);
-  CloseHandle(f);
+  std::vector<BYTE> saved = ReadBytes(path);
+  ASSERT_GT(saved.size(), 20u);
+  WriteBytes(path, saved.data(), 20);
   EXPECT_FALSE(LoadFormFile(*Form, path, error));
   EXPECT_EQ(Form->Controls().size(), 2u);
 
   // So does a well-formed file whose second control's properties are cut short.
-  {
-    ASSERT_TRUE(SaveFormFile(*Form, path, error));
-    std::vector<BYTE> saved;
-    {
-      HANDLE in = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-      saved.resize(GetFileSize(in, nullptr));
-      DWORD got = 0;
-      ReadFile(in, saved.data(), static_cast<DWORD>(saved.size()), &got, nullptr);
-      CloseHandle(in);
-    }
-    std::vector<BYTE> full = StoreControl(Form->Controls()[0]->Ctl);
-    std::vector<BYTE> bad;
-    CArchive out(bad, CArchive::store);
-    out.Write(saved.data(), 8); // the file's own mark and version
-    out << static_cast<DWORD>(2);
-    out << CString(L"good") << 10 << 10 << 160 << 34 << static_cast<DWORD>(full.size());
-    out.Write(full.data(), full.size());
-    out << CString(L"cut") << 10 << 50 << 160 << 74 << static_cast<DWORD>(10);
-    out.Write(full.data(), 10);
-    HANDLE f2 = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD wrote = 0;
-    WriteFile(f2, bad.data(), static_cast<DWORD>(bad.size()), &wrote, nullptr);
-    CloseHandle(f2);
-  }
+  std::vector<BYTE> full = StoreControl(Form->Controls()[0]->Ctl), bad;
+  ASSERT_GT(full.size(), 10u);
+  CArchive out(bad, CArchive::store);
+  out.Write(saved.data(), 8); // the file's own mark and version
+  out << static_cast<DWORD>(2);
+  out << CString(L"good") << 10 << 10 << 160 << 34 << static_cast<DWORD>(full.size());
+  out.Write(full.data(), full.size());
+  out << CString(L"cut") << 10 << 50 << 160 << 74 << static_cast<DWORD>(10);
+  out.Write(full.data(), 10);
+  WriteBytes(path, bad.data(), bad.size());
   EXPECT_FALSE(LoadFormFile(*Form, path, error));
   EXPECT_NE(error.find(L"cut"), std::wstring::npos);
   ASSERT_EQ(Form->Controls().size(), 2u);
   EXPECT_EQ(Form->Controls()[0]->Name, L"first");
 
-  ASSERT_FALSE(StoreControl(Form->Controls()[0]->Ctl).empty());
   const struct {
     const wchar_t* control;
     const wchar_t* property;

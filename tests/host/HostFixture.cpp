@@ -75,6 +75,13 @@ std::vector<BYTE> ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
+void WriteBytes(const std::wstring& path, const void* data, size_t size) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(f, data, static_cast<DWORD>(size), &written, nullptr);
+  CloseHandle(f);
+}
+
 std::vector<std::wstring> ReadLines(const std::wstring& path) {
   std::vector<BYTE> bytes = ReadBytes(path);
   int n = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()),

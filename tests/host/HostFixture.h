@@ -46,5 +46,7 @@ public:
 
 // The whole of a file's bytes (empty when it cannot be read).
 std::vector<BYTE> ReadBytes(const std::wstring& path);
+// Writes the bytes as the whole of a file.
+void WriteBytes(const std::wstring& path, const void* data, size_t size);
 // Lines of a UTF-8 text file.
 std::vector<std::wstring> ReadLines(const std::wstring& path);

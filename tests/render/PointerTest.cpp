@@ -11,20 +11,19 @@ namespace {
 
 // The pointer state as one readable word list.
 std::wstring Flags(const CCalendarCtl* c) {
+  const std::pair<BOOL, const wchar_t*> flags[] = {{c->ButtonPressed, L"pressed"}, {c->SpinUpPressed, L"up"},
+                                                   {c->SpinDownPressed, L"down"},  {c->PointerInButton, L"in"},
+                                                   {c->RepeatStarted, L"repeat"},  {c->ArrowHot, L"hot"},
+                                                   {c->LeaveTracking, L"tracking"}};
   std::wstring s;
-  auto add = [&](BOOL on, const wchar_t* name) {
-    if (!on) return;
-    if (!s.empty()) s += L" ";
-    s += name;
-  };
-  add(c->ButtonPressed, L"pressed");
-  add(c->SpinUpPressed, L"up");
-  add(c->SpinDownPressed, L"down");
-  add(c->PointerInButton, L"in");
-  add(c->RepeatStarted, L"repeat");
-  add(c->ArrowHot, L"hot");
-  add(c->LeaveTracking, L"tracking");
+  for (const auto& f : flags)
+    if (f.first) s += (s.empty() ? L"" : L" ") + std::wstring(f.second);
   return s;
+}
+
+// The first paint call: the arrow's button in the given state.
+std::wstring ArrowButton(int state) {
+  return L"DrawButton 123,-1,141,23 style=5 state=" + std::to_wstring(state) + L" edges=0 flags=10000000";
 }
 
 int Count(const std::vector<std::wstring>& v, const wchar_t* what) {
@@ -65,42 +64,28 @@ TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
   };
   struct Scenario {
     const wchar_t* name;
-    std::vector<Step> steps;
     bool repeatTimerLeft; // timer 112 still runs at the end
     const wchar_t* value; // the value at the end, once stepping is real (pinned 2024-01-31)
+    std::vector<Step> steps;
   };
+  // clang-format off
   const Scenario scenarios[] = {
-      {L"short click on the upper half",
-       {{L"press-up", 1, L"pressed up in"}, {L"release", 1, L"in"}},
-       false,
-       L"20240201"},
-      {L"held 750 ms on the lower half",
-       {{L"press-down", 1, L"pressed down in"},
-        {L"timer111", 2, L"pressed down in repeat"},
-        {L"timer112", 3, L"pressed down in repeat"},
-        {L"timer112", 4, L"pressed down in repeat"},
+      {L"short click on the upper half", false, L"20240201", {{L"press-up", 1, L"pressed up in"}, {L"release", 1, L"in"}}},
+      {L"held 750 ms on the lower half", false, L"20240127",
+       {{L"press-down", 1, L"pressed down in"}, {L"timer111", 2, L"pressed down in repeat"},
+        {L"timer112", 3, L"pressed down in repeat"}, {L"timer112", 4, L"pressed down in repeat"},
         // The pointer is still over the control: only leaving clears that.
-        {L"release", 4, L"in"},
-        {L"timer112", 4, L"in"}},
-       false,
-       L"20240127"},
-      {L"released before the delay",
-       {{L"press-up", 1, L"pressed up in"}, {L"release", 1, L"in"}, {L"timer111", 1, L"in"}},
-       false,
-       L"20240201"},
-      {L"pointer leaves while held",
-       {{L"press-up", 1, L"pressed up in"},
-        {L"timer111", 2, L"pressed up in repeat"},
-        {L"leave", 2, L"pressed repeat"},
-        {L"timer112", 2, L"pressed repeat"},
-        {L"move", 2, L"pressed repeat hot tracking"},
-        {L"timer112", 2, L"pressed repeat hot tracking"},
+        {L"release", 4, L"in"}, {L"timer112", 4, L"in"}}},
+      {L"released before the delay", false, L"20240201",
+       {{L"press-up", 1, L"pressed up in"}, {L"release", 1, L"in"}, {L"timer111", 1, L"in"}}},
+      {L"pointer leaves while held", true, L"20240202",
+       {{L"press-up", 1, L"pressed up in"}, {L"timer111", 2, L"pressed up in repeat"},
+        {L"leave", 2, L"pressed repeat"}, {L"timer112", 2, L"pressed repeat"},
+        {L"move", 2, L"pressed repeat hot tracking"}, {L"timer112", 2, L"pressed repeat hot tracking"},
         // The halves were forgotten on leaving: the release leaves the repeat timer running.
-        {L"release", 2, L"repeat hot tracking"},
-        {L"timer112", 2, L"repeat hot tracking"}},
-       true,
-       L"20240202"},
+        {L"release", 2, L"repeat hot tracking"}, {L"timer112", 2, L"repeat hot tracking"}}},
   };
+  // clang-format on
   for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.name);
     Fresh();
@@ -186,10 +171,7 @@ TEST_F(Pointer, ArrowPressTogglesTheDropDownAtThePress) {
     EXPECT_EQ(IsWindowVisible(Ctl->GetCalendarWndPtr()->m_hWnd), s.open);
     EXPECT_EQ(Flags(Ctl), s.flags);
     EXPECT_EQ(GetCapture() == Ctl->m_hWnd, std::wstring(s.action) == L"press");
-    std::vector<std::wstring> calls = PaintOnce();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls[0],
-              L"DrawButton 123,-1,141,23 style=5 state=" + std::to_wstring(s.arrowState) + L" edges=0 flags=10000000");
+    EXPECT_EQ(PaintOnce().at(0), ArrowButton(s.arrowState));
   }
   // The arrow's press never reached the base; the form learned of every press, and of
   // the field taking the focus back each time the drop-down closed.
@@ -268,10 +250,7 @@ TEST_F(Pointer, HoverOverTheArrowLightsItUntilThePointerLeavesTheWindow) {
     SCOPED_TRACE(std::to_wstring(s.msg) + L" " + std::to_wstring(s.x));
     SendMouse(s.msg, s.x, s.y);
     EXPECT_EQ(Flags(Ctl), s.flags);
-    std::vector<std::wstring> calls = PaintOnce();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls[0],
-              L"DrawButton 123,-1,141,23 style=5 state=" + std::to_wstring(s.arrowState) + L" edges=0 flags=10000000");
+    EXPECT_EQ(PaintOnce().at(0), ArrowButton(s.arrowState));
   }
 }
 

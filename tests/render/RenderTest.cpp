@@ -9,7 +9,7 @@ using namespace testhost;
 
 namespace {
 
-const wchar_t kBorder[] = L"DrawCtrlBorder 0,0,140,22 state=0 edges=0 style=3";
+using Calls = std::vector<std::wstring>;
 
 std::wstring Button(const wchar_t* rect, int state, int edges) {
   return std::wstring(L"DrawButton ") + rect + L" style=5 state=" + std::to_wstring(state) + L" edges=" +
@@ -26,6 +26,24 @@ std::wstring Border(int state, int edges) {
          L" style=3";
 }
 
+// The arrow: its button and glyph, inner or flat.
+Calls Arrow(int state, int edges, bool flat = false) {
+  const wchar_t* r = flat ? L"124,-2,142,24" : L"123,-1,141,23";
+  return {Button(r, state, edges), Image(1370, r, state)};
+}
+
+// The spin halves: each a button and its glyph.
+Calls Spin(int up, int upEdges, int down, int downEdges, bool flat = false) {
+  const wchar_t* u = flat ? L"124,-2,142,11" : L"123,-1,141,11";
+  const wchar_t* d = flat ? L"124,11,142,24" : L"123,11,141,23";
+  return {Button(u, up, upEdges), Image(2205, u, up), Button(d, down, downEdges), Image(2206, d, down)};
+}
+
+Calls operator+(Calls a, const std::wstring& b) {
+  a.push_back(b);
+  return a;
+}
+
 } // namespace
 
 class Painting : public RenderFixture {};
@@ -37,95 +55,40 @@ TEST_F(Painting, DrawsButtonAndBorderForEveryStyleAppearanceStateAndTheme) {
     int style, appearance, enabled, theme;
     Pose pose;
     const wchar_t* login;
-    std::vector<std::wstring> calls;
+    Calls calls;
     CRect button; // after the paint, for the button styles
   };
-  const wchar_t* arrow = L"123,-1,141,23";
-  const wchar_t* arrowFlat = L"124,-2,142,24";
-  const wchar_t* up = L"123,-1,141,11";
-  const wchar_t* down = L"123,11,141,23";
-  const wchar_t* upFlat = L"124,-2,142,11";
-  const wchar_t* downFlat = L"124,11,142,24";
+  const std::wstring plain = Border(0, 0);
   const CRect inner(123, -1, 141, 23), flat(124, -2, 142, 24), none;
   const Case cases[] = {
-      {0, 1, 1, 1, Idle, L"", {Button(arrow, 0, 0), Image(1370, arrow, 0), kBorder}, inner},
-      {0, 1, 1, 2, Idle, L"", {Button(arrow, 0, 10), Image(1370, arrow, 0), Border(0, 5)}, inner},
-      {0, 0, 1, 1, Idle, L"", {Button(arrowFlat, 0, 0), Image(1370, arrowFlat, 0)}, flat},
-      {0, 4, 0, 1, Idle, L"", {Button(arrow, 8, 0), Image(1370, arrow, 8)}, inner},
-      {0, 3, 0, 2, Idle, L"", {Button(arrow, 8, 10), Image(1370, arrow, 8), Border(8, 5)}, inner},
-      {0, 2, 1, 1, Pressed, L"", {Button(arrow, 1, 0), Image(1370, arrow, 1), kBorder}, inner},
-      {0, 2, 1, 1, Hot, L"", {Button(arrow, 2, 0), Image(1370, arrow, 2), kBorder}, inner},
+      {0, 1, 1, 1, Idle, L"", Arrow(0, 0) + plain, inner},
+      {0, 1, 1, 2, Idle, L"", Arrow(0, 10) + Border(0, 5), inner},
+      {0, 0, 1, 1, Idle, L"", Arrow(0, 0, true), flat},
+      {0, 4, 0, 1, Idle, L"", Arrow(8, 0), inner},
+      {0, 3, 0, 2, Idle, L"", Arrow(8, 10) + Border(8, 5), inner},
+      {0, 2, 1, 1, Pressed, L"", Arrow(1, 0) + plain, inner},
+      {0, 2, 1, 1, Hot, L"", Arrow(2, 0) + plain, inner},
       // A disabled control shows neither the press nor the hover.
-      {0, 1, 0, 1, Hot, L"", {Button(arrow, 8, 0), Image(1370, arrow, 8), Border(8, 0)}, inner},
-      {2,
-       1,
-       1,
-       1,
-       Idle,
-       L"",
-       {Button(up, 0, 0), Image(2205, up, 0), Button(down, 0, 0), Image(2206, down, 0), kBorder},
-       inner},
-      {4,
-       2,
-       1,
-       2,
-       Idle,
-       L"",
-       {Button(up, 0, 2), Image(2205, up, 0), Button(down, 0, 8), Image(2206, down, 0), Border(0, 5)},
-       inner},
+      {0, 1, 0, 1, Hot, L"", Arrow(8, 0) + Border(8, 0), inner},
+      {2, 1, 1, 1, Idle, L"", Spin(0, 0, 0, 0) + plain, inner},
+      {4, 2, 1, 2, Idle, L"", Spin(0, 2, 0, 8) + Border(0, 5), inner},
       // The login information of some sites draws the spin halves without the theme's edges.
-      {2,
-       1,
-       1,
-       2,
-       Idle,
-       L"G17",
-       {Button(up, 0, 0), Image(2205, up, 0), Button(down, 0, 0), Image(2206, down, 0), Border(0, 5)},
-       inner},
-      {4,
-       0,
-       0,
-       1,
-       Idle,
-       L"",
-       {Button(upFlat, 8, 0), Image(2205, upFlat, 8), Button(downFlat, 8, 0), Image(2206, downFlat, 8)},
-       flat},
-      {2,
-       4,
-       1,
-       2,
-       UpPressed,
-       L"",
-       {Button(up, 1, 2), Image(2205, up, 1), Button(down, 0, 8), Image(2206, down, 0)},
-       inner},
-      {4,
-       1,
-       1,
-       1,
-       DownPressed,
-       L"",
-       {Button(up, 0, 0), Image(2205, up, 0), Button(down, 1, 0), Image(2206, down, 1), kBorder},
-       inner},
+      {2, 1, 1, 2, Idle, L"G17", Spin(0, 0, 0, 0) + Border(0, 5), inner},
+      {4, 0, 0, 1, Idle, L"", Spin(8, 0, 8, 0, true), flat},
+      {2, 4, 1, 2, UpPressed, L"", Spin(1, 2, 0, 8), inner},
+      {4, 1, 1, 1, DownPressed, L"", Spin(0, 0, 1, 0) + plain, inner},
       // Spin halves have no hover look.
-      {2,
-       1,
-       1,
-       1,
-       Hot,
-       L"",
-       {Button(up, 0, 0), Image(2205, up, 0), Button(down, 0, 0), Image(2206, down, 0), kBorder},
-       inner},
+      {2, 1, 1, 1, Hot, L"", Spin(0, 0, 0, 0) + plain, inner},
       {1, 1, 1, 2, Idle, L"", {Border(0, 15)}, none},
-      {1, 3, 1, 1, Idle, L"", {kBorder}, none},
+      {1, 3, 1, 1, Idle, L"", {plain}, none},
       {3, 2, 0, 1, Idle, L"", {Border(8, 0)}, none},
       {3, 1, 0, 2, Idle, L"", {Border(8, 15)}, none},
       {5, 0, 1, 1, Idle, L"", {}, none},
       {5, 4, 0, 2, Idle, L"", {}, none},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" appearance " + std::to_wstring(c.appearance) + L" enabled " +
-                 std::to_wstring(c.enabled) + L" theme " + std::to_wstring(c.theme) + L" pose " +
-                 std::to_wstring(c.pose) + L" login " + c.login);
+    SCOPED_TRACE(testing::Message() << "style " << c.style << " appearance " << c.appearance << " enabled " << c.enabled
+                                    << " theme " << c.theme << " pose " << c.pose << " login " << c.login);
     Fresh();
     JTLink_SetLoginInfo(L"CONN_MED", c.login);
     CColorMgr::getInstance()->SetColorTheme(c.theme);
@@ -139,40 +102,30 @@ TEST_F(Painting, DrawsButtonAndBorderForEveryStyleAppearanceStateAndTheme) {
     Ctl->SpinDownPressed = c.pose == DownPressed;
     EXPECT_EQ(PaintOnce(), c.calls);
     EXPECT_EQ(RectText(Ctl->ButtonRect), RectText(c.button));
-    EXPECT_EQ(Ctl->ButtonWidth, 18);
-    EXPECT_EQ(Ctl->ClientWidth, 140);
-    EXPECT_EQ(Ctl->ClientHeight, 22);
+    EXPECT_EQ(Ctl->ButtonWidth * 10000 + Ctl->ClientWidth * 100 + Ctl->ClientHeight, 18 * 10000 + 140 * 100 + 22);
   }
 }
 
 TEST_F(Painting, MissingGlyphsChangeWhatCountsAsTheButton) {
+  const std::wstring plain = Border(0, 0);
   struct Case {
     int style;
     int missing;
-    std::vector<std::wstring> calls;
+    Calls calls;
     CRect button;
     int width;
   } const cases[] = {
       // Without the arrow glyph the whole inner rectangle is the button, and nothing is drawn for it.
-      {0, 1370, {kBorder}, CRect(1, 1, 139, 21), 138},
+      {0, 1370, {plain}, CRect(1, 1, 139, 21), 138},
       // Without the spin glyph the button is empty.
-      {2, 2205, {kBorder}, CRect(), 0},
-      {4, 2205, {kBorder}, CRect(), 0},
+      {2, 2205, {plain}, CRect(), 0},
+      {4, 2205, {plain}, CRect(), 0},
       // The arrow's glyph does not matter to the spin button, nor the spin glyph to the arrow.
-      {2,
-       1370,
-       {Button(L"123,-1,141,11", 0, 0), Image(2205, L"123,-1,141,11", 0), Button(L"123,11,141,23", 0, 0),
-        Image(2206, L"123,11,141,23", 0), kBorder},
-       CRect(123, -1, 141, 23),
-       18},
-      {0,
-       2205,
-       {Button(L"123,-1,141,23", 0, 0), Image(1370, L"123,-1,141,23", 0), kBorder},
-       CRect(123, -1, 141, 23),
-       18},
+      {2, 1370, Spin(0, 0, 0, 0) + plain, CRect(123, -1, 141, 23), 18},
+      {0, 2205, Arrow(0, 0) + plain, CRect(123, -1, 141, 23), 18},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" missing " + std::to_wstring(c.missing));
+    SCOPED_TRACE(testing::Message() << "style " << c.style << " missing " << c.missing);
     Fresh();
     TondrilSetImageMissing(c.missing, TRUE);
     PutLong(L"Style", c.style);
@@ -199,7 +152,7 @@ TEST_F(Painting, BackgroundPixelsShowTheEnabledAndDisabledColours) {
     int colorIndex;
   } const cases[] = {{1, 1, 47}, {0, 1, 118}, {1, 0, 47}, {0, 4, 118}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(L"enabled " + std::to_wstring(c.enabled) + L" appearance " + std::to_wstring(c.appearance));
+    SCOPED_TRACE(testing::Message() << "enabled " << c.enabled << " appearance " << c.appearance);
     Fresh();
     PutLong(L"AppearanceStyle", c.appearance);
     PutLong(L"Enabled", c.enabled);
@@ -231,36 +184,30 @@ TEST_F(Layout, FieldSitsInsideTheFrameCentredOnTheTextHeight) {
       {5, 100, 25, 12, CRect(5, 6, 5 + 93, 6 + 12)},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(L"style " + std::to_wstring(c.style) + L" " + std::to_wstring(c.width) + L"x" +
-                 std::to_wstring(c.height) + L" text " + std::to_wstring(c.textHeight));
+    SCOPED_TRACE(testing::Message() << "style " << c.style << " " << c.width << "x" << c.height << " text "
+                                    << c.textHeight);
     Fresh();
     PutLong(L"Style", c.style);
     Create(true, c.width, c.height + 10);
     Ctl->TextHeight = c.textHeight;
-    // The resize lays the field out again.
+    Ctl->Edit.SetSel(1, 1);
+    // The resize lays the field out again, and selects its whole text.
     SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(Ctl->ClientWidth, c.width);
-    EXPECT_EQ(Ctl->ClientHeight, c.height);
+    EXPECT_EQ(Ctl->ClientWidth * 100 + Ctl->ClientHeight, c.width * 100 + c.height);
     EXPECT_EQ(RectText(EditRectInControl(Ctl)), RectText(c.edit));
     EXPECT_TRUE(IsWindowVisible(Ctl->Edit.m_hWnd));
+    EXPECT_EQ(SelOf(Ctl->Edit), std::make_pair(0, GetWindowTextLengthW(Ctl->Edit.m_hWnd)));
   }
 }
 
-TEST_F(Layout, LayingOutSelectsTheWholeText) {
-  Create();
-  SetWindowTextW(Ctl->Edit.m_hWnd, L"2024/01/31");
-  SendMessageW(Ctl->Edit.m_hWnd, EM_SETSEL, 4, 4);
-  Ctl->ChangeEditPosition();
-  DWORD start = 0, end = 0;
-  SendMessageW(Ctl->Edit.m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 0u);
-  EXPECT_EQ(end, 10u);
-}
-
-TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindow) {
-  CColorMgr::getInstance()->SetColorTheme(2);
-  Create(true, 100, 20);
+// The second theme cuts the corners of the window; the first sets no region of its own
+// but keeps the last outline.
+TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindowAndTheFirstKeepsThem) {
+  Create(true, 100, 21);
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
+  CColorMgr::getInstance()->SetColorTheme(2);
+  SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, 100, 20, SWP_NOMOVE | SWP_NOZORDER);
   ASSERT_NE(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
   struct {
     int x, y;
@@ -280,22 +227,12 @@ TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindow) {
   EXPECT_TRUE(PtInRegion(rgn, 58, 20));
   EXPECT_FALSE(PtInRegion(rgn, 59, 0));
   EXPECT_FALSE(PtInRegion(rgn, 70, 10));
-  DeleteObject(rgn);
-}
-
-TEST_F(Layout, FirstThemeSetsNoRegionButKeepsTheLastOutline) {
-  Create(true, 100, 20);
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_EQ(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
-  CColorMgr::getInstance()->SetColorTheme(2);
-  SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, 103, 20, SWP_NOMOVE | SWP_NOZORDER);
   // Back in the first theme the last outline stays, even at another size.
   CColorMgr::getInstance()->SetColorTheme(1);
   SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, 90, 20, SWP_NOMOVE | SWP_NOZORDER);
   ASSERT_NE(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
-  RECT box = {};
   GetRgnBox(rgn, &box);
-  EXPECT_EQ(RectText(box), L"0,0,103,20");
+  EXPECT_EQ(RectText(box), L"0,0,60,30");
   DeleteObject(rgn);
 }
 
@@ -315,13 +252,10 @@ TEST_F(Layout, FontComesFromTheFontManagerAndSetsTheTextHeight) {
   Create(true, 140, 40);
   CFontManager* fonts = GetGDIMng();
   ASSERT_NE(fonts, nullptr);
-  struct {
-    int index;
-  } const cases[] = {{2}, {5}, {0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.index);
-    ASSERT_EQ(PutLong(L"FontIndex", c.index), S_OK);
-    HFONT want = *fonts->GetFont(c.index, 1.0f, FALSE);
+  for (int index : {2, 5, 0}) {
+    SCOPED_TRACE(index);
+    ASSERT_EQ(PutLong(L"FontIndex", index), S_OK);
+    HFONT want = *fonts->GetFont(index, 1.0f, FALSE);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Ctl->Edit.m_hWnd, WM_GETFONT, 0, 0)), want);
     int height = TextHeightOf(want);
     EXPECT_EQ(Ctl->TextHeight, height);
