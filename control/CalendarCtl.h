@@ -58,7 +58,9 @@ public:
   BOOL Visible = 1;
   long BackColorIndex = 47;
   long ForeColorIndex = 48;
-  short DateFormat = 2;
+  static constexpr short kDefaultDateFormat = 2;
+  static constexpr short kDefaultTimeFormat = 0;
+  short DateFormat = kDefaultDateFormat;
   CString Item;
   short ItemFlag = 1;
   CString StartTime = L"19700101";
@@ -67,7 +69,7 @@ public:
   short Variance = 0;
   short Indicator = 0;
   short Style = 0;
-  short TimeFormat = 0;
+  short TimeFormat = kDefaultTimeFormat;
   BOOL AutoSave = 0;
   short FontIndex = 2;
   CString Fid;

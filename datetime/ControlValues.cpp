@@ -27,6 +27,14 @@ bool IsAllWhiteSpace(const CString& s) {
   return true;
 }
 
+// An out-of-range code leaves the mask in place; a field that has no mask yet (one made
+// from a stored out-of-range code) takes the default format's, never none at all.
+const tamvero::FormatEntry* MaskEntry(const tamvero::FormatEntry* entry, const tamvero::FormatEntry* fallback,
+                                      const CCalendarEdit& edit) {
+  if (entry) return entry;
+  return edit.RecordCount() == 0 ? fallback : nullptr;
+}
+
 } // namespace
 
 // ---- formats ------------------------------------------------------------------------------
@@ -34,7 +42,8 @@ bool IsAllWhiteSpace(const CString& s) {
 void CCalendarCtl::OnDateFormatChanged() {
   if (!m_hWnd) return;
   if (Edit.m_hWnd && !tamvero::IsTimeStyle(Style)) {
-    if (const tamvero::FormatEntry* f = tamvero::DateFormatEntry(DateFormat)) {
+    if (const tamvero::FormatEntry* f =
+            MaskEntry(tamvero::DateFormatEntry(DateFormat), tamvero::DateFormatEntry(kDefaultDateFormat), Edit)) {
       Edit.SetMask(f->Mask);
       DigitCount = f->DigitCount;
     }
@@ -46,7 +55,8 @@ void CCalendarCtl::OnDateFormatChanged() {
 
 void CCalendarCtl::OnTimeFormatChanged() {
   if (tamvero::IsTimeStyle(Style) && Edit.m_hWnd) {
-    if (const tamvero::FormatEntry* f = tamvero::TimeFormatEntry(TimeFormat)) {
+    if (const tamvero::FormatEntry* f =
+            MaskEntry(tamvero::TimeFormatEntry(TimeFormat), tamvero::TimeFormatEntry(kDefaultTimeFormat), Edit)) {
       Edit.SetMask(f->Mask);
       DigitCount = f->DigitCount;
     }

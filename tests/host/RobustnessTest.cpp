@@ -244,3 +244,35 @@ TEST_F(HostTest, ACaptionWrittenInOtherDigitsLeavesTheControlInAsciiDigits) {
     Form->RemoveAll();
   }
 }
+
+TEST_F(HostTest, AStoredFormatOutOfRangeKeepsAMaskAndItsCode) {
+  // Each row: the stored properties, a value set, and then the field, the value and the
+  // code the control still reports. A field made with no mask yet takes the default's; a
+  // later out-of-range code keeps the mask in place.
+  const struct {
+    const wchar_t* props;
+    const wchar_t* then; // a script fragment on control a after creation
+    const wchar_t* field;
+    const wchar_t* value;
+    const wchar_t* code;
+  } rows[] = {
+      {L"Style=3;DateFormat=25", L"", L"2024/03/15", L"20240315", L"25"},
+      {L"Style=3;DateFormat=-1", L"", L"2024/03/15", L"20240315", L"-1"},
+      {L"Style=1;TimeFormat=12", L"", L"20:24:03", L"202403", L"12"},
+      {L"Style=3;DateFormat=2", L"a.DateFormat = 30;", L"2024/03/15", L"20240315", L"30"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.props);
+    Lines out;
+    ASSERT_EQ(Script(L"JScript",
+                     std::wstring(L"var a = form.Create('a', 10, 10, 150, 24, '") + r.props + L"');\n" + r.then +
+                         L"\na.SetValue(a.Style == 1 ? '202403' : '20240315');\n"
+                         L"form.Echo(form.FieldText('a')); form.Echo(a.GetValue());\n"
+                         L"form.Echo('' + (a.Style == 1 ? a.TimeFormat : a.DateFormat));\n",
+                     out),
+              0)
+        << (out.empty() ? L"" : out.back());
+    EXPECT_EQ(out, (Lines{r.field, r.value, r.code}));
+    Form->RemoveAll();
+  }
+}
