@@ -76,6 +76,14 @@ FormControl* DemoForm::Create(const std::wstring& name, const RECT& rect, const 
     error = L"a control needs a name";
     return nullptr;
   }
+  if (name.size() > kMaxNameChars) {
+    error = L"a control's name has at most " + std::to_wstring(kMaxNameChars) + L" characters";
+    return nullptr;
+  }
+  if (m_controls.size() >= kMaxControls) {
+    error = L"the form holds at most " + std::to_wstring(kMaxControls) + L" controls";
+    return nullptr;
+  }
   if (Find(name)) {
     error = L"there is already a control named " + name;
     return nullptr;

@@ -28,6 +28,10 @@ public:
   static constexpr int kFormWidth = 600;
   static constexpr int kLogWidth = 330;
   static constexpr int kHeight = 480;
+  // Limits of a form, whether built by a script or loaded from a file: a business form
+  // holds dozens to hundreds of controls, each named briefly, each stream a few hundred bytes.
+  static constexpr size_t kMaxControls = 500;
+  static constexpr size_t kMaxNameChars = 128;
 
   explicit DemoForm(ControlLibrary& library);
   ~DemoForm() override;

@@ -7,6 +7,8 @@ namespace {
 const DWORD kMagic = 0x46445654; // "TVDF"
 const DWORD kVersion = 1;
 const ULONGLONG kMaxFormFile = (1 << 26) - 1;
+// A control's stored properties: a few hundred bytes; every text in them is bounded by this.
+const DWORD kMaxStream = 64 * 1024;
 
 struct StoredControl {
   CString Name;
@@ -61,11 +63,21 @@ bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
       error = path + L" is not a form file of this demo";
       return false;
     }
+    if (count > DemoForm::kMaxControls) {
+      error = path + L" holds " + std::to_wstring(count) + L" controls; a form holds at most " +
+              std::to_wstring(DemoForm::kMaxControls);
+      return false;
+    }
     for (DWORD i = 0; i < count; ++i) {
       StoredControl s;
       int l = 0, t = 0, r = 0, b = 0;
       DWORD size = 0;
       ar >> s.Name >> l >> t >> r >> b >> size;
+      if (static_cast<size_t>(s.Name.GetLength()) > DemoForm::kMaxNameChars || size > kMaxStream) {
+        error = path + L": control " + std::to_wstring(i + 1) + L" has a name or stored properties past the limits (" +
+                std::to_wstring(DemoForm::kMaxNameChars) + L" characters, " + std::to_wstring(kMaxStream) + L" bytes)";
+        return false;
+      }
       if (size > ar.Remaining()) throw CArchiveException(CArchiveException::endOfFile);
       s.Rect = {l, t, r, b};
       s.Stream.resize(size);

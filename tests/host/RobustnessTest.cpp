@@ -276,3 +276,47 @@ TEST_F(HostTest, AStoredFormatOutOfRangeKeepsAMaskAndItsCode) {
     Form->RemoveAll();
   }
 }
+
+TEST_F(HostTest, AFormsControlsAndTheirNamesAndStreamsAreBounded) {
+  TempFolder dir;
+  std::wstring base = dir.Path + L"/";
+  for (auto& ch : base)
+    if (ch == L'\\') ch = L'/';
+  Lines out;
+  ASSERT_EQ(Script(L"JScript", L"form.Create('zzq', 10, 10, 150, 24);\nform.Save('" + base + L"one.tvf');\n", out), 0);
+  Form->RemoveAll();
+  std::vector<BYTE> one;
+  ASSERT_EQ(ReadWholeFile(base + L"one.tvf", 1 << 20, one), FileRead::Done);
+  // The header's control count follows its mark and version; the stream's size follows
+  // the name and the four edges.
+  std::vector<BYTE> many(one), fat(one);
+  const DWORD claimed = 20000, huge = 70000;
+  memcpy(&many[8], &claimed, 4);
+  const BYTE name[] = {0xFF, 0xFE, 0xFF, 3, 'z', 0, 'z', 0, 'q', 0};
+  auto at = std::search(one.begin(), one.end(), std::begin(name), std::end(name));
+  ASSERT_NE(at, one.end());
+  memcpy(&fat[static_cast<size_t>(at - one.begin()) + sizeof name + 16], &huge, 4);
+  ASSERT_TRUE(WriteWholeFile(base + L"many.tvf", many.data(), many.size()));
+  ASSERT_TRUE(WriteWholeFile(base + L"fat.tvf", fat.data(), fat.size()));
+
+  const struct {
+    const wchar_t* script;
+    const wchar_t* error;
+  } rows[] = {
+      {L"form.Load(p + 'many.tvf')", L"holds 20000 controls; a form holds at most 500"},
+      {L"form.Load(p + 'fat.tvf')", L"past the limits (128 characters, 65536 bytes)"},
+      {L"form.Create(new Array(130).join('n'), 10, 10, 150, 24)", L"a control's name has at most 128 characters"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.script);
+    ASSERT_EQ(Script(L"JScript",
+                     L"var p = '" + base + L"';\nform.Create('keep', 10, 10, 150, 24).SetCaptionCtrl('20240105');\n" +
+                         r.script + L";\n",
+                     out),
+              1);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_NE(out[0].find(r.error), std::wstring::npos) << out[0];
+    ASSERT_NE(Form->Find(L"keep"), nullptr) << "the form kept its controls";
+    Form->RemoveAll();
+  }
+}
