@@ -11,15 +11,16 @@ struct Outcome {
   std::string out;
 };
 
-std::wstring DemoExe() {
+// A program built beside this one.
+std::wstring Beside(const wchar_t* name) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring dir(self);
-  return dir.substr(0, dir.rfind(L'\\') + 1) + L"TamveroDemo.exe";
+  return dir.substr(0, dir.rfind(L'\\') + 1) + name;
 }
 
-// Runs the demo with args and collects its standard output.
-Outcome RunDemo(const std::wstring& args) {
+// Runs a program with args and collects its standard output and error.
+Outcome RunProgram(const std::wstring& exe, const std::wstring& args) {
   Outcome o;
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -32,7 +33,7 @@ Outcome RunDemo(const std::wstring& args) {
   si.hStdError = writeEnd;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION pi = {};
-  std::wstring command = L"\"" + DemoExe() + L"\" " + args;
+  std::wstring command = L"\"" + exe + L"\" " + args;
   BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
   CloseHandle(writeEnd);
   if (started) {
@@ -47,6 +48,8 @@ Outcome RunDemo(const std::wstring& args) {
   CloseHandle(readEnd);
   return o;
 }
+
+Outcome RunDemo(const std::wstring& args) { return RunProgram(Beside(L"TamveroDemo.exe"), args); }
 
 } // namespace
 
@@ -122,4 +125,10 @@ TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
     ASSERT_GT(png.size(), 8u) << std::string(shot, shot + wcslen(shot));
     EXPECT_EQ(memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
   }
+}
+
+TEST(DemoExe, ACrashEndsTheProgramWithItsBacktraceInsteadOfWaiting) {
+  Outcome o = RunProgram(Beside(L"crash_probe.exe"), L"");
+  EXPECT_NE(o.code, 0u);
+  EXPECT_NE(o.out.find("Backtrace:"), std::string::npos) << o.out;
 }
