@@ -42,6 +42,13 @@ std::vector<std::wstring> HostTest::LogLines(const std::wstring& prefix) {
   return out;
 }
 
+std::wstring TempFolder::ScriptPath() const {
+  std::wstring path = Path + L"/";
+  for (auto& ch : path)
+    if (ch == L'\\') ch = L'/';
+  return path;
+}
+
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);

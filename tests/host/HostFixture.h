@@ -42,6 +42,8 @@ public:
   TempFolder();
   ~TempFolder();
   std::wstring Path;
+  // The folder as a script writes it: forward slashes (no escaping), ending in one.
+  std::wstring ScriptPath() const;
 };
 
 // The whole of a file's bytes (empty when it cannot be read).

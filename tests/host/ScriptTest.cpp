@@ -53,10 +53,7 @@ TEST_F(HostTest, HandlersAndEventsSeeTheSameFiringOrder) {
 
 TEST_F(HostTest, ScriptSavesAndLoadsTheForm) {
   TempFolder dir;
-  // Forward slashes need no escaping in a script and suit the file functions.
-  std::wstring path = dir.Path + L"/saved.tvf";
-  for (auto& ch : path)
-    if (ch == L'\\') ch = L'/';
+  std::wstring path = dir.ScriptPath() + L"saved.tvf";
   Lines out;
   ASSERT_EQ(Script(L"JScript",
                    L"var p = '" + path +
