@@ -200,11 +200,7 @@ HRESULT FormObject::NameAndText(Call& call, const wchar_t* what,
                                 bool (FormDriver::*act)(const std::wstring&, const std::wstring&)) {
   std::wstring name, text;
   if (!call.String(0, name) || !call.String(1, text)) return call.Fail(std::wstring(L"wants a name and ") + what);
-  if (m_inputDepth >= kMaxInputDepth) return TooDeep(call);
-  ++m_inputDepth;
-  bool done = (m_driver.*act)(name, text);
-  --m_inputDepth;
-  return AfterInput(call, done);
+  return Input(call, [&] { return (m_driver.*act)(name, text); });
 }
 
 HRESULT FormObject::Type(Call& call) { return NameAndText(call, L"a text", &FormDriver::Type); }
@@ -213,16 +209,17 @@ HRESULT FormObject::Click(Call& call) { return NameAndText(call, L"a part", &For
 HRESULT FormObject::ClickDay(Call& call) { return NameAndText(call, L"a day", &FormDriver::ClickDay); }
 
 HRESULT FormObject::ClickOutside(Call& call) {
-  if (m_inputDepth >= kMaxInputDepth) return TooDeep(call);
-  ++m_inputDepth;
-  bool done = m_driver.ClickOutside();
-  --m_inputDepth;
-  return AfterInput(call, done);
+  return Input(call, [&] { return m_driver.ClickOutside(); });
 }
 
-HRESULT FormObject::TooDeep(Call& call) {
-  return call.Fail(L"input nested " + std::to_wstring(kMaxInputDepth) +
-                   L" deep in event handlers: handlers that give each other input never end");
+HRESULT FormObject::Input(Call& call, const std::function<bool()>& act) {
+  if (m_inputDepth >= kMaxInputDepth)
+    return call.Fail(L"input nested " + std::to_wstring(kMaxInputDepth) +
+                     L" deep in event handlers: handlers that give each other input never end");
+  ++m_inputDepth;
+  bool done = act();
+  --m_inputDepth;
+  return AfterInput(call, done);
 }
 
 HRESULT FormObject::Paste(Call& call) { return NameAndText(call, L"a text", &FormDriver::Paste); }

@@ -6,6 +6,7 @@
 #include "FormDriver.h"
 #include "ScriptHost.h"
 
+#include <functional>
 #include <vector>
 
 class FormObject : public IDispatch {
@@ -70,7 +71,8 @@ private:
   // that answer each other's input would nest without end.
   static constexpr int kMaxInputDepth = 16;
   int m_inputDepth = 0;
-  HRESULT TooDeep(Call& call);
+  // Runs one input action within that bound, then AfterInput.
+  HRESULT Input(Call& call, const std::function<bool()>& act);
 
   DemoForm& m_form;
   FormDriver m_driver;
