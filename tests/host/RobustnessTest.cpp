@@ -194,6 +194,32 @@ TEST(EventLogBounds, KeepsTheNewestLinesEachCutWithAMark) {
   DestroyWindow(parent);
 }
 
+TEST_F(HostTest, ACaptionWrittenInOtherDigitsLeavesTheControlInAsciiDigits) {
+  const struct {
+    const wchar_t* written; // a JScript string literal
+    const wchar_t* value;
+    const wchar_t* field;
+  } rows[] = {
+      {L"'\\uFF12\\uFF10\\uFF12\\uFF14\\uFF10\\uFF13\\uFF11\\uFF15'", L"20240315", L"2024/03/15"}, // fullwidth
+      {L"'\\u0662\\u0660\\u0662\\u0664\\u0660\\u0663\\u0661\\u0665'", L"20240315", L"2024/03/15"}, // Arabic-Indic
+      {L"'20240315'", L"20240315", L"2024/03/15"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.written);
+    Lines out;
+    ASSERT_EQ(Script(L"JScript",
+                     std::wstring(L"var a = form.Create('a', 10, 10, 150, 24, 'Style=0;DateFormat=2');\n"
+                                  L"a.Caption = ") +
+                         r.written +
+                         L";\n"
+                         L"form.Echo(a.GetValue()); form.Echo(a.Caption); form.Echo(form.FieldText('a'));\n",
+                     out),
+              0);
+    EXPECT_EQ(out, (Lines{r.value, r.value, r.field}));
+    Form->RemoveAll();
+  }
+}
+
 TEST_F(HostTest, AStoredFormatOutOfRangeKeepsAMaskAndItsCode) {
   // Each row: the stored properties, a value set, and then the field, the value and the
   // code the control still reports. A field made with no mask yet takes the default's; a
