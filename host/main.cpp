@@ -5,6 +5,7 @@
 #include "DefaultForm.h"
 #include "HeadlessSession.h"
 #include "ScriptMode.h"
+#include "WholeFile.h"
 
 #include <shellapi.h>
 
@@ -64,6 +65,17 @@ int Run(const std::vector<std::wstring>& args) {
   return Interactive(form);
 }
 
+// When the launcher names a file in TAMVERO_EXIT_FILE, the exit code is written there as
+// the program's last act: a run whose Wine server died takes the process with it and
+// leaves an exit status of 0, so only a written code proves that the run finished.
+void ReportExit(int code) {
+  wchar_t path[MAX_PATH];
+  DWORD n = GetEnvironmentVariableW(L"TAMVERO_EXIT_FILE", path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return;
+  std::string text = std::to_string(code) + "\n";
+  WriteWholeFile(path, text.data(), text.size());
+}
+
 } // namespace
 
 int main() {
@@ -77,5 +89,6 @@ int main() {
   InitCommonControlsEx(&icc);
   int code = Run(args);
   OleUninitialize();
+  ReportExit(code);
   return code;
 }
