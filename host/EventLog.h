@@ -10,6 +10,10 @@
 
 class EventLog {
 public:
+  EventLog() = default;
+  ~EventLog();
+  EventLog(const EventLog&) = delete;
+  EventLog& operator=(const EventLog&) = delete;
   static constexpr size_t kMaxLines = 1000;
   static constexpr size_t kMaxLineChars = 300;
 
@@ -20,10 +24,17 @@ public:
   // Replaces line number `number` (an event whose handler has since run) while it is kept.
   void Amend(size_t number, const std::wstring& line);
   const std::deque<std::wstring>& Lines() const { return m_lines; }
+  // Brings the list box's view to the newest line and repaints it. Done by itself once
+  // the message loop is idle; a caller that looks at the list box at once calls it.
+  void Show();
   HWND Handle() const { return m_list; }
 
 private:
+  static void CALLBACK ShowTimer(HWND list, UINT, UINT_PTR, DWORD);
+  void ShowLater();
+
   HWND m_list = nullptr;
+  bool m_showPending = false;
   std::deque<std::wstring> m_lines;
   size_t m_firstNumber = 0; // the number of m_lines.front()
 };

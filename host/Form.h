@@ -66,7 +66,9 @@ public:
   void BlockFocus(bool block) { SetBaseCtlBitInfo(FORM_BLOCKS_FOCUS, block); }
   void AllowFocus(bool allow) { m_allowFocus = allow ? 1 : 0; }
 
-  // Events as the connection points delivered them, "name.Event", in firing order.
+  // Events as the connection points delivered them, "name.Event", in firing order: at
+  // least the newest kMaxFired, so that a clerk typing all day does not grow the form.
+  static constexpr size_t kMaxFired = EventLog::kMaxLines;
   std::vector<std::wstring> Fired;
   // Called for every event after it is recorded (the script's name_Event handlers);
   // answers whether a handler ran.
