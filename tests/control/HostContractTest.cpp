@@ -428,3 +428,66 @@ TEST_F(HostContract, AStyleOutsideTheTableWorksAsTheDefaultStyleWhateverSetIt) {
     Ctl->SendMessage(WM_CALENDAR_HIDE, 0, 0);
   }
 }
+
+namespace {
+
+const IID IID_ExtraOutgoing = {0x5b1e0c7a, 0x2f41, 0x4d9b, {0x9a, 0x61, 0x0c, 0x3e, 0x77, 0x12, 0xa4, 0x08}};
+
+IConnectionPointContainer* ContainerOf(CBaseCtl* c) {
+  IConnectionPointContainer* p = nullptr;
+  c->ExternalQueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&p));
+  if (p) p->Release(); // borrowed: the point lives inside the control
+  return p;
+}
+
+// A control of a derived class with one more outgoing interface, and a hook that answers
+// for property notifications ahead of the base.
+class ExtraPointsCtl : public CCalendarCtl {
+public:
+  CConnectionPoint Extra{ContainerOf(this), IID_ExtraOutgoing, true};
+  CConnectionPoint Hooked{ContainerOf(this), IID_IPropertyNotifySink, false};
+  int GetExtraConnectionPoints(IConnectionPoint** points, int max) override {
+    if (max < 1) return 0;
+    points[0] = &Extra;
+    return 1;
+  }
+  IConnectionPoint* GetConnectionHook(REFIID iid) override {
+    return IsEqualIID(iid, IID_IPropertyNotifySink) ? &Hooked : nullptr;
+  }
+};
+
+} // namespace
+
+TEST(HostContractPoints, DerivedControlsAddPointsAndHooksThatEnumerationAndLookupFind) {
+  auto* ctl = new ExtraPointsCtl;
+  IConnectionPointContainer* container = ContainerOf(ctl);
+  ASSERT_NE(container, nullptr);
+  CComPtr<IEnumConnectionPoints> points;
+  ASSERT_EQ(container->EnumConnectionPoints(&points), S_OK);
+  IConnectionPoint* got[4] = {};
+  ULONG n = 0;
+  EXPECT_EQ(points->Next(4, got, &n), S_FALSE);
+  ASSERT_EQ(n, 3u);
+  IID iids[3] = {};
+  for (ULONG i = 0; i < n; ++i) {
+    got[i]->GetConnectionInterface(&iids[i]);
+    got[i]->Release();
+  }
+  EXPECT_TRUE(IsEqualIID(iids[0], DIID_ICalendarCtlEvents));
+  EXPECT_TRUE(IsEqualIID(iids[1], IID_IPropertyNotifySink));
+  EXPECT_EQ(got[2], static_cast<IConnectionPoint*>(&ctl->Extra));
+  points.Release();
+
+  const struct {
+    const IID* iid;
+    IConnectionPoint* expected;
+  } lookups[] = {{&IID_ExtraOutgoing, &ctl->Extra}, {&IID_IPropertyNotifySink, &ctl->Hooked}};
+  for (const auto& l : lookups) {
+    CComPtr<IConnectionPoint> found;
+    ASSERT_EQ(container->FindConnectionPoint(*l.iid, &found), S_OK);
+    EXPECT_EQ(static_cast<IConnectionPoint*>(found), l.expected);
+  }
+  CComPtr<IConnectionPoint> none;
+  EXPECT_EQ(container->FindConnectionPoint(IID_IDispatch, &none), CONNECT_E_NOCONNECTION);
+  ctl->ExternalRelease();
+}
