@@ -17,7 +17,7 @@ int main() {
                               nullptr, nullptr, nullptr);
   CCalendarCtl* ctl = AllocRunDllControl();
   ctl->SetRunMode(TRUE);
-  ctl->CreateControl(form, CRect(10, 10, 150, 32), 100);
+  ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), form, 100);
   HWND plain =
       CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 40, 140, 22, form, nullptr, nullptr, nullptr);
 

@@ -199,7 +199,7 @@ public:
   void SetDateToCalendarWnd();
 
   // ---- layout and painting -------------------------------------------------------
-  void OnDraw(CDC* pDC, const CRect& rcBounds, const CRect& rcInvalid);
+  void OnDraw(CDC* pDC, const CRect& rcBounds, const CRect& rcInvalid) override;
   void ChangeEditPosition();
   void FontChange();
   void ColorChange() override;

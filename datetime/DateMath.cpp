@@ -273,7 +273,7 @@ CString SetValueDigits(const DateTimeProps& props, const CString& text) {
       ReadDateValue(props, text, year, month, day);
   }
   CString digits = text;
-  // Only the date styles proper write dates; an unknown style falls to the time form.
+  // A style outside the table writes a date, as style 0 does.
   if (IsDateStyle(props.Style))
     FormDateValue(props.DateFormat, year, month, day, digits);
   else

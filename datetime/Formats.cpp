@@ -105,10 +105,17 @@ CString FoldDigits(const CString& text) {
   return CString(folded.c_str());
 }
 
-bool IsTimeStyle(int style) { return style == 1 || style == 4 || style == 5; }
-bool IsDateStyle(int style) { return style == 0 || style == 2 || style == 3; }
-bool HasDropDownButton(int style) { return style == 0; }
-bool HasSpinButton(int style) { return style == 2 || style == 4; }
+int EffectiveStyle(int style) { return style >= 0 && style < kStyleCount ? style : 0; }
+bool IsTimeStyle(int style) {
+  style = EffectiveStyle(style);
+  return style == 1 || style == 4 || style == 5;
+}
+bool IsDateStyle(int style) { return !IsTimeStyle(style); }
+bool HasDropDownButton(int style) { return EffectiveStyle(style) == 0; }
+bool HasSpinButton(int style) {
+  style = EffectiveStyle(style);
+  return style == 2 || style == 4;
+}
 
 const FormatEntry* DateFormatEntry(int dateFormat) {
   return dateFormat >= 0 && dateFormat < kDateFormatCount ? &kDateFormats[dateFormat] : nullptr;

@@ -33,7 +33,11 @@ constexpr int kTimeFormatCount = 9;
 
 // The styles: 0 a date with the drop-down arrow, 1 a time, 2 a date with a spin button,
 // 3 a plain date, 4 a time with a spin button, 5 a 27-hour time.
-// Styles 1, 4 and 5 edit a time. The field shows a date mask for every other value.
+// A code outside 0 to 5 is kept as written but read as the default style 0 everywhere
+// (mask, button, drop-down, value path), so the field never shows one kind and checks another.
+constexpr int kStyleCount = 6;
+TAMVERO_API int EffectiveStyle(int style);
+// Styles 1, 4 and 5 edit a time.
 TAMVERO_API bool IsTimeStyle(int style);
 // Styles 0, 2 and 3 edit a date: only they drop a calendar down and report its selection.
 TAMVERO_API bool IsDateStyle(int style);

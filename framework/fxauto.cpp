@@ -1,5 +1,8 @@
 #include "fxauto.h"
 
+#include <new>
+#include <vector>
+
 CTypeLibCache::~CTypeLibCache() { Clear(); }
 
 void CTypeLibCache::Clear() {
@@ -111,6 +114,97 @@ STDMETHODIMP CConnectionPoint::Unadvise(DWORD cookie) {
 }
 
 STDMETHODIMP CConnectionPoint::EnumConnections(IEnumConnections** ppEnum) {
-  if (ppEnum) *ppEnum = nullptr;
-  return E_NOTIMPL;
+  std::vector<CONNECTDATA> data;
+  for (auto& kv : m_sinks) data.push_back({kv.second, kv.first});
+  return FxCreateEnumConnections(data.data(), static_cast<ULONG>(data.size()), ppEnum);
+}
+
+namespace {
+
+// What the two enumerators keep of an element: an owned reference.
+inline void HoldItem(IConnectionPoint* p) {
+  if (p) p->AddRef();
+}
+inline void DropItem(IConnectionPoint* p) {
+  if (p) p->Release();
+}
+inline void HoldItem(CONNECTDATA& c) {
+  if (c.pUnk) c.pUnk->AddRef();
+}
+inline void DropItem(CONNECTDATA& c) {
+  if (c.pUnk) c.pUnk->Release();
+}
+
+template <class IEnum, class Item> class CFxEnum : public IEnum {
+public:
+  CFxEnum(const Item* items, ULONG count) : m_items(items, items + count) {
+    for (auto& item : m_items) HoldItem(item);
+  }
+  virtual ~CFxEnum() {
+    for (auto& item : m_items) DropItem(item);
+  }
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(IEnum))) {
+      *ppv = static_cast<IEnum*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_ref)); }
+  STDMETHODIMP_(ULONG) Release() override {
+    LONG n = InterlockedDecrement(&m_ref);
+    if (n == 0) delete this;
+    return static_cast<ULONG>(n);
+  }
+  STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
+    if (!out || (count > 1 && !fetched)) return E_POINTER;
+    ULONG n = 0;
+    for (; n < count && m_pos < m_items.size(); ++n, ++m_pos) {
+      out[n] = m_items[m_pos];
+      HoldItem(out[n]);
+    }
+    if (fetched) *fetched = n;
+    return n == count ? S_OK : S_FALSE;
+  }
+  STDMETHODIMP Skip(ULONG count) override {
+    size_t left = m_items.size() - m_pos;
+    m_pos += count < left ? count : left;
+    return count <= left ? S_OK : S_FALSE;
+  }
+  STDMETHODIMP Reset() override {
+    m_pos = 0;
+    return S_OK;
+  }
+  STDMETHODIMP Clone(IEnum** ppEnum) override {
+    if (!ppEnum) return E_POINTER;
+    auto* copy = new (std::nothrow) CFxEnum(m_items.data(), static_cast<ULONG>(m_items.size()));
+    *ppEnum = copy;
+    if (!copy) return E_OUTOFMEMORY;
+    copy->m_pos = m_pos;
+    return S_OK;
+  }
+
+private:
+  LONG m_ref = 1;
+  std::vector<Item> m_items;
+  size_t m_pos = 0;
+};
+
+template <class IEnum, class Item> HRESULT CreateEnum(const Item* items, ULONG count, IEnum** out) {
+  if (!out) return E_POINTER;
+  *out = new (std::nothrow) CFxEnum<IEnum, Item>(items, count);
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+} // namespace
+
+HRESULT FxCreateEnumConnectionPoints(IConnectionPoint* const* points, ULONG count, IEnumConnectionPoints** out) {
+  return CreateEnum<IEnumConnectionPoints, IConnectionPoint*>(points, count, out);
+}
+
+HRESULT FxCreateEnumConnections(const CONNECTDATA* connections, ULONG count, IEnumConnections** out) {
+  return CreateEnum<IEnumConnections, CONNECTDATA>(connections, count, out);
 }

@@ -119,6 +119,10 @@ private:
 // ITypeInfo::Invoke needs, from the dispatch type information that a library hands out.
 FX_API HRESULT FxGetInterfaceTypeInfo(ITypeInfo* dispatchInfo, ITypeInfo** out);
 
+// Enumerators over a snapshot: each holds its own references to what it lists.
+FX_API HRESULT FxCreateEnumConnectionPoints(IConnectionPoint* const* points, ULONG count, IEnumConnectionPoints** out);
+FX_API HRESULT FxCreateEnumConnections(const CONNECTDATA* connections, ULONG count, IEnumConnections** out);
+
 // One outgoing interface and its sinks. The container owns it and lends it its
 // reference count.
 class FX_API CConnectionPoint : public IConnectionPoint {

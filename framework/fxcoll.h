@@ -4,7 +4,10 @@
 
 #include "fx.h"
 
+#include <map>
+#include <string>
 #include <unordered_map>
+#include <vector>
 
 class CObject;
 class CArchive;
@@ -86,4 +89,31 @@ public:
 
 private:
   std::unordered_map<void*, void*> m_map;
+};
+
+// The form protocol's argument containers. The control's base only passes them on, so
+// they hold their elements and nothing more.
+template <class TYPE> class CFxArray {
+public:
+  int GetSize() const { return static_cast<int>(m_items.size()); }
+  int Add(const TYPE& item) {
+    m_items.push_back(item);
+    return GetSize() - 1;
+  }
+  const TYPE& GetAt(int index) const { return m_items.at(static_cast<size_t>(index)); }
+  void RemoveAll() { m_items.clear(); }
+
+private:
+  std::vector<TYPE> m_items;
+};
+class CObArray : public CFxArray<CObject*> {};
+class CStringArray : public CFxArray<CString> {};
+class CDWordArray : public CFxArray<DWORD> {};
+class CMapStringToPtr {
+public:
+  void SetAt(const CString& key, void* value) { m_map[key.GetString()] = value; }
+  int GetCount() const { return static_cast<int>(m_map.size()); }
+
+private:
+  std::map<std::wstring, void*> m_map;
 };

@@ -111,14 +111,17 @@ FormControl* DemoForm::Create(const std::wstring& name, const RECT& rect, const 
   if (IsEqualIID(m_events.Iid, IID_NULL) && FAILED(m_events.ReadFrom(c->Dispatch())))
     return fail(L"the control's type library names no event interface");
 
-  // As on a running form of the runtime: run mode, this form as its RunForm.
+  // As on a running form of the runtime: its name and id on the form, run mode, this
+  // form as its RunForm, then the stored properties.
+  UINT id = m_nextId++;
+  c->Ctl->SetCtrlInfo(name.c_str(), c->Ctl->GetControlType(), id);
   c->Ctl->SetRunMode(TRUE);
   c->Ctl->SetRunFormDispatch(this, Window(), 0, 0);
   if (!stream.empty()) {
     std::vector<BYTE> bytes(stream);
     CArchive ar(bytes, CArchive::load);
     try {
-      c->Ctl->Serialize(ar);
+      if (!c->Ctl->LoadControl(ar)) return fail(L"the stored properties of " + name + L" were not taken");
     } catch (const CArchiveException& e) {
       return fail(L"the stored properties of " + name + L" do not load (archive error " + std::to_wstring(e.m_cause) +
                   L")");
@@ -144,7 +147,16 @@ FormControl* DemoForm::Create(const std::wstring& name, const RECT& rect, const 
   FormControl* raw = c.get();
   c->Sink.Attach(new EventSink(m_events, [this, raw](const std::wstring& event) { OnControlEvent(raw, event); }));
   if (FAILED(c->Sink->Connect(c->Dispatch()))) return fail(L"cannot connect to the events of " + name);
-  if (!c->Ctl->CreateControl(Window(), rect, m_nextId++)) return fail(L"the window of " + name + L" was not created");
+  if (!c->Ctl->SetControlSize(rect.right - rect.left, rect.bottom - rect.top))
+    return fail(L"the control " + name + L" refuses the size " + std::to_wstring(rect.right - rect.left) + L"x" +
+                std::to_wstring(rect.bottom - rect.top));
+  if (!c->Ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, rect, Window(), id))
+    return fail(L"the window of " + name + L" was not created");
+  // The form keeps the place it gave and the size the control took.
+  int cx = 0, cy = 0;
+  c->Ctl->GetControlSize(&cx, &cy);
+  c->Rect.right = c->Rect.left + cx;
+  c->Rect.bottom = c->Rect.top + cy;
   m_controls.push_back(std::move(c));
   return raw;
 }

@@ -116,7 +116,7 @@ bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
     CArchive in(copy, CArchive::load);
     bool loads = true;
     try {
-      probe->Serialize(in);
+      loads = probe->LoadControl(in) != FALSE;
     } catch (const CArchiveException&) {
       loads = false;
     } catch (const CMemoryException&) {

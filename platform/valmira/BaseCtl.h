@@ -14,7 +14,10 @@
 #include "fxarchive.h"
 #include "fxauto.h"
 #include "fxcoll.h"
+#include "fxgdi.h"
 #include "fxwnd.h"
+
+#include <vector>
 
 struct _TREEITEM;
 
@@ -55,6 +58,16 @@ enum : UINT {
 };
 enum : WORD { JT_NEXT_CONTROL = 1013, JT_PREVIOUS_CONTROL = 1014 };
 
+// What GetControlFlags reports about the control's drawing and activation.
+enum ControlFlag : DWORD {
+  fastBeginPaint = 0x0001,
+  clipPaintDC = 0x0002,
+  pointerInactive = 0x0004,
+  noFlickerActivate = 0x0008,
+  windowlessActivate = 0x0010,
+  canOptimizeDraw = 0x0020,
+};
+
 // Parameter-type strings of FireEvent, one byte a parameter.
 #define VTS_NONE reinterpret_cast<const BYTE*>("")
 #define VTS_PVARIANT reinterpret_cast<const BYTE*>("\x4C")
@@ -76,11 +89,15 @@ public:
   // --- automation description ---------------------------------------------------
   void SetInterfaceIds(REFIID dispatchIid, REFIID eventIid);
   const IID& GetDispatchIID() const { return m_dispatchIid; }
+  // FALSE when the control has no primary dispatch interface.
+  virtual BOOL GetDispatchIID(IID* pIID);
   const IID& GetEventIID() const { return m_eventIid; }
   void SetOleMiscStatus(DWORD status) { m_oleMisc = status; }
   DWORD GetOleMiscStatus() const { return m_oleMisc; }
   void EnableAutomation() { m_automation = TRUE; }
   BOOL IsAutomationEnabled() const { return m_automation; }
+  static const CRuntimeClass classCBaseCtl;
+  virtual const CRuntimeClass* GetRuntimeClass() const { return &classCBaseCtl; }
   virtual UINT GetTypeInfoCount() { return 0; }
   virtual HRESULT GetTypeLib(LCID lcid, ITypeLib** ppTypeLib);
   virtual HRESULT GetClassID(CLSID* pClsid);
@@ -98,6 +115,11 @@ public:
   // Calls every connected event sink synchronously; params is a VTS_ string.
   void FireEvent(DISPID id, const BYTE* params, ...);
   int EventSinkCount() const { return m_eventCP.SinkCount(); }
+  // Connection points beyond the events and property notifications: up to nMax borrowed
+  // pointers written to ppPoints, their number returned.
+  virtual int GetExtraConnectionPoints(IConnectionPoint** ppPoints, int nMax);
+  // A point answering iid ahead of the control's own ones (borrowed), or null.
+  virtual IConnectionPoint* GetConnectionHook(REFIID iid);
 
   // --- run mode, form and base state -------------------------------------------
   BOOL IsRunMode() const { return m_runMode; }
@@ -116,11 +138,41 @@ public:
   int AnchorValue3 = 0;
   int AnchorValue4 = 0;
 
-  // Creates the control's window as a form runtime does: a child of the form window.
-  virtual BOOL CreateControl(HWND parent, const RECT& rect, UINT id, DWORD style = WS_CHILD | WS_VISIBLE);
-
-  // --- stored properties --------------------------------------------------------
+  // --- creation, size and stored properties ----------------------------------------
+  // The control's window, a child of the form's window hWndParent; the class is the
+  // framework's own whatever is passed. The rectangle becomes the control's extent.
+  // FALSE when the window exists already or is not created.
+  virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect, HWND hWndParent,
+                      UINT nID, void* pContext = nullptr);
   virtual void Serialize(CArchive& ar);
+  // Fills the members from a loading archive through Serialize. FALSE for a storing
+  // archive or once the window exists (creation is what applies stored values); archive
+  // errors reach the caller as Serialize throws them.
+  virtual BOOL LoadControl(CArchive& ar);
+  // The extent in pixels: the window's size once it exists, else the last one set.
+  virtual void GetControlSize(int* pcx, int* pcy);
+  // FALSE for a negative size; resizes the window when there is one.
+  virtual BOOL SetControlSize(int cx, int cy);
+  // The form's name, control type and id of this control.
+  virtual void SetCtrlInfo(LPCWSTR lpszName, int nControlType, UINT nID);
+  const CString& GetCtrlName() const { return m_ctrlName; }
+  UINT GetCtrlID() const { return m_ctrlId; }
+  virtual DWORD GetControlFlags();
+
+  // --- drawing and the property browser ------------------------------------------------
+  // Draws the control into pDC; WM_PAINT, WM_PRINT and WM_PRINTCLIENT all end here.
+  virtual void OnDraw(CDC* pDC, const CRect& rcBounds, const CRect& rcInvalid);
+  // Renders the stored properties (format CF_CONTROL_PROPERTIES, global memory).
+  virtual BOOL OnGetData(LPFORMATETC lpFormatEtc, LPSTGMEDIUM lpStgMedium);
+  static UINT ControlPropertiesFormat();
+  virtual BOOL ShowPropertySheet();
+  // A property's value as text, read through the primary dispatch interface.
+  virtual BOOL OnGetDisplayString(DISPID dispid, CString& strValue);
+  virtual BOOL OnMapPropertyToPage(DISPID dispid, LPCLSID lpclsid, BOOL* pbPageOptional);
+  virtual BOOL OnGetPredefinedStrings(DISPID dispid, CStringArray* pStringArray, CDWordArray* pCookieArray);
+  virtual BOOL OnGetPredefinedValue(DISPID dispid, DWORD dwCookie, VARIANT* lpvarOut);
+  // The arrow while the control is inactive, when bSetAlways; TRUE when a cursor was set.
+  virtual BOOL OnInactiveSetCursor(LPCRECT lprcBounds, long x, long y, DWORD dwMouseMsg, BOOL bSetAlways);
 
   // --- the generic form protocol ------------------------------------------------
   // Overridden by controls (their side) and by the form (its side). Values that may carry
@@ -145,6 +197,68 @@ public:
   virtual CWnd* GetChildFrameWndToForm();
   virtual void OnFormPropertyChanged(CBaseCtl* pCtl, DISPID id);
 
+  // The rest of the form protocol: a control that does not take part answers nothing,
+  // 0, a null pointer or the empty string.
+  virtual void OnChangParentColor();
+  virtual void SetFormRButtonClick();
+  virtual void LinkEvent(LPCWSTR lpszEvent);
+  virtual void GetLinkTagData(LPCWSTR lpszTag);
+  virtual void SetLinkTagData(LPCWSTR lpszTag);
+  virtual void SetBuilderViewWnd(HWND hWnd);
+  virtual void SetRunFormDllWnd(HWND hWnd);
+  virtual void AddControl(CBaseCtl* pCtl, long lKind);
+  virtual void SendMessageDllViewFromMain(int nMsg, LPCWSTR lpszData);
+  virtual void SetCommonLocalLinkEvent(LPCWSTR lpszName, LPCWSTR lpszEvent);
+  virtual void SetLinkTagDataToForm(LPCWSTR lpszTag, LPCWSTR lpszData);
+  virtual void LayoutTabGetLinkTagData(LPCWSTR lpszTag, long lIndex, int nMode);
+  virtual void OnFormResizeControlProc(int cx, int cy, _TREEITEM* pItem);
+  virtual void OnFormSplitResizeControlProc(int cx, int cy, _TREEITEM* pItem);
+  virtual void SetFormGroupBoxDataProc(CBaseCtl* pCtl, int n1, int n2);
+  virtual void SetInterestCodeChange(CObArray* pArray, LPCWSTR lpszCode, int nMode);
+  virtual void SetLastData(LPCWSTR lpsz1, LPCWSTR lpsz2, LPCWSTR lpsz3);
+  virtual void SetSplitControlResizeControl(int nMode, float fRateX, float fRateY);
+  virtual void OnFormAnchorResizeControlProc(int cx, int cy, int nMode, _TREEITEM* pItem);
+  virtual void SetResizeControlEx(float f1, float f2, float f3, float f4, int n);
+  virtual void MoveControlProc(HWND hWnd, int x, int y, int cx, int cy, long lFlags);
+  virtual void SetBinaryData(long lSize, char* pData, CString strName);
+  virtual void SetCommonParentFormToChildFormProc(int n1, int n2, CString str);
+  virtual void SetCommonMultiLangPropertyDataProc(CString str, int nIndex);
+  virtual void GetCommDataMsg(long lId, CString str, int& nType, CString& str1, CString& str2, int nMode);
+  virtual long CommGetTranInfo(LPCWSTR lpsz1, LPCWSTR lpsz2);
+  virtual long GetInterestInfo(CObArray* pArray, LPCWSTR lpszCode);
+  virtual long SetDesignEditProc(int nMode, int& nValue);
+  virtual long SetFuctionKeyProcess(int nKey, int nMode);
+  virtual int GetFormLinkNameCount(LPCWSTR lpszName);
+  virtual BOOL GetIsCommonLinkInfoUse(int nMode);
+  virtual long GetFormScreenVersionInfo();
+  virtual BOOL IsLinkInformation();
+  virtual long SetFormToFormDataSend(LPCWSTR lpsz1, LPCWSTR lpsz2, LPCWSTR lpsz3, long lValue);
+  virtual long GetCommDataFromFormControl(LPCWSTR lpsz1, LPCWSTR lpsz2, LPCWSTR lpsz3, LPCWSTR lpsz4,
+                                          CStringArray& arData);
+  virtual long GetInterestCodePNbySort(CObArray* pArray, LPCWSTR lpsz1, LPCWSTR lpsz2, LPCWSTR lpsz3, LPCWSTR lpsz4,
+                                       long lValue);
+  virtual long SetFormSplitSizeProc(CBaseCtl* pCtl, int n1, int n2, float f1, float f2, int n3, int n4);
+  virtual long SetAutoTranInfoEx(CObArray* pArray, short s1, short s2, int& n1, int& n2, LPCWSTR lpsz1, LPCWSTR lpsz2,
+                                 int n3);
+  virtual long FuncCommRequest(CString str1, CString str2, int n);
+  virtual long GetCommBinaryInputRecordData(CMapStringToPtr& map, int n, CString str1, CString str2, CString str3,
+                                            int& n1, int& n2);
+  virtual long GetCommInputRecordData(CMapStringToPtr& map, int n, CString str1, CString str2, CString str3,
+                                      CString& strOut);
+  virtual long GetTranInputDataFromFormControl(CString str, void* pData, CString& strOut);
+  virtual long SetForm_MapDlg(HWND hWnd, CString str1, CString str2, CString& strOut1, CString& strOut2);
+  virtual long SetForm_MapDlg3(HWND hWnd, CString str1, CString str2, CString& strOut1, CString& strOut2,
+                               CString& strOut3);
+  virtual char* GetBinaryData(long& lSize);
+  virtual IDispatch* GetFormDispatch();
+  virtual CWnd* GetBaseCtlWnd(CString strName);
+  virtual _TREEITEM* GetTreeItemToFormControl(CString strName);
+  virtual CString GetCommonMultiLangPropertyDataProc(int nIndex);
+  virtual CString GetDgnBusinessPropertyDataProc(int nIndex);
+  virtual CString GetLastData(LPCWSTR lpsz1, LPCWSTR lpsz2);
+  virtual CString GetMultiCommValue(int& nType, CString& str1, CString& str2, CString str3, int n);
+  virtual CString GetRequestData(CString str1, CString str2, CString str3, long l, int n, CString str4);
+
   // The base's press handling: the form runtime's click bookkeeping.
   virtual void OnLButtonDown(UINT nFlags, CPoint point);
   // Counts presses that reached the base's handling (read by hosts and tests).
@@ -168,7 +282,27 @@ private:
     CBaseCtl* m_outer;
   } m_xConnPtContainer{this};
 
+  // The coclass and its default event interface, from the control's type library.
+  class XProvideClassInfo : public IProvideClassInfo2 {
+  public:
+    explicit XProvideClassInfo(CBaseCtl* outer) : m_outer(outer) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return m_outer->ExternalQueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_outer->ExternalAddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_outer->ExternalRelease(); }
+    STDMETHODIMP GetClassInfo(ITypeInfo** ppTI) override;
+    STDMETHODIMP GetGUID(DWORD dwGuidKind, GUID* pGUID) override;
+
+  private:
+    CBaseCtl* m_outer;
+  } m_xProvideClassInfo{this};
+
+  // Every connection point the container answers for, borrowed, in enumeration order.
+  std::vector<IConnectionPoint*> AllConnectionPoints();
+
   HRESULT EnsureTypeInfo();
+  // WM_PRINTCLIENT and WM_PRINT: the control's drawing, then its children, into hdc.
+  void PrintClient(HDC hdc);
+  void PrintChildren(HDC hdc, UINT flags);
 
   LONG m_ref = 1;
   IID m_dispatchIid = IID_NULL;
@@ -179,6 +313,10 @@ private:
   DWORD m_bitInfo = 0;
   int m_controlType = 0;
   int m_basePresses = 0;
+  int m_cxExtent = 0;
+  int m_cyExtent = 0;
+  CString m_ctrlName;
+  UINT m_ctrlId = 0;
   CComPtr<ITypeInfo> m_dispatchInfo;  // as the library hands it out
   CComPtr<ITypeInfo> m_interfaceInfo; // the vtable side, for Invoke
   CConnectionPoint m_eventCP;

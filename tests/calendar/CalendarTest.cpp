@@ -220,7 +220,7 @@ TEST_F(DropDown, OpeningAnotherControlsDropDownLeavesItsWatchersAlone) {
   CCalendarCtl* other = AllocRunDllControl();
   other->SetRunMode(TRUE);
   other->SetRunFormDispatch(Form, FormWindow(), 0, 0);
-  ASSERT_TRUE(other->CreateControl(FormWindow(), CRect(10, 100, 150, 122), 101));
+  ASSERT_TRUE(other->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 100, 150, 122), FormWindow(), 101));
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(SendMessageW(other->m_hWnd, WM_CALENDAR_SHOW, 0, 0), 1);
   // The form closes the first one, as a form keeping one drop-down open does.

@@ -145,7 +145,8 @@ void ControlFixture::Connect() {
 void ControlFixture::Create(bool runMode, int width, int height) {
   Ctl->SetRunMode(runMode);
   if (runMode) Ctl->SetRunFormDispatch(Form, FormWindow(), 0, 0);
-  ASSERT_TRUE(Ctl->CreateControl(FormWindow(), CRect(10, 10, 10 + width, 10 + height), 100));
+  ASSERT_TRUE(
+      Ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + width, 10 + height), FormWindow(), 100));
   Pump();
 }
 

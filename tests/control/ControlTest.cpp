@@ -112,7 +112,7 @@ TEST_F(ControlObject, CreationReportsItsStepsAndTheFormSeesThem) {
   Ctl->SetRunMode(TRUE);
   Ctl->SetRunFormDispatch(Form, FormWindow(), 0, 0);
   Rec.Changes.clear();
-  ASSERT_TRUE(Ctl->CreateControl(FormWindow(), CRect(10, 10, 150, 32), 100));
+  ASSERT_TRUE(Ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), FormWindow(), 100));
   // Enabled (run), colours, date format, style, date range, initial value, font.
   EXPECT_EQ(Rec.Changes, Codes({10000, 5, 6, 7, 15, 10, 12, 18}));
   std::vector<std::wstring> formSaw;

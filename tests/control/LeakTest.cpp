@@ -38,7 +38,7 @@ TEST_F(Leaks, RepeatedWorkLeavesNoWindowGdiObjectHookOrTimerBehind) {
     c->AppearanceStyle = static_cast<short>(i % 3);
     c->SetRunMode(TRUE);
     c->SetRunFormDispatch(Form, FormWindow(), 0, 0);
-    c->CreateControl(FormWindow(), CRect(0, 0, 120, 22), 200 + i);
+    c->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 22), FormWindow(), 200 + i);
     UpdateWindow(c->m_hWnd);
     if (open) c->SendMessage(WM_CALENDAR_SHOW, 0, 0);
     c->ExternalRelease();

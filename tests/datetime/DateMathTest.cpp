@@ -237,7 +237,7 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
       {3, 16, 0, 4, L"0305", L"0305"},        {0, 20, 0, 4, L"12", L"0000"},
       {1, 2, 3, 4, L"1230", L"1230"},         {1, 2, 6, 4, L"1230", L"1230"},
       {4, 2, 0, 6, L"99", L"000000"},         {0, 21, 0, 8, L"abc", L"abc"},
-      {6, 2, 0, 6, L"123456", L"000000"},
+      {6, 2, 0, 8, L"2024ab05", L"20240005"}, // an unknown style writes as style 0 does
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SetValueDigits(Props(c.style, c.dateFormat, c.timeFormat, c.digitCount), c.text), c.stored)

@@ -153,7 +153,8 @@ protected:
       CCalendarCtl* other = AllocRunDllControl();
       other->SetRunMode(TRUE);
       other->SetRunFormDispatch(Form, FormWindow(), 0, 0);
-      other->CreateControl(FormWindow(), CRect(10, 40 + 30 * static_cast<int>(Others.size()), 150, 62), 101);
+      other->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 40 + 30 * static_cast<int>(Others.size()), 150, 62),
+                    FormWindow(), 101);
       Others.push_back(other);
       Form->Members.push_back({name, other});
     }

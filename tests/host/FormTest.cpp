@@ -232,3 +232,41 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
                {L"second", L"TimeFormat", L"3"}};
   for (const auto& p : props) EXPECT_EQ(Get(Form->Find(p.control)->Dispatch(), p.property), p.value) << p.property;
 }
+
+TEST_F(HostTest, TheFormNamesSizesAndCreatesItsControlsThroughTheirBase) {
+  const struct {
+    const wchar_t* name;
+    RECT rect;
+    const wchar_t* error; // null when the control is made
+  } cases[] = {
+      {L"wide", {10, 10, 250, 40}, nullptr},
+      {L"flat", {10, 50, 160, 50}, nullptr},
+      {L"negative", {10, 90, 0, 110}, L"refuses the size -10x20"},
+      {L"upside", {10, 90, 160, 80}, L"refuses the size 150x-10"},
+  };
+  std::vector<UINT> ids;
+  for (const auto& c : cases) {
+    std::wstring error;
+    FormControl* made = Form->Create(c.name, c.rect, L"", {}, error);
+    if (c.error) {
+      EXPECT_EQ(made, nullptr) << c.name;
+      EXPECT_NE(error.find(c.error), std::wstring::npos) << std::string(error.begin(), error.end());
+      EXPECT_EQ(Form->Find(c.name), nullptr);
+      continue;
+    }
+    ASSERT_NE(made, nullptr) << std::string(error.begin(), error.end());
+    EXPECT_EQ(std::wstring(made->Ctl->GetCtrlName().GetString()), c.name);
+    ids.push_back(made->Ctl->GetCtrlID());
+    EXPECT_EQ(GetDlgCtrlID(made->Hwnd()), static_cast<int>(ids.back())) << "the window has the id the form gave";
+    int cx = -1, cy = -1;
+    made->Ctl->GetControlSize(&cx, &cy);
+    EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(int(c.rect.right - c.rect.left), int(c.rect.bottom - c.rect.top)));
+    // Created: stored values could no longer be applied, so the control takes none.
+    std::vector<BYTE> stream = StoreControl(made->Ctl);
+    CArchive ar(stream, CArchive::load);
+    EXPECT_FALSE(made->Ctl->LoadControl(ar)) << c.name;
+  }
+  ASSERT_EQ(ids.size(), 2u);
+  EXPECT_NE(ids[0], ids[1]);
+  EXPECT_EQ(Form->Controls().size(), 2u);
+}

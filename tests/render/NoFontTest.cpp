@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(NoFontManager, FieldKeepsItsFontAndTheTextHeightStaysTwelve) {
-  ASSERT_TRUE(ctl->CreateControl(parent, CRect(10, 10, 150, 32), 100));
+  ASSERT_TRUE(ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), parent, 100));
   HWND edit = ctl->Edit.m_hWnd;
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(ctl->TextHeight, 12);

@@ -1,0 +1,493 @@
+// What a form runtime relies on beyond the automation interface: the base operations in a
+// form's life order, the fixed answers of the form protocol, drawing into the host's own
+// DC, discovery of the events from nothing but IUnknown, and the reading of a Style code
+// outside the table.
+#include "TestHost.h"
+
+#include <functional>
+
+using namespace testhost;
+
+namespace {
+
+std::vector<BYTE> Stored(CBaseCtl* c) {
+  std::vector<BYTE> data;
+  CArchive ar(data, CArchive::store);
+  c->Serialize(ar);
+  return data;
+}
+
+BOOL LoadInto(CBaseCtl* c, std::vector<BYTE> data) {
+  CArchive ar(data, CArchive::load);
+  return c->LoadControl(ar);
+}
+
+// The pixels of a 32-bit DIB section of the given size, filled with fill.
+struct Pixels {
+  Pixels(HDC like, int w, int h, COLORREF fill) : width(w), height(h) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    bitmap = CreateDIBSection(like, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    data = static_cast<DWORD*>(bits);
+    dc = CreateCompatibleDC(like);
+    old = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(fill);
+    RECT all = {0, 0, w, h};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+  }
+  ~Pixels() {
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+  DWORD At(int x, int y) const { return data[y * width + x] & 0xFFFFFF; }
+  int width, height;
+  HBITMAP bitmap;
+  HGDIOBJ old;
+  HDC dc;
+  DWORD* data;
+};
+
+const DWORD kMagenta = 0xFF00FF; // RGB(255, 0, 255) read back as 0x00RRGGBB
+
+} // namespace
+
+class HostContract : public ControlFixture {};
+
+TEST_F(HostContract, AFormsLifeRunsThroughTheBase) {
+  // What an earlier run of the form stored for this control.
+  std::vector<BYTE> stream;
+  {
+    CCalendarCtl* earlier = AllocRunDllControl();
+    earlier->Style = 2;
+    earlier->DateFormat = 9;
+    earlier->Fid = L"F1";
+    stream = Stored(earlier);
+    earlier->ExternalRelease();
+  }
+  CBaseCtl* base = Ctl; // constructed: the runtime knows it only as its base
+  base->SetCtrlInfo(L"date1", 7, 100);
+  EXPECT_EQ(base->GetCtrlName(), CString(L"date1"));
+  EXPECT_EQ(base->GetControlType(), 7);
+  EXPECT_EQ(base->GetCtrlID(), 100u);
+
+  std::vector<BYTE> none;
+  CArchive storing(none, CArchive::store);
+  EXPECT_FALSE(base->LoadControl(storing));
+  ASSERT_TRUE(LoadInto(base, stream));
+  EXPECT_EQ(Ctl->Style, 2);
+  EXPECT_EQ(Ctl->Edit.m_hWnd, nullptr) << "loading only fills the members";
+
+  int cx = -1, cy = -1;
+  EXPECT_FALSE(base->SetControlSize(-1, 24));
+  EXPECT_TRUE(base->SetControlSize(160, 24));
+  base->GetControlSize(&cx, &cy);
+  EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(160, 24));
+
+  base->SetRunMode(TRUE);
+  base->SetRunFormDispatch(Form, FormWindow(), 0, 0);
+  ASSERT_TRUE(base->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 190, 36), FormWindow(), 100));
+  EXPECT_FALSE(base->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 190, 36), FormWindow(), 100));
+  EXPECT_FALSE(LoadInto(base, stream)) << "stored values after creation would never be applied";
+  Pump();
+  // Creation applied what was loaded: format 9 with its mask.
+  Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
+  EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"    /  "));
+  EXPECT_EQ(Ctl->DigitCount, 6);
+  base->GetControlSize(&cx, &cy);
+  EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(180, 26));
+
+  // Running: the form resizes through the base, the control lays itself out.
+  EXPECT_TRUE(base->SetControlSize(200, 30));
+  EXPECT_EQ(Ctl->GetWindowRect().Width(), 200);
+  EXPECT_EQ(Ctl->ClientWidth, 200);
+  CString shown;
+  EXPECT_TRUE(base->OnGetDisplayString(PROP_Style, shown));
+  EXPECT_EQ(shown, CString(L"2"));
+  EXPECT_TRUE(base->OnGetDisplayString(PROP_Fid, shown));
+  EXPECT_EQ(shown, CString(L"F1"));
+  EXPECT_FALSE(base->OnGetDisplayString(999, shown));
+
+  // Saving: the data object's rendering is the stored stream, and it loads elsewhere.
+  FORMATETC format = {static_cast<CLIPFORMAT>(CBaseCtl::ControlPropertiesFormat()), nullptr, DVASPECT_CONTENT, -1,
+                      TYMED_HGLOBAL};
+  STGMEDIUM medium = {};
+  ASSERT_TRUE(base->OnGetData(&format, &medium));
+  ASSERT_EQ(medium.tymed, static_cast<DWORD>(TYMED_HGLOBAL));
+  std::vector<BYTE> rendered(GlobalSize(medium.hGlobal));
+  memcpy(rendered.data(), GlobalLock(medium.hGlobal), rendered.size());
+  GlobalUnlock(medium.hGlobal);
+  ReleaseStgMedium(&medium);
+  EXPECT_EQ(rendered, Stored(base));
+  CCalendarCtl* copy = AllocRunDllControl();
+  EXPECT_TRUE(LoadInto(copy, rendered));
+  EXPECT_EQ(std::make_tuple(copy->Style, copy->DateFormat, copy->Fid), std::make_tuple(short(2), short(9), Ctl->Fid));
+  copy->ExternalRelease();
+  format.cfFormat = CF_TEXT;
+  EXPECT_FALSE(base->OnGetData(&format, &medium));
+
+  // Destroying: the window goes, the object with the runtime's reference.
+  HWND window = base->m_hWnd, field = Ctl->Edit.m_hWnd;
+  EXPECT_TRUE(base->DestroyWindow());
+  EXPECT_FALSE(IsWindow(window) || IsWindow(field));
+}
+
+TEST_F(HostContract, OperationsTheControlLeavesToTheBaseGiveTheirFixedAnswersAndDoNothing) {
+  Create();
+  ASSERT_EQ(PutString(L"Caption", L"20240105"), S_OK);
+  Form->TakeCalls();
+  Rec.Changes.clear();
+  Rec.Events.clear();
+  const CRect before = Ctl->GetWindowRect();
+  CBaseCtl* b = Ctl;
+  CObArray obs;
+  CStringArray strs;
+  CDWordArray cookies;
+  CMapStringToPtr map;
+  CString s1, s2, s3;
+  int n1 = 0, n2 = 0;
+  long size = 0;
+  CLSID page = CLSID_CalendarCtl;
+  BOOL optional = FALSE;
+  CVariant value;
+  auto num = [](long long v) { return std::to_wstring(v); };
+  auto ptr = [](const void* p) { return std::wstring(p ? L"pointer" : L"null"); };
+  auto str = [](const CString& s) { return L"'" + std::wstring(s.GetString()) + L"'"; };
+  struct Row {
+    const char* name;
+    std::function<std::wstring()> call;
+    std::wstring expected;
+  };
+  const Row rows[] = {
+      {"OnChangParentColor", [&] { return b->OnChangParentColor(), L""; }, L""},
+      {"SetFormRButtonClick", [&] { return b->SetFormRButtonClick(), L""; }, L""},
+      {"LinkEvent", [&] { return b->LinkEvent(L"x"), L""; }, L""},
+      {"GetLinkTagData", [&] { return b->GetLinkTagData(L"x"), L""; }, L""},
+      {"SetLinkTagData", [&] { return b->SetLinkTagData(L"x"), L""; }, L""},
+      {"SetBuilderViewWnd", [&] { return b->SetBuilderViewWnd(FormWindow()), L""; }, L""},
+      {"SetRunFormDllWnd", [&] { return b->SetRunFormDllWnd(FormWindow()), L""; }, L""},
+      {"AddControl", [&] { return b->AddControl(Form, 1), L""; }, L""},
+      {"SendMessageDllViewFromMain", [&] { return b->SendMessageDllViewFromMain(1, L"x"), L""; }, L""},
+      {"SetCommonLocalLinkEvent", [&] { return b->SetCommonLocalLinkEvent(L"a", L"b"), L""; }, L""},
+      {"SetFocusToForm", [&] { return b->SetFocusToForm(Form, FormWindow()), L""; }, L""},
+      {"SetLinkTagDataToForm", [&] { return b->SetLinkTagDataToForm(L"a", L"b"), L""; }, L""},
+      {"LayoutTabGetLinkTagData", [&] { return b->LayoutTabGetLinkTagData(L"a", 1, 2), L""; }, L""},
+      {"OnFormResizeControlProc", [&] { return b->OnFormResizeControlProc(300, 200, nullptr), L""; }, L""},
+      {"OnFormSplitResizeControlProc", [&] { return b->OnFormSplitResizeControlProc(300, 200, nullptr), L""; }, L""},
+      {"SetFormGroupBoxDataProc", [&] { return b->SetFormGroupBoxDataProc(Form, 1, 2), L""; }, L""},
+      {"SetInterestCodeChange", [&] { return b->SetInterestCodeChange(&obs, L"c", 1), L""; }, L""},
+      {"SetLastData", [&] { return b->SetLastData(L"a", L"b", L"c"), L""; }, L""},
+      {"SetSplitControlResizeControl", [&] { return b->SetSplitControlResizeControl(1, 2.0f, 2.0f), L""; }, L""},
+      {"OnFormAnchorResizeControlProc", [&] { return b->OnFormAnchorResizeControlProc(1, 2, 3, nullptr), L""; }, L""},
+      {"SetResizeControlEx", [&] { return b->SetResizeControlEx(2.0f, 2.0f, 2.0f, 2.0f, 0), L""; }, L""},
+      {"MoveControlProc", [&] { return b->MoveControlProc(Ctl->m_hWnd, 0, 0, 50, 50, 0), L""; }, L""},
+      {"SetBinaryData", [&] { return b->SetBinaryData(0, nullptr, L"x"), L""; }, L""},
+      {"SetCommonParentFormToChildFormProc", [&] { return b->SetCommonParentFormToChildFormProc(1, 2, L"x"), L""; },
+       L""},
+      {"SetCommonMultiLangPropertyDataProc", [&] { return b->SetCommonMultiLangPropertyDataProc(L"x", 1), L""; }, L""},
+      {"GetCommDataMsg", [&] { return b->GetCommDataMsg(1, L"x", n1, s1, s2, 0), num(n1) + str(s1) + str(s2); },
+       L"0''''"},
+      {"CommGetTranInfo", [&] { return num(b->CommGetTranInfo(L"a", L"b")); }, L"0"},
+      {"GetInterestInfo", [&] { return num(b->GetInterestInfo(&obs, L"a")); }, L"0"},
+      {"SetDesignEditProc", [&] { return num(b->SetDesignEditProc(1, n1)); }, L"0"},
+      {"SetFuctionKeyProcess", [&] { return num(b->SetFuctionKeyProcess(VK_F4, 0)); }, L"0"},
+      {"GetFormLinkNameCount", [&] { return num(b->GetFormLinkNameCount(L"a")); }, L"0"},
+      {"GetIsCommonLinkInfoUse", [&] { return num(b->GetIsCommonLinkInfoUse(1)); }, L"0"},
+      {"GetFormScreenVersionInfo", [&] { return num(b->GetFormScreenVersionInfo()); }, L"0"},
+      {"IsLinkInformation", [&] { return num(b->IsLinkInformation()); }, L"0"},
+      {"SetFormToFormDataSend", [&] { return num(b->SetFormToFormDataSend(L"a", L"b", L"c", 1)); }, L"0"},
+      {"SetPreNextFocusToForm", [&] { return num(b->SetPreNextFocusToForm(1, Form, FormWindow(), L"")); }, L"0"},
+      {"GetCommDataFromFormControl",
+       [&] { return num(b->GetCommDataFromFormControl(L"a", L"b", L"c", L"d", strs) + strs.GetSize()); }, L"0"},
+      {"GetInterestCodePNbySort", [&] { return num(b->GetInterestCodePNbySort(&obs, L"a", L"b", L"c", L"d", 1)); },
+       L"0"},
+      {"SetFormSplitSizeProc", [&] { return num(b->SetFormSplitSizeProc(Form, 1, 2, 1.5f, 1.5f, 3, 4)); }, L"0"},
+      {"SetAutoTranInfoEx", [&] { return num(b->SetAutoTranInfoEx(&obs, 1, 2, n1, n2, L"a", L"b", 3) + n1 + n2); },
+       L"0"},
+      {"FuncCommRequest", [&] { return num(b->FuncCommRequest(L"a", L"b", 1)); }, L"0"},
+      {"GetCommBinaryInputRecordData",
+       [&] { return num(b->GetCommBinaryInputRecordData(map, 1, L"a", L"b", L"c", n1, n2) + map.GetCount()); }, L"0"},
+      {"GetCommInputRecordData", [&] { return num(b->GetCommInputRecordData(map, 1, L"a", L"b", L"c", s1)) + str(s1); },
+       L"0''"},
+      {"GetTranInputDataFromFormControl",
+       [&] { return num(b->GetTranInputDataFromFormControl(L"a", nullptr, s1)) + str(s1); }, L"0''"},
+      {"OnFormFireEventSend", [&] { return num(b->OnFormFireEventSend(Form, 1, 0, 0, 0, L"x")); }, L"0"},
+      {"SetForm_MapDlg", [&] { return num(b->SetForm_MapDlg(FormWindow(), L"a", L"b", s1, s2)); }, L"0"},
+      {"SetForm_MapDlg3", [&] { return num(b->SetForm_MapDlg3(FormWindow(), L"a", L"b", s1, s2, s3)); }, L"0"},
+      {"GetBinaryData", [&] { return ptr(b->GetBinaryData(size)) + num(size); }, L"null0"},
+      {"GetChildFrameWndToForm", [&] { return ptr(b->GetChildFrameWndToForm()); }, L"null"},
+      {"GetFormDispatch", [&] { return ptr(b->GetFormDispatch()); }, L"null"},
+      {"GetBaseCtlWnd", [&] { return ptr(b->GetBaseCtlWnd(L"date1")); }, L"null"},
+      {"GetTreeItemToFormControl", [&] { return ptr(b->GetTreeItemToFormControl(L"date1")); }, L"null"},
+      {"GetCommonMultiLangPropertyDataProc", [&] { return str(b->GetCommonMultiLangPropertyDataProc(1)); }, L"''"},
+      {"GetDgnBusinessPropertyDataProc", [&] { return str(b->GetDgnBusinessPropertyDataProc(1)); }, L"''"},
+      {"GetLastData", [&] { return str(b->GetLastData(L"a", L"b")); }, L"''"},
+      {"GetMultiCommValue", [&] { return str(b->GetMultiCommValue(n1, s1, s2, L"c", 1)); }, L"''"},
+      {"GetRequestData", [&] { return str(b->GetRequestData(L"a", L"b", L"c", 1, 2, L"d")); }, L"''"},
+      // The base's own state and the runtime's fixed questions.
+      {"GetControlType", [&] { return num(b->GetControlType()); }, L"0"},
+      {"SetBaseCtlBitInfo", [&] { return b->SetBaseCtlBitInfo(0x11, TRUE), num(b->GetBaseCtlBitInfo(0x1F)); }, L"17"},
+      {"GetBaseCtlBitInfo", [&] { return b->SetBaseCtlBitInfo(0x01, FALSE), num(b->GetBaseCtlBitInfo(0x1F)); }, L"16"},
+      {"GetRuntimeClass",
+       [&] {
+         std::string name = b->GetRuntimeClass()->m_lpszClassName;
+         return std::wstring(name.begin(), name.end());
+       },
+       L"CBaseCtl"},
+      {"GetControlFlags", [&] { return num(b->GetControlFlags()); }, num(clipPaintDC)},
+      {"GetDispatchIID",
+       [&] {
+         IID iid = IID_NULL;
+         std::wstring answer = num(b->GetDispatchIID(&iid));
+         return answer + num(IsEqualIID(iid, IID_ICalendarCtl));
+       },
+       L"11"},
+      {"GetExtraConnectionPoints", [&] { return num(b->GetExtraConnectionPoints(nullptr, 0)); }, L"0"},
+      {"GetConnectionHook", [&] { return ptr(b->GetConnectionHook(DIID_ICalendarCtlEvents)); }, L"null"},
+      {"ShowPropertySheet", [&] { return num(b->ShowPropertySheet()); }, L"0"},
+      {"OnMapPropertyToPage",
+       [&] {
+         std::wstring answer = num(b->OnMapPropertyToPage(PROP_Style, &page, &optional));
+         return answer + num(IsEqualCLSID(page, CLSID_NULL));
+       },
+       L"01"},
+      {"OnGetPredefinedStrings",
+       [&] { return num(b->OnGetPredefinedStrings(PROP_Style, &strs, &cookies) + strs.GetSize() + cookies.GetSize()); },
+       L"0"},
+      {"OnGetPredefinedValue", [&] { return num(b->OnGetPredefinedValue(PROP_Style, 1, &value) + value.vt); }, L"0"},
+      {"OnInactiveSetCursor always", [&] { return num(b->OnInactiveSetCursor(&before, 5, 5, WM_MOUSEMOVE, TRUE)); },
+       L"1"},
+      {"OnInactiveSetCursor", [&] { return num(b->OnInactiveSetCursor(&before, 5, 5, WM_MOUSEMOVE, FALSE)); }, L"0"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.call(), row.expected) << row.name;
+  // Nothing happened to the control, the form or the sinks.
+  Pump();
+  EXPECT_EQ(Ctl->Caption, CString(L"20240105"));
+  EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"2024/01/05"));
+  EXPECT_EQ(RectText(Ctl->GetWindowRect()), RectText(before));
+  EXPECT_EQ(Form->TakeCalls(), std::vector<std::wstring>{});
+  EXPECT_EQ(Rec.Changes, std::vector<long>{});
+  EXPECT_TRUE(Rec.Events.empty());
+}
+
+TEST_F(HostContract, AGenericHostFindsAndSinksTheEventsKnowingOnlyIUnknown) {
+  Create();
+  CComPtr<IUnknown> unknown;
+  ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+
+  CComPtr<IProvideClassInfo2> info;
+  ASSERT_EQ(unknown->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&info)), S_OK);
+  CComPtr<ITypeInfo> coclass;
+  ASSERT_EQ(info->GetClassInfo(&coclass), S_OK);
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(coclass->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+  EXPECT_TRUE(IsEqualGUID(attr->guid, CLSID_CalendarCtl));
+  coclass->ReleaseTypeAttr(attr);
+  IID events = IID_NULL;
+  ASSERT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  EXPECT_TRUE(IsEqualIID(events, DIID_ICalendarCtlEvents));
+  EXPECT_EQ(info->GetGUID(2, &events), E_INVALIDARG);
+
+  CComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)), S_OK);
+  CComPtr<IEnumConnectionPoints> points;
+  ASSERT_EQ(container->EnumConnectionPoints(&points), S_OK);
+  std::vector<bool> kinds; // true for the event interface, false for property notifications
+  CComPtr<IConnectionPoint> eventPoint;
+  IConnectionPoint* point = nullptr;
+  ULONG got = 0;
+  while (points->Next(1, &point, &got) == S_OK) {
+    IID iid = IID_NULL;
+    point->GetConnectionInterface(&iid);
+    kinds.push_back(IsEqualIID(iid, DIID_ICalendarCtlEvents));
+    EXPECT_TRUE(kinds.back() || IsEqualIID(iid, IID_IPropertyNotifySink));
+    if (kinds.back()) eventPoint = point;
+    point->Release();
+  }
+  EXPECT_EQ(kinds, (std::vector<bool>{true, false}));
+  ASSERT_TRUE(eventPoint);
+
+  Recorder sink;
+  DWORD cookie = 0;
+  ASSERT_EQ(eventPoint->Advise(static_cast<IDispatch*>(&sink), &cookie), S_OK);
+  // The connections list the fixture's sink and this one, each with its cookie.
+  CComPtr<IEnumConnections> connections;
+  ASSERT_EQ(eventPoint->EnumConnections(&connections), S_OK);
+  EXPECT_EQ(connections->Skip(1), S_OK);
+  CComPtr<IEnumConnections> rest;
+  ASSERT_EQ(connections->Clone(&rest), S_OK);
+  CONNECTDATA data[3] = {};
+  ULONG fetched = 0;
+  EXPECT_EQ(rest->Next(3, data, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 1u);
+  EXPECT_EQ(data[0].dwCookie, cookie);
+  EXPECT_EQ(data[0].pUnk, static_cast<IUnknown*>(static_cast<IDispatch*>(&sink)));
+  data[0].pUnk->Release();
+  ASSERT_EQ(connections->Reset(), S_OK);
+  EXPECT_EQ(connections->Next(3, data, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  EXPECT_EQ(std::make_pair(data[0].dwCookie, data[1].dwCookie), std::make_pair(EventCookie, cookie));
+  for (ULONG i = 0; i < fetched; ++i) data[i].pUnk->Release();
+
+  Ctl->SetMethodString(FMI_RECEIVE_ERROR, L"", L"", 0);
+  EXPECT_EQ(sink.Events.Take(), std::vector<std::wstring>{L"ReceiveError"});
+  EXPECT_EQ(eventPoint->Unadvise(cookie), S_OK);
+  Ctl->SetMethodString(FMI_RECEIVE_ERROR, L"", L"", 0);
+  EXPECT_TRUE(sink.Events.empty());
+  connections.Release();
+  rest.Release();
+  EXPECT_EQ(sink.RefCount(), 1u) << "every reference the control and its enumerators took is back";
+}
+
+TEST_F(HostContract, APrintedControlMatchesItsWindow) {
+  struct Case {
+    short style;
+    const wchar_t* value;
+  };
+  const Case cases[] = {{0, L"20240105"}, {2, L"20241231"}, {3, L""}};
+  for (const auto& c : cases) {
+    Renew();
+    Ctl->Style = c.style;
+    Create(true, 160, 24);
+    ASSERT_EQ(PutString(L"Caption", c.value), S_OK);
+    ::SetFocus(FormWindow()); // no caret in the field
+    RedrawWindow(FormWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    const CRect at = Ctl->GetWindowRect();
+    HDC screen = GetDC(nullptr);
+    Pixels shown(screen, at.Width(), at.Height(), kMagenta);
+    BitBlt(shown.dc, 0, 0, at.Width(), at.Height(), screen, at.left, at.top, SRCCOPY);
+    Pixels printed(screen, at.Width(), at.Height(), kMagenta);
+    Pixels client(screen, at.Width(), at.Height(), kMagenta);
+    ReleaseDC(nullptr, screen);
+    SendMessageW(Ctl->m_hWnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    SendMessageW(Ctl->m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(client.dc), PRF_CLIENT);
+
+    const CRect field = EditRectInControl(Ctl);
+    int differ = 0, unpainted = 0, text = 0, frameDiffers = 0, clientUnpainted = 0;
+    for (int y = 0; y < at.Height(); ++y)
+      for (int x = 0; x < at.Width(); ++x) {
+        differ += printed.At(x, y) != shown.At(x, y);
+        unpainted += printed.At(x, y) == kMagenta;
+        const DWORD p = printed.At(x, y);
+        text += field.PtInRect(CPoint(x, y)) && (p & 0xFF) + (p >> 8 & 0xFF) + (p >> 16) < 384; // dark on light
+        if (!field.PtInRect(CPoint(x, y))) {
+          frameDiffers += client.At(x, y) != shown.At(x, y);
+          clientUnpainted += client.At(x, y) == kMagenta;
+        }
+      }
+    EXPECT_EQ(differ, 0) << "style " << c.style;
+    EXPECT_EQ(unpainted, 0) << "style " << c.style;
+    EXPECT_GT(text, 0) << "style " << c.style << ": the field's digits or mask are printed";
+    // WM_PRINTCLIENT alone draws the frame and the button as the window shows them.
+    EXPECT_EQ(frameDiffers, 0) << "style " << c.style;
+    EXPECT_EQ(clientUnpainted, 0) << "style " << c.style;
+  }
+}
+
+// A Style code outside the table is kept as written and read as style 0 everywhere: the
+// date mask, the drop-down, and a typed date kept as that date.
+TEST_F(HostContract, AStyleOutsideTheTableWorksAsTheDefaultStyleWhateverSetIt) {
+  PinnedClock clock(L"20240315101112");
+  struct Case {
+    short style;
+    bool fromStream; // stored and loaded before creation, else written to the running control
+  };
+  const Case cases[] = {{0, false}, {6, false}, {-1, false}, {99, false}, {6, true}, {-7, true}, {32767, true}};
+  for (const auto& c : cases) {
+    Renew();
+    if (c.fromStream) {
+      CCalendarCtl* earlier = AllocRunDllControl();
+      earlier->Style = c.style;
+      ASSERT_TRUE(LoadInto(Ctl, Stored(earlier)));
+      earlier->ExternalRelease();
+      Create();
+    } else {
+      Ctl->Style = 1; // from a time style, so that the write has something to change
+      Create();
+      ASSERT_EQ(PutLong(L"Style", c.style), S_OK);
+    }
+    const std::wstring label = std::to_wstring(c.style) + (c.fromStream ? L" loaded" : L" written");
+    EXPECT_EQ(Get(L"Style"), std::to_wstring(c.style)) << label;
+    EXPECT_EQ(Get(L"Caption"), L"20240315") << label << ": the initial value is today";
+    Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"    /  /  ")) << label;
+    TypeChars(L"20240105");
+    EXPECT_EQ(Get(L"Caption"), L"20240105") << label;
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"2024/01/05")) << label;
+    Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
+    TypeChars(L"20241399"); // no such date: the last valid one comes back
+    EXPECT_EQ(Get(L"Caption"), L"20240105") << label;
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"2024/01/05")) << label;
+    Ctl->SendMessage(WM_CALENDAR_SHOW, 0, 0);
+    EXPECT_TRUE(Ctl->IsCalendarVisible()) << label << ": the drop-down opens";
+    Ctl->SendMessage(WM_CALENDAR_HIDE, 0, 0);
+  }
+}
+
+namespace {
+
+const IID IID_ExtraOutgoing = {0x5b1e0c7a, 0x2f41, 0x4d9b, {0x9a, 0x61, 0x0c, 0x3e, 0x77, 0x12, 0xa4, 0x08}};
+
+IConnectionPointContainer* ContainerOf(CBaseCtl* c) {
+  IConnectionPointContainer* p = nullptr;
+  c->ExternalQueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&p));
+  if (p) p->Release(); // borrowed: the point lives inside the control
+  return p;
+}
+
+// A control of a derived class with one more outgoing interface, and a hook that answers
+// for property notifications ahead of the base.
+class ExtraPointsCtl : public CCalendarCtl {
+public:
+  CConnectionPoint Extra{ContainerOf(this), IID_ExtraOutgoing, true};
+  CConnectionPoint Hooked{ContainerOf(this), IID_IPropertyNotifySink, false};
+  int GetExtraConnectionPoints(IConnectionPoint** points, int max) override {
+    if (max < 1) return 0;
+    points[0] = &Extra;
+    return 1;
+  }
+  IConnectionPoint* GetConnectionHook(REFIID iid) override {
+    return IsEqualIID(iid, IID_IPropertyNotifySink) ? &Hooked : nullptr;
+  }
+};
+
+} // namespace
+
+TEST(HostContractPoints, DerivedControlsAddPointsAndHooksThatEnumerationAndLookupFind) {
+  auto* ctl = new ExtraPointsCtl;
+  IConnectionPointContainer* container = ContainerOf(ctl);
+  ASSERT_NE(container, nullptr);
+  CComPtr<IEnumConnectionPoints> points;
+  ASSERT_EQ(container->EnumConnectionPoints(&points), S_OK);
+  IConnectionPoint* got[4] = {};
+  ULONG n = 0;
+  EXPECT_EQ(points->Next(4, got, &n), S_FALSE);
+  ASSERT_EQ(n, 3u);
+  IID iids[3] = {};
+  for (ULONG i = 0; i < n; ++i) {
+    got[i]->GetConnectionInterface(&iids[i]);
+    got[i]->Release();
+  }
+  EXPECT_TRUE(IsEqualIID(iids[0], DIID_ICalendarCtlEvents));
+  EXPECT_TRUE(IsEqualIID(iids[1], IID_IPropertyNotifySink));
+  EXPECT_EQ(got[2], static_cast<IConnectionPoint*>(&ctl->Extra));
+  points.Release();
+
+  const struct {
+    const IID* iid;
+    IConnectionPoint* expected;
+  } lookups[] = {{&IID_ExtraOutgoing, &ctl->Extra}, {&IID_IPropertyNotifySink, &ctl->Hooked}};
+  for (const auto& l : lookups) {
+    CComPtr<IConnectionPoint> found;
+    ASSERT_EQ(container->FindConnectionPoint(*l.iid, &found), S_OK);
+    EXPECT_EQ(static_cast<IConnectionPoint*>(found), l.expected);
+  }
+  CComPtr<IConnectionPoint> none;
+  EXPECT_EQ(container->FindConnectionPoint(IID_IDispatch, &none), CONNECT_E_NOCONNECTION);
+  ctl->ExternalRelease();
+}
