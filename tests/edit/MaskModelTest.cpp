@@ -74,15 +74,6 @@ TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
     EXPECT_EQ(rec.IsValidChar(c.ch), c.valid);
     EXPECT_EQ(rec.ConvertChar(c.ch), c.stored);
   }
-
-  // Made through its runtime class, a record is a literal showing NUL.
-  CObject* made = RUNTIME_CLASS(CMaskData)->CreateObject();
-  ASSERT_NE(made, nullptr);
-  EXPECT_STREQ(made->GetRuntimeClass()->m_lpszClassName, "CMaskData");
-  auto* rec = static_cast<CMaskData*>(made);
-  EXPECT_EQ(rec->Type, Literal);
-  EXPECT_EQ(rec->Char, 0);
-  delete made;
 }
 
 class MaskModel : public StandaloneEdit {};
@@ -294,31 +285,6 @@ TEST_F(MaskModel, WithoutRecordsTheFieldIsAPlainEdit) {
   SendMessageW(Edit->m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
   EXPECT_EQ(TextOf(*Edit), L"abc");
   EXPECT_EQ(Edit->InvalidInputCount, 0);
-}
-
-TEST_F(MaskModel, OwnTextWritesRunAtRaisedDepth) {
-  // A subclass above the field sees each WM_SETTEXT before the field handles it.
-  static std::vector<int>* depths = nullptr;
-  static CCalendarEdit* field = nullptr;
-  static WNDPROC prev = nullptr;
-  std::vector<int> seen;
-  depths = &seen;
-  field = Edit;
-  struct Spy {
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-      if (m == WM_SETTEXT) depths->push_back(field->SetTextDepth);
-      return CallWindowProcW(prev, h, m, w, l);
-    }
-  };
-  Edit->SetMask(L"##-##");
-  prev =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(Edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Spy::Proc)));
-  Edit->RefreshText(0);
-  SetWindowTextW(Edit->m_hWnd, L"12-34");
-  SetWindowLongPtrW(Edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
-  EXPECT_EQ(seen, (std::vector<int>{1, 0, 1}));
-  EXPECT_EQ(Edit->SetTextDepth, 0);
-  EXPECT_EQ(TextOf(*Edit), L"12-34");
 }
 
 TEST_F(MaskModel, AMaskSetBeforeTheWindowShowsWhenItIsCreated) {
