@@ -119,18 +119,6 @@ TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {
   EXPECT_EQ(LogLines(L"a.SelSelected"), std::vector<std::wstring>{L"a.SelSelected"});
 }
 
-TEST_F(HostTest, EventNamesComeFromTheControlsTypeLibrary) {
-  FormControl* a = Make(L"a", 10, 10);
-  ASSERT_TRUE(a);
-  EventInterface events;
-  ASSERT_EQ(events.ReadFrom(a->Dispatch()), S_OK);
-  EXPECT_TRUE(IsEqualIID(events.Iid, DIID_ICalendarCtlEvents));
-  std::map<DISPID, std::wstring> expected = {{1, L"EditFull"},   {2, L"EditEnter"},   {3, L"SetFocus"},
-                                             {4, L"KillFocus"},  {5, L"SelChange"},   {6, L"SelSelected"},
-                                             {7, L"EditChange"}, {8, L"ReceiveError"}};
-  EXPECT_EQ(events.Names, expected);
-}
-
 namespace {
 // Records the drop-down notices a control's window receives.
 seq::Log g_noticed{seq::Message};
