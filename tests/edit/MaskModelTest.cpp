@@ -7,18 +7,6 @@ using namespace testhost;
 namespace {
 // Korean date mask "####년##월##일".
 const wchar_t kKoreanMask[] = L"####\uB144##\uC6D4##\uC77C";
-std::vector<int> TypesOf(const CCalendarEdit& edit) {
-  std::vector<int> out;
-  for (int i = 0; i < edit.RecordCount(); ++i) out.push_back(edit.RecordAt(i)->Type);
-  return out;
-}
-
-std::wstring CharsOf(const CCalendarEdit& edit) {
-  std::wstring out;
-  for (int i = 0; i < edit.RecordCount(); ++i) out += edit.RecordAt(i)->Char;
-  return out;
-}
-
 class TestFrame : public CWnd {};
 } // namespace
 
@@ -103,8 +91,8 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mask ? c.mask : L"(null)");
     Edit->SetMask(c.mask);
-    EXPECT_EQ(TypesOf(*Edit), c.types);
-    EXPECT_EQ(CharsOf(*Edit), c.chars);
+    EXPECT_EQ(RecordsOf(*Edit).types, c.types);
+    EXPECT_EQ(RecordsOf(*Edit).chars, c.chars);
     EXPECT_EQ(TextOf(*Edit), c.chars.substr(0, c.chars.find(L'\0')));
     EXPECT_EQ(SelOf(*Edit), c.sel);
   }
