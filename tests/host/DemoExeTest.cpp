@@ -70,7 +70,7 @@ TEST(DemoExe, ScriptModeGivesTheScriptsExitCodeAndErrorLine) {
   for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.file, k.file + wcslen(k.file)));
     std::wstring path = dir.Path + L"\\" + k.file;
-    WriteBytes(path, k.text, strlen(k.text));
+    WriteWholeFile(path, k.text, strlen(k.text));
     Outcome o = RunDemo(L"--script \"" + path + L"\"");
     EXPECT_EQ(o.code, k.code);
     EXPECT_EQ(o.out.substr(0, strlen(k.out)), k.out);

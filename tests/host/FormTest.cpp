@@ -189,7 +189,7 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   // A damaged file leaves the form as it was.
   std::vector<BYTE> saved = ReadBytes(path);
   ASSERT_GT(saved.size(), 20u);
-  WriteBytes(path, saved.data(), 20);
+  WriteWholeFile(path, saved.data(), 20);
   EXPECT_FALSE(LoadFormFile(*Form, path, error));
   EXPECT_EQ(Form->Controls().size(), 2u);
 
@@ -203,7 +203,7 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   out.Write(full.data(), full.size());
   out << CString(L"cut") << 10 << 50 << 160 << 74 << static_cast<DWORD>(10);
   out.Write(full.data(), 10);
-  WriteBytes(path, bad.data(), bad.size());
+  WriteWholeFile(path, bad.data(), bad.size());
   EXPECT_FALSE(LoadFormFile(*Form, path, error));
   EXPECT_NE(error.find(L"cut"), std::wstring::npos);
   ASSERT_EQ(Form->Controls().size(), 2u);
