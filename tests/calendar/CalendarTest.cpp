@@ -1,7 +1,6 @@
 #include "TestHost.h"
 
 #include "CalendarWnd.h"
-#include "HandleCount.h"
 #include "Lumadex.h"
 #include "FormDriver.h"
 #include "RealInput.h"
@@ -419,28 +418,4 @@ TEST_F(DropDown, SelectedDateAndTheValueOnOpening) {
   ASSERT_EQ(Open(), 1);
   EXPECT_EQ(Selected(), 20240315);
   EXPECT_EQ(std::wstring(Ctl->Caption.GetString()), L"20240315");
-}
-
-TEST_F(DropDown, OpenCloseCyclesAndDestructionLeaveNoHandlesNorWatchers) {
-  Create(true, 140, 22);
-  ASSERT_EQ(Open(), 1);
-  ASSERT_EQ(Close(), 1);
-  Pump();
-  DWORD gdi = handlecount::GdiObjects(), user = handlecount::UserObjects();
-  ASSERT_TRUE(gdi > 0 && user > 0);
-  for (int i = 0; i < 100; ++i) {
-    ASSERT_EQ(Open(), 1);
-    ASSERT_EQ(Close(), 1);
-  }
-  Pump();
-  EXPECT_EQ(handlecount::GdiObjects(), gdi);
-  EXPECT_EQ(handlecount::UserObjects(), user);
-  EXPECT_EQ(FindCalendarHookRecord(), nullptr);
-  // Destroying the control while open removes the watchers too.
-  ASSERT_EQ(Open(), 1);
-  HWND drop = Drop();
-  Ctl->ExternalRelease();
-  Ctl = nullptr;
-  EXPECT_FALSE(IsWindow(drop));
-  EXPECT_TRUE(!GetOpenCalendarWnd() && !GetOpenCalendarCtl() && !FindCalendarHookRecord());
 }

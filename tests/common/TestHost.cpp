@@ -243,6 +243,15 @@ void ControlFixture::Fresh() {
 
 std::wstring TextOf(const CCalendarEdit& edit) { return edit.GetWindowText().str(); }
 
+MaskRecords RecordsOf(const CCalendarEdit& edit) {
+  MaskRecords r;
+  for (int i = 0; i < edit.RecordCount(); ++i) {
+    r.types.push_back(edit.RecordAt(i)->Type);
+    r.chars += edit.RecordAt(i)->Char;
+  }
+  return r;
+}
+
 std::pair<int, int> SelOf(const CCalendarEdit& edit) {
   int s = -1, e = -1;
   edit.GetSel(s, e);

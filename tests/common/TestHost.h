@@ -75,6 +75,12 @@ const wchar_t* EventName(DISPID id);
 // The field's text and selection.
 std::wstring TextOf(const CCalendarEdit& edit);
 std::pair<int, int> SelOf(const CCalendarEdit& edit);
+// The field's mask records: each position's type and the character it holds.
+struct MaskRecords {
+  std::vector<int> types;
+  std::wstring chars;
+};
+MaskRecords RecordsOf(const CCalendarEdit& edit);
 // lParam of a WM_CHAR or WM_KEYDOWN carrying a scan code.
 inline LPARAM KeyFlags(UINT scan) { return static_cast<LPARAM>(1 | (scan << 16)); }
 bool PutClipboardText(HWND owner, const std::wstring& text);

@@ -29,7 +29,6 @@ TEST_F(Formats, TheStyleChoosesTheFormatThatGivesTheMaskAndDigitCount) {
     int digits;
   };
   const Case cases[] = {
-      {0, 7, 0, L"##\uB144##\uC6D4##\uC77C", 6},
       {0, 20, 0, L"####", 4},
       // Out of range: the previous mask and count stay.
       {0, 21, 0, L"####", 4},
@@ -37,7 +36,6 @@ TEST_F(Formats, TheStyleChoosesTheFormatThatGivesTheMaskAndDigitCount) {
       {0, 2, 0, L"####/##/##", 8},
       // Time styles take the time format, date styles the date format.
       {1, 2, 2, L"##\uC2DC##\uBD84##\uCD08", 6},
-      {5, 2, 8, L"##\uBD84##\uCD08", 4},
       {2, 9, 0, L"####/##", 6},
   };
   for (const auto& c : cases) {
@@ -74,15 +72,6 @@ TEST_F(Formats, ChangeCodesOfTheFormatProperties) {
       EXPECT_EQ(Rec.Changes, window ? c.run : c.beforeWindow) << c.name << " style " << c.style;
     }
   }
-}
-
-TEST_F(Formats, StrippingUsesTheCurrentStyleAndFormat) {
-  Create();
-  Ctl->DateFormat = 3;
-  EXPECT_EQ(Ctl->GetExceptDateFormatString(L"2024\uB14401\uC6D405\uC77C"), CString(L"20240105"));
-  Ctl->Style = 1;
-  Ctl->TimeFormat = 2;
-  EXPECT_EQ(Ctl->GetExceptDateFormatString(L"12\uC2DC30\uBD8415\uCD08"), CString(L"123015"));
 }
 
 TEST_F(Formats, LeavingTheFieldCompletesADateOneDigitShortOrWithBlanks) {

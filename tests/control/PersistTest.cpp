@@ -307,17 +307,6 @@ TEST_F(FormProtocol, MethodsByIdentifierAndTheDataExchangeValue) {
   EXPECT_EQ(Ctl->SetMethodString(42, L"", L"", 0), 1);
 }
 
-TEST_F(FormProtocol, ResizeAndFormRegistration) {
-  Create();
-  Ctl->SetResizeControl(1.5f, 0.75f, 0);
-  EXPECT_FLOAT_EQ(Ctl->ScaleX, 1.5f);
-  EXPECT_FLOAT_EQ(Ctl->ScaleY, 0.75f);
-  Ctl->SetRunFormDispatch(nullptr, nullptr, 0, 0);
-  EXPECT_EQ(Ctl->RunForm, nullptr);
-  Ctl->SetRunFormDispatch(Form, FormWindow(), 1, 2);
-  EXPECT_EQ(Ctl->RunForm, Form);
-}
-
 TEST_F(FormProtocol, AutoSaveRestoresAValueWithoutCheckingIt) {
   // Before the window: only the member takes the value.
   Ctl->SetMethodString(5, L"", L"00000000", 0);

@@ -29,19 +29,6 @@ TEST(Formats, TablesAgreeWithThemselves) {
   }
 }
 
-TEST(Formats, TimeStylesAndCurrentEntry) {
-  const bool expected[] = {false, true, false, false, true, true, false};
-  for (int style = 0; style < 7; ++style) {
-    EXPECT_EQ(IsTimeStyle(style), expected[style]) << style;
-    DateTimeProps props;
-    props.Style = static_cast<short>(style);
-    props.DateFormat = 3;
-    props.TimeFormat = 8;
-    EXPECT_EQ(CurrentFormatEntry(props), expected[style] ? TimeFormatEntry(8) : DateFormatEntry(3)) << style;
-  }
-  EXPECT_FALSE(IsTimeStyle(-1));
-}
-
 TEST(Formats, DisplayDateDigits) {
   struct Case {
     int code, year, month, day;
@@ -61,7 +48,6 @@ TEST(Formats, DisplayDateDigits) {
       {17, 2024, 0, 0, true, L""},
       {20, 0, 12, 31, true, L""},
       {0, 0, 0, 0, true, L""},
-      {6, 0, 0, 0, true, L""},
       {15, 0, 0, 0, true, L""},
       {21, 2024, 1, 5, false, L"keep"},
       {-1, 2024, 1, 5, false, L"keep"},

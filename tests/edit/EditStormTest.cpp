@@ -26,23 +26,8 @@ private:
   uint64_t m_state;
 };
 
-struct MaskState {
-  std::vector<int> types;
-  std::wstring literals; // what each literal position shows, whatever the content
-};
-
-// The records as SetMask built them: the reference for every later check.
-MaskState Snapshot(const CCalendarEdit& edit) {
-  MaskState s;
-  for (int i = 0; i < edit.RecordCount(); ++i) {
-    s.types.push_back(edit.RecordAt(i)->Type);
-    s.literals += edit.RecordAt(i)->Char;
-  }
-  return s;
-}
-
 // Empty string when every invariant holds, otherwise what broke.
-std::string Check(const CCalendarEdit& edit, const MaskState& ref) {
+std::string Check(const CCalendarEdit& edit, const MaskRecords& ref) {
   if (edit.RecordCount() != static_cast<int>(ref.types.size())) return "record count changed";
   std::wstring expected;
   bool ended = false;
@@ -55,7 +40,7 @@ std::string Check(const CCalendarEdit& edit, const MaskState& ref) {
       const bool ok =
           rec->Char == edit.PromptChar || (rec->IsValidChar(rec->Char) && rec->ConvertChar(rec->Char) == rec->Char);
       if (!ok) return "entry " + std::to_string(i) + " holds an unacceptable character";
-    } else if (rec->Char != ref.literals[static_cast<size_t>(i)]) {
+    } else if (rec->Char != ref.chars[static_cast<size_t>(i)]) {
       return "literal " + std::to_string(i) + " moved or changed";
     }
     // A literal NUL (a trailing backslash) ends the window text.
@@ -92,7 +77,7 @@ TEST_F(EditStorm, TenThousandRandomOperationsPerMaskKeepTheMask) {
     Rng rng(0x7A3E5EEDull);
     Ctl->Edit.SetMask(mask);
     Ctl->Edit.FullLength = 8;
-    const MaskState ref = Snapshot(Ctl->Edit);
+    const MaskRecords ref = RecordsOf(Ctl->Edit);
     std::wstring lastOp;
     for (int op = 0; op < kOps; ++op) {
       const int kind = rng.Below(100);

@@ -21,7 +21,6 @@ TEST_F(EditWindow, PasteLaysFormattedOrBareTextAndWaitsOnTheNextEmptyPosition) {
       {"formatted at the start", L"", {0, 0}, L"2024-01-31", L"2024-01-31", 10},
       {"bare at the start", L"", {0, 0}, L"20240131", L"2024-01-31", 10},
       {"bare in the middle", L"2024", {5, 5}, L"0131", L"2024-01-31", 10},
-      {"formatted in the middle", L"2024", {5, 5}, L"01-31", L"2024-01-31", 10},
       {"part of the month", L"2024", {5, 5}, L"01", L"2024-01-  ", 8},
       {"one digit leaves a gap to fill", L"2024", {5, 5}, L"1", L"2024-1 -  ", 6},
       {"before existing digits pushes them on", L"20240131", {5, 5}, L"12", L"2024-12-01", 10},
@@ -230,23 +229,6 @@ TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
     }
   }
   ReleaseDC(Ctl->Edit.m_hWnd, dc);
-}
-
-TEST_F(EditWindow, AFieldTakesItsBrushAlongWhenItGoes) {
-  CreateWithMask(L"####-##-##", 8);
-  HGDIOBJ brush = nullptr;
-  {
-    CCalendarEdit field;
-    ASSERT_TRUE(field.Create(WS_CHILD | WS_VISIBLE, CRect(10, 40, 200, 62), Form->FrameWnd, 1001));
-    field.SetMask(L"##:##");
-    HDC dc = GetDC(field.m_hWnd);
-    brush = reinterpret_cast<HGDIOBJ>(SendMessageW(FormWindow(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                                                   reinterpret_cast<LPARAM>(field.m_hWnd)));
-    ReleaseDC(field.m_hWnd, dc);
-    ASSERT_NE(brush, nullptr);
-    EXPECT_NE(GetObjectType(brush), 0u);
-  }
-  EXPECT_EQ(GetObjectType(brush), 0u);
 }
 
 TEST_F(EditWindow, AnswersTheHostQueryAndNothingElse) {

@@ -7,18 +7,6 @@ using namespace testhost;
 namespace {
 // Korean date mask "####년##월##일".
 const wchar_t kKoreanMask[] = L"####\uB144##\uC6D4##\uC77C";
-std::vector<int> TypesOf(const CCalendarEdit& edit) {
-  std::vector<int> out;
-  for (int i = 0; i < edit.RecordCount(); ++i) out.push_back(edit.RecordAt(i)->Type);
-  return out;
-}
-
-std::wstring CharsOf(const CCalendarEdit& edit) {
-  std::wstring out;
-  for (int i = 0; i < edit.RecordCount(); ++i) out += edit.RecordAt(i)->Char;
-  return out;
-}
-
 class TestFrame : public CWnd {};
 } // namespace
 
@@ -74,15 +62,6 @@ TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
     EXPECT_EQ(rec.IsValidChar(c.ch), c.valid);
     EXPECT_EQ(rec.ConvertChar(c.ch), c.stored);
   }
-
-  // Made through its runtime class, a record is a literal showing NUL.
-  CObject* made = RUNTIME_CLASS(CMaskData)->CreateObject();
-  ASSERT_NE(made, nullptr);
-  EXPECT_STREQ(made->GetRuntimeClass()->m_lpszClassName, "CMaskData");
-  auto* rec = static_cast<CMaskData*>(made);
-  EXPECT_EQ(rec->Type, Literal);
-  EXPECT_EQ(rec->Char, 0);
-  delete made;
 }
 
 class MaskModel : public StandaloneEdit {};
@@ -112,8 +91,8 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mask ? c.mask : L"(null)");
     Edit->SetMask(c.mask);
-    EXPECT_EQ(TypesOf(*Edit), c.types);
-    EXPECT_EQ(CharsOf(*Edit), c.chars);
+    EXPECT_EQ(RecordsOf(*Edit).types, c.types);
+    EXPECT_EQ(RecordsOf(*Edit).chars, c.chars);
     EXPECT_EQ(TextOf(*Edit), c.chars.substr(0, c.chars.find(L'\0')));
     EXPECT_EQ(SelOf(*Edit), c.sel);
   }
@@ -294,31 +273,6 @@ TEST_F(MaskModel, WithoutRecordsTheFieldIsAPlainEdit) {
   SendMessageW(Edit->m_hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
   EXPECT_EQ(TextOf(*Edit), L"abc");
   EXPECT_EQ(Edit->InvalidInputCount, 0);
-}
-
-TEST_F(MaskModel, OwnTextWritesRunAtRaisedDepth) {
-  // A subclass above the field sees each WM_SETTEXT before the field handles it.
-  static std::vector<int>* depths = nullptr;
-  static CCalendarEdit* field = nullptr;
-  static WNDPROC prev = nullptr;
-  std::vector<int> seen;
-  depths = &seen;
-  field = Edit;
-  struct Spy {
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-      if (m == WM_SETTEXT) depths->push_back(field->SetTextDepth);
-      return CallWindowProcW(prev, h, m, w, l);
-    }
-  };
-  Edit->SetMask(L"##-##");
-  prev =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(Edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Spy::Proc)));
-  Edit->RefreshText(0);
-  SetWindowTextW(Edit->m_hWnd, L"12-34");
-  SetWindowLongPtrW(Edit->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
-  EXPECT_EQ(seen, (std::vector<int>{1, 0, 1}));
-  EXPECT_EQ(Edit->SetTextDepth, 0);
-  EXPECT_EQ(TextOf(*Edit), L"12-34");
 }
 
 TEST_F(MaskModel, AMaskSetBeforeTheWindowShowsWhenItIsCreated) {

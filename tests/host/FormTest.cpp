@@ -119,18 +119,6 @@ TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {
   EXPECT_EQ(LogLines(L"a.SelSelected"), std::vector<std::wstring>{L"a.SelSelected"});
 }
 
-TEST_F(HostTest, EventNamesComeFromTheControlsTypeLibrary) {
-  FormControl* a = Make(L"a", 10, 10);
-  ASSERT_TRUE(a);
-  EventInterface events;
-  ASSERT_EQ(events.ReadFrom(a->Dispatch()), S_OK);
-  EXPECT_TRUE(IsEqualIID(events.Iid, DIID_ICalendarCtlEvents));
-  std::map<DISPID, std::wstring> expected = {{1, L"EditFull"},   {2, L"EditEnter"},   {3, L"SetFocus"},
-                                             {4, L"KillFocus"},  {5, L"SelChange"},   {6, L"SelSelected"},
-                                             {7, L"EditChange"}, {8, L"ReceiveError"}};
-  EXPECT_EQ(events.Names, expected);
-}
-
 namespace {
 // Records the drop-down notices a control's window receives.
 seq::Log g_noticed{seq::Message};
@@ -201,7 +189,7 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   // A damaged file leaves the form as it was.
   std::vector<BYTE> saved = ReadBytes(path);
   ASSERT_GT(saved.size(), 20u);
-  WriteBytes(path, saved.data(), 20);
+  WriteWholeFile(path, saved.data(), 20);
   EXPECT_FALSE(LoadFormFile(*Form, path, error));
   EXPECT_EQ(Form->Controls().size(), 2u);
 
@@ -215,7 +203,7 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   out.Write(full.data(), full.size());
   out << CString(L"cut") << 10 << 50 << 160 << 74 << static_cast<DWORD>(10);
   out.Write(full.data(), 10);
-  WriteBytes(path, bad.data(), bad.size());
+  WriteWholeFile(path, bad.data(), bad.size());
   EXPECT_FALSE(LoadFormFile(*Form, path, error));
   EXPECT_NE(error.find(L"cut"), std::wstring::npos);
   ASSERT_EQ(Form->Controls().size(), 2u);

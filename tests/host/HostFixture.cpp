@@ -70,25 +70,6 @@ TempFolder::~TempFolder() {
   RemoveDirectoryW(Path.c_str());
 }
 
-std::vector<BYTE> ReadBytes(const std::wstring& path) {
-  std::vector<BYTE> bytes;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return bytes;
-  bytes.resize(GetFileSize(f, nullptr));
-  DWORD got = 0;
-  if (!ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
-  bytes.resize(got);
-  CloseHandle(f);
-  return bytes;
-}
-
-void WriteBytes(const std::wstring& path, const void* data, size_t size) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(f, data, static_cast<DWORD>(size), &written, nullptr);
-  CloseHandle(f);
-}
-
 std::vector<std::wstring> ReadLines(const std::wstring& path) {
   std::vector<BYTE> bytes = ReadBytes(path);
   int n = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()),

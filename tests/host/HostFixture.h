@@ -6,6 +6,7 @@
 #include "Form.h"
 #include "Sequence.h"
 #include "ScriptMode.h"
+#include "WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,9 @@ public:
 };
 
 // The whole of a file's bytes (empty when it cannot be read).
-std::vector<BYTE> ReadBytes(const std::wstring& path);
-// Writes the bytes as the whole of a file.
-void WriteBytes(const std::wstring& path, const void* data, size_t size);
+inline std::vector<BYTE> ReadBytes(const std::wstring& path) {
+  std::vector<BYTE> bytes;
+  return ReadWholeFile(path, 1 << 26, bytes) == FileRead::Done ? bytes : std::vector<BYTE>();
+}
 // Lines of a UTF-8 text file.
 std::vector<std::wstring> ReadLines(const std::wstring& path);

@@ -2,7 +2,6 @@
 // rely on, independent of the control.
 #include "HostFixture.h"
 
-#include "FormDriver.h"
 #include "RealInput.h"
 #include "Screenshot.h"
 
@@ -100,51 +99,6 @@ TEST(RealInput, NamedKeysArriveAsThoseKeys) {
     }
   }
   EXPECT_FALSE(realinput::KeyByName(L"Tab", key));
-}
-
-TEST(RealInput, ClicksLandWhereAimed) {
-  Probe p;
-  const POINT aims[] = {{250, 150}, {230, 60}, {15, 190}};
-  for (const POINT& aim : aims) {
-    POINT screen = aim;
-    ClientToScreen(p.top, &screen);
-    ASSERT_TRUE(realinput::ClickAt(screen));
-    ASSERT_FALSE(Probe::presses.empty());
-    EXPECT_EQ(Probe::presses.back().x * 1000 + Probe::presses.back().y, aim.x * 1000 + aim.y);
-  }
-  EXPECT_EQ(Probe::presses.size(), 3u);
-  // A click on the edit gives it the focus.
-  ::SetFocus(p.top);
-  POINT onEdit = {20, 20};
-  ClientToScreen(p.top, &onEdit);
-  ASSERT_TRUE(realinput::ClickAt(onEdit));
-  EXPECT_EQ(GetFocus(), p.edit);
-}
-
-TEST(RealInput, DaysOfAMonthCalendarAreFoundAndClicked) {
-  HWND cal = CreateWindowExW(0, L"SysMonthCal32", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, 100, 100, 240, 200, nullptr,
-                             nullptr, nullptr, nullptr);
-  ASSERT_NE(cal, nullptr);
-  RECT need;
-  SendMessageW(cal, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
-  SetWindowPos(cal, nullptr, 0, 0, need.right - need.left, need.bottom - need.top, SWP_NOMOVE | SWP_NOZORDER);
-  SYSTEMTIME sel = {2024, 3, 0, 15, 0, 0, 0, 0};
-  ASSERT_TRUE(SendMessageW(cal, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&sel)));
-  realinput::BringToFront(cal);
-  const struct {
-    WORD month, day;
-    bool shown;
-  } cases[] = {{3, 20, true}, {3, 1, true}, {3, 31, true}, {6, 1, false}};
-  for (const auto& k : cases) {
-    POINT at;
-    EXPECT_EQ(FindCalendarDay(cal, 2024, k.month, k.day, at), k.shown) << k.month << "/" << k.day;
-    if (!k.shown) continue;
-    ASSERT_TRUE(realinput::ClickAt(at));
-    SYSTEMTIME got = {};
-    SendMessageW(cal, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&got));
-    EXPECT_EQ(got.wMonth * 100 + got.wDay, k.month * 100 + k.day);
-  }
-  DestroyWindow(cal);
 }
 
 TEST(Screenshot, WritesAPngOfWhatTheWindowShows) {

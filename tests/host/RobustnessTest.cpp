@@ -5,7 +5,6 @@
 #include "HostFixture.h"
 
 #include "EventLog.h"
-#include "WholeFile.h"
 
 #include <algorithm>
 #include <iterator>

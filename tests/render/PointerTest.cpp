@@ -120,20 +120,6 @@ TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
   }
 }
 
-TEST_F(Pointer, PressedHalfIsPaintedPressedUntilTheRelease) {
-  CreateSpin(4);
-  SendMouse(WM_LBUTTONDOWN, 130, 15, MK_LBUTTON);
-  std::vector<std::wstring> calls = PaintOnce();
-  ASSERT_EQ(calls.size(), 5u);
-  EXPECT_EQ(calls[0], L"DrawButton 123,-1,141,11 style=5 state=0 edges=0 flags=10000000");
-  EXPECT_EQ(calls[2], L"DrawButton 123,11,141,23 style=5 state=1 edges=0 flags=10000000");
-  SendMouse(WM_LBUTTONUP, 130, 15);
-  calls = PaintOnce();
-  ASSERT_EQ(calls.size(), 5u);
-  EXPECT_EQ(calls[2], L"DrawButton 123,11,141,23 style=5 state=0 edges=0 flags=10000000");
-  KillTimer(Ctl->m_hWnd, 111);
-}
-
 TEST_F(Pointer, ArrowPressTogglesTheDropDownAtThePress) {
   Create(true, 140, 22);
   PaintOnce();

@@ -9,34 +9,30 @@ using Strings = std::vector<std::wstring>;
 
 class Values : public ControlFixture {};
 
-TEST_F(Values, ComputedDatesAndTimesThroughIDispatch) {
+// One row per method: the library's own tables hold the arithmetic; here the arguments
+// travel in order and days count from the shown date, months from today.
+TEST_F(Values, ComputedValuesThroughIDispatch) {
   PinnedClock clock(L"20240131233000");
   Create();
+  ASSERT_EQ(Call(L"SetCaptionCtrlEx", {VStr(L"20240228"), VLong(0)}), S_OK);
   struct {
     const wchar_t* method;
     const wchar_t* base; // for GetBaseComputedDate
     short basic, variance, indicator;
     const wchar_t* result;
   } const cases[] = {
-      // Each method takes its arguments in order and answers the library's text.
-      {L"GetComputedDate", nullptr, 3, 1, 1, L"20240301"},
+      {L"GetComputedDate", nullptr, 1, 1, 1, L"20240229"},
       {L"GetComputedDate", nullptr, 3, 2, 0, L"20231130"},
-      {L"GetComputedDate", nullptr, 4, 0, 0, L"        "},
       {L"GetComputedTime", nullptr, 3, 2, 1, L"013000"},
-      {L"GetComputedTime", nullptr, 1, -30, 0, L"233030"},
-      {L"GetBaseComputedDate", L"20230231", 1, 0, 1, L"20230303"},
       {L"GetBaseComputedDate", L"20240301", 2, 1, 0, L"20240223"},
   };
   for (const auto& c : cases) {
     std::vector<VARIANT> args;
     if (c.base) args.push_back(VStr(c.base));
-    args.push_back(VLong(c.basic));
-    args.push_back(VLong(c.variance));
-    args.push_back(VLong(c.indicator));
+    for (short v : {c.basic, c.variance, c.indicator}) args.push_back(VLong(v));
     std::wstring result = L"<unset>";
-    EXPECT_EQ(Call(c.method, args, &result), S_OK) << c.method << " " << c.basic;
-    EXPECT_EQ(result, c.result) << c.method << " " << (c.base ? c.base : L"") << " " << c.basic << "," << c.variance
-                                << "," << c.indicator;
+    EXPECT_EQ(Call(c.method, args, &result), S_OK) << c.method;
+    EXPECT_EQ(result, c.result) << c.method << " " << c.basic << "," << c.variance << "," << c.indicator;
   }
 }
 
@@ -62,22 +58,6 @@ TEST_F(Values, BaseComputedDateFailsTheCallWithADispatchException) {
     SysFreeString(excep.bstrSource);
     SysFreeString(excep.bstrDescription);
     SysFreeString(excep.bstrHelpFile);
-  }
-}
-
-TEST_F(Values, DayUnitsCountFromTheShownDateAndMonthsFromToday) {
-  PinnedClock clock(L"20240131120000");
-  Create();
-  ASSERT_EQ(Call(L"SetCaptionCtrlEx", {VStr(L"20240228"), VLong(0)}), S_OK);
-  ASSERT_EQ(Get(L"Caption"), L"20240228");
-  struct {
-    short basic, variance, indicator;
-    const wchar_t* result;
-  } const cases[] = {{1, 1, 1, L"20240229"}, {2, 1, 0, L"20240221"}, {3, 1, 1, L"20240301"}};
-  for (const auto& c : cases) {
-    std::wstring result;
-    ASSERT_EQ(Call(L"GetComputedDate", {VLong(c.basic), VLong(c.variance), VLong(c.indicator)}, &result), S_OK);
-    EXPECT_EQ(result, c.result) << c.basic << "," << c.variance << "," << c.indicator;
   }
 }
 
