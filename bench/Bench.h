@@ -22,6 +22,17 @@ inline double Seconds() {
   return static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
+struct Stats {
+  double median = 0, min = 0;
+};
+
+// Median and minimum of a set of per-call times.
+inline Stats Of(std::vector<double> t) {
+  if (t.empty()) return {};
+  std::sort(t.begin(), t.end());
+  return {t[t.size() / 2], t.front()};
+}
+
 // Runs a and b for `rounds` alternating rounds of `iterations` calls each and prints the
 // median time per call of each and the ratio a/b.
 inline void Compare(const char* what, const char* nameA, const std::function<void()>& a, const char* nameB,

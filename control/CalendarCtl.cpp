@@ -9,6 +9,7 @@
 #include "Tondril.h"
 
 #include <new>
+#include <utility>
 
 // ---- module --------------------------------------------------------------------------
 
@@ -275,6 +276,7 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
 
   if (Default() == -1) return -1;
 
+  InCreate = TRUE;
   Edit.Create(0x40000080, GetClientRect(), this, 1000);
   Edit.ParentCtl = this;
 
@@ -290,6 +292,8 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   FontChange();
   BoundPropertyChanged(PROP_FontIndex);
   SetDateRange();
+  InCreate = FALSE;
+  if (std::exchange(LayoutPending, FALSE)) ChangeEditPosition();
   SetRedraw(TRUE);
   return 0;
 }

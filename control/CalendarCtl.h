@@ -194,6 +194,14 @@ public:
   BOOL GetCurSelectedDate(int& year, int& month, int& day);
   void SendToMainIsShowList(BOOL bShow);
   void SetCalendarSelchange(BOOL bChanged) { CalendarSelChanged = bChanged; }
+  // While the window is being created it is not shown yet: invalidating it or laying out
+  // the field there is a round trip to the window manager for nothing. The layout is done
+  // once at the end, and the window paints whole when it shows.
+  BOOL InCreate = FALSE;
+  BOOL LayoutPending = FALSE;
+  void Invalidate(BOOL erase = TRUE) {
+    if (!InCreate) CWnd::Invalidate(erase);
+  }
   BOOL IsCalendarVisible() const { return CalendarVisible; }
   CWnd* GetCalendarWndPtr() const;
   void SetDateToCalendarWnd();
@@ -277,6 +285,7 @@ private:
   // as it stands.
   CString BoundInValueForm(const CString& bound);
   void WriteCorrection(const CString& text);
+  void MirrorOwnText(LPCWSTR text);
   BOOL m_correcting = FALSE;
 };
 

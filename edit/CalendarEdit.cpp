@@ -42,9 +42,8 @@ void CCalendarEdit::OnInvalidInput() {
 
 HBRUSH CCalendarEdit::CtlColor(HDC dc, UINT ctlColor) {
   if (ctlColor != CTLCOLOR_EDIT && ctlColor != CTLCOLOR_STATIC) return nullptr;
-  // Remade at every request: the colour may have changed since the last paint.
-  BackBrush.DeleteObject();
-  BackBrush.CreateSolidBrush(EditBackColor);
+  // The colour may have changed since the last paint; the brush follows it.
+  BackBrush.Hold(EditBackColor);
   ::SetTextColor(dc, TextColor);
   ::SetBkColor(dc, EditBackColor);
   return BackBrush;
@@ -157,12 +156,15 @@ void CCalendarEdit::OnChar(UINT ch, LPARAM flags) {
   int start = 0, end = 0;
   GetSel(start, end);
   const WCHAR c = static_cast<WCHAR>(ch);
-  if (c == VK_BACK)
-    BackspaceAt(start, end);
-  else if (start != end)
-    TypeOverSelection(c, start, end);
-  else
-    TypeAtCaret(c, start);
+  {
+    SelectionHold hold(*this);
+    if (c == VK_BACK)
+      BackspaceAt(start, end);
+    else if (start != end)
+      TypeOverSelection(c, start, end);
+    else
+      TypeAtCaret(c, start);
+  }
 
   CString data = GetInputData();
   data.Trim();
@@ -333,8 +335,10 @@ void CCalendarEdit::MoveCaretLeft() {
 LRESULT CCalendarEdit::OnSetText(LPCWSTR text) {
   if (MaskList.IsEmpty()) return Default();
   if (SetTextDepth >= 1) {
-    LRESULT result;
-    {
+    LRESULT result = TRUE;
+    // A keystroke's second write most often shows the same text; the EDIT class would
+    // repaint it and move its caret for nothing.
+    if (GetWindowText() != text) {
       ParentNotificationMute mute(m_hWnd);
       result = Default();
     }

@@ -25,7 +25,7 @@ public:
   WCHAR DateSep = L'/';
   int SetTextDepth = 0;
   BOOL NotifyChange = TRUE;
-  CBrush BackBrush;
+  CSharedBrush BackBrush; // shared with every field of the same colour
   COLORREF TextColor = 0;
   COLORREF EditBackColor = 0x00FFFFFF;
   BOOL FocusNotified = FALSE;
@@ -44,6 +44,9 @@ public:
   int GetNextEntryPos(int position) const;
   void RefreshText(int caretPos);
   void MoveCaretToEntry(int position);
+  // The selection, placed now or, while a keystroke is being handled, once at its end.
+  void PlaceSel(int start, int end, BOOL noScroll = FALSE);
+  void ReadSel(int& start, int& end) const;
   CString StripMaskLiterals(LPCWSTR text) const;
   int RecordCount() const { return MaskList.GetCount(); }
   CMaskData* RecordAt(int index) const;
@@ -73,6 +76,24 @@ protected:
   HBRUSH CtlColor(HDC dc, UINT ctlColor);
 
 private:
+  // A keystroke may rewrite the text twice and place the caret three times; the EDIT
+  // class pays a caret move and a repaint for each, so the selection waits until the
+  // keystroke is done and is placed once, before any event can look at it.
+  class SelectionHold {
+  public:
+    explicit SelectionHold(CCalendarEdit& edit) : m_edit(edit) { ++m_edit.HoldDepth; }
+    ~SelectionHold();
+    SelectionHold(const SelectionHold&) = delete;
+    SelectionHold& operator=(const SelectionHold&) = delete;
+
+  private:
+    CCalendarEdit& m_edit;
+  };
+  int HoldDepth = 0;
+  BOOL SelPending = FALSE;
+  int PendingStart = 0, PendingEnd = 0;
+  BOOL PendingNoScroll = FALSE;
+
   void BackspaceAt(int start, int end);
   void TypeOverSelection(WCHAR ch, int start, int end);
   void TypeAtCaret(WCHAR ch, int pos);

@@ -181,14 +181,14 @@ void CCalendarEdit::RefreshText(int caretPos) {
   // The EDIT class puts the caret at 0 on every text write; without a caret position
   // the selection the user had is put back.
   int selStart = 0, selEnd = 0;
-  if (caretPos < 0) GetSel(selStart, selEnd);
+  if (caretPos < 0) ReadSel(selStart, selEnd);
   ++SetTextDepth;
   SetWindowText(text);
   --SetTextDepth;
   if (caretPos >= 0)
     MoveCaretToEntry(caretPos);
   else
-    SetSel(selStart, selEnd, TRUE);
+    PlaceSel(selStart, selEnd, TRUE);
   if (IsControlAlive()) {
     CString data = GetInputData();
     data.TrimRight();
@@ -202,9 +202,35 @@ void CCalendarEdit::MoveCaretToEntry(int position) {
   // replaces the whole entry.
   const int p = GetNextEntryPos(position);
   if (p >= MaskList.GetCount())
-    SetSel(0, ::GetWindowTextLengthW(m_hWnd));
+    PlaceSel(0, ::GetWindowTextLengthW(m_hWnd));
   else
-    SetSel(p, p);
+    PlaceSel(p, p);
+}
+
+void CCalendarEdit::PlaceSel(int start, int end, BOOL noScroll) {
+  if (HoldDepth == 0) {
+    SetSel(start, end, noScroll);
+    return;
+  }
+  SelPending = TRUE;
+  PendingStart = start;
+  PendingEnd = end;
+  PendingNoScroll = noScroll;
+}
+
+void CCalendarEdit::ReadSel(int& start, int& end) const {
+  if (SelPending) {
+    start = PendingStart;
+    end = PendingEnd;
+    return;
+  }
+  GetSel(start, end);
+}
+
+CCalendarEdit::SelectionHold::~SelectionHold() {
+  if (--m_edit.HoldDepth > 0 || !m_edit.SelPending) return;
+  m_edit.SelPending = FALSE;
+  if (m_edit.IsWindow()) m_edit.SetSel(m_edit.PendingStart, m_edit.PendingEnd, m_edit.PendingNoScroll);
 }
 
 CString CCalendarEdit::StripMaskLiterals(LPCWSTR text) const {

@@ -1,7 +1,6 @@
 #include "ParentNotificationMute.h"
 
-#include <commctrl.h>
-
+#include <map>
 #include <utility>
 
 namespace {
@@ -10,23 +9,42 @@ namespace {
 // so nothing is left to destroy at thread exit, even after the library went.
 thread_local ParentNotificationMute* t_innermost = nullptr;
 
-// One subclass per muted parent; its reference data is the edit whose notifications
-// are held back.
-const UINT_PTR kMuteSubclassId = 1;
+// Parents that someone subclassed again while a mute was on: the mute's procedure stays in
+// their chain, passing everything on, until the parent goes. Never freed, as it may be
+// consulted until the last such window is destroyed.
+SRWLOCK g_orphanLock = SRWLOCK_INIT;
+std::map<HWND, WNDPROC>& Orphans() {
+  static std::map<HWND, WNDPROC>* orphans = new std::map<HWND, WNDPROC>;
+  return *orphans;
+}
 
-LRESULT CALLBACK MuteOwnNotifications(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR muted) {
-  if (msg == WM_COMMAND && reinterpret_cast<HWND>(lParam) == reinterpret_cast<HWND>(muted) &&
-      (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_CHANGE))
-    return 0;
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, MuteOwnNotifications, id);
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+WNDPROC OrphanNext(HWND hwnd, bool forget) {
+  AcquireSRWLockExclusive(&g_orphanLock);
+  auto it = Orphans().find(hwnd);
+  WNDPROC next = it == Orphans().end() ? nullptr : it->second;
+  if (forget && it != Orphans().end()) Orphans().erase(it);
+  ReleaseSRWLockExclusive(&g_orphanLock);
+  return next;
 }
 
 } // namespace
 
-ParentNotificationMute::ParentNotificationMute(HWND edit) : m_parent(::GetParent(edit)) {
-  // Subclassing works only on the parent's own thread.
-  if (!m_parent || ::GetWindowThreadProcessId(m_parent, nullptr) != ::GetCurrentThreadId()) {
+LRESULT CALLBACK ParentNotificationMute::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (const ParentNotificationMute* m = t_innermost; m; m = m->m_outer) {
+    if (m->m_parent != hwnd) continue;
+    if (msg == WM_COMMAND && reinterpret_cast<HWND>(lParam) == m->m_edit &&
+        (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_CHANGE))
+      return 0;
+    return ::CallWindowProcW(m->m_next, hwnd, msg, wParam, lParam);
+  }
+  if (WNDPROC next = OrphanNext(hwnd, msg == WM_NCDESTROY)) return ::CallWindowProcW(next, hwnd, msg, wParam, lParam);
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+ParentNotificationMute::ParentNotificationMute(HWND edit) : m_parent(::GetParent(edit)), m_edit(edit) {
+  // Replacing a window procedure works only on the parent's own thread.
+  if (!m_parent || ::GetWindowThreadProcessId(m_parent, nullptr) != ::GetCurrentThreadId() ||
+      OrphanNext(m_parent, false)) {
     m_parent = nullptr;
     return;
   }
@@ -35,7 +53,12 @@ ParentNotificationMute::ParentNotificationMute(HWND edit) : m_parent(::GetParent
       m_parent = nullptr;
       return;
     }
-  if (!::SetWindowSubclass(m_parent, MuteOwnNotifications, kMuteSubclassId, reinterpret_cast<DWORD_PTR>(edit))) {
+  // The procedure is swapped in front of the parent's chain for the write alone: unlike a
+  // comctl32 subclass, which keeps its list in a window property, this costs no round
+  // trip to the window manager.
+  m_next = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(m_parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentNotificationMute::Proc)));
+  if (!m_next) {
     m_parent = nullptr;
     return;
   }
@@ -45,5 +68,13 @@ ParentNotificationMute::ParentNotificationMute(HWND edit) : m_parent(::GetParent
 ParentNotificationMute::~ParentNotificationMute() {
   if (!m_parent) return;
   t_innermost = m_outer;
-  if (::IsWindow(m_parent)) ::RemoveWindowSubclass(m_parent, MuteOwnNotifications, kMuteSubclassId);
+  if (!::IsWindow(m_parent)) return;
+  if (::GetWindowLongPtrW(m_parent, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ParentNotificationMute::Proc)) {
+    ::SetWindowLongPtrW(m_parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_next));
+    return;
+  }
+  // Someone subclassed the parent during the write and calls this procedure next.
+  AcquireSRWLockExclusive(&g_orphanLock);
+  Orphans()[m_parent] = m_next;
+  ReleaseSRWLockExclusive(&g_orphanLock);
 }

@@ -14,7 +14,10 @@ public:
   ParentNotificationMute& operator=(const ParentNotificationMute&) = delete;
 
 private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND m_parent;
+  HWND m_edit;
+  WNDPROC m_next = nullptr; // the parent's procedure while this mute is on
   // The mute that was innermost on this thread before this one (null for the first).
   ParentNotificationMute* m_outer = nullptr;
 };

@@ -8,7 +8,7 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
   const wchar_t* text = reinterpret_cast<const wchar_t*>(wParam);
   if (!text || Caption == text) return 1;
   Caption = text;
-  SetWindowText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
+  MirrorOwnText(ReadsNonZero(Caption) ? Caption.GetString() : L"");
   // The field reporting the correction written below: take it as it is, or a bound that
   // does not fit the field's format would be corrected again and again.
   if (m_correcting) return 1;
@@ -27,7 +27,7 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
     const CString* bound = value > end ? &EndTime : value < start ? &StartTime : nullptr;
     if (bound && !bound->IsEmpty()) {
       Caption = BoundInValueForm(*bound);
-      SetWindowText(Caption);
+      MirrorOwnText(Caption);
       if (Edit.m_hWnd) WriteCorrection(Caption);
       LastValidValue = Caption;
       return 1;
@@ -42,7 +42,7 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
   if (tamvero::IsDateStyle(Style)) {
     // A value kept under another format is no value of this one.
     Caption = LastValidValue.GetLength() == DigitCount ? LastValidValue : CString();
-    SetWindowText(Caption);
+    MirrorOwnText(Caption);
     WriteCorrection(Caption);
   } else {
     struct tm now = {};
@@ -53,6 +53,12 @@ LRESULT CCalendarCtl::OnSetCaption(WPARAM wParam, LPARAM) {
     m_correcting = FALSE;
   }
   return 1;
+}
+
+// Every report of the field would otherwise write the same text again: a round trip to
+// the window manager and a WM_SETTEXT to every subclass of the control for nothing.
+void CCalendarCtl::MirrorOwnText(LPCWSTR text) {
+  if (GetWindowText() != text) SetWindowText(text);
 }
 
 CString CCalendarCtl::BoundInValueForm(const CString& bound) {

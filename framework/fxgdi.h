@@ -24,6 +24,30 @@ public:
   operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 };
 
+// A solid brush shared by every holder of the same colour in the process: the first
+// holder of a colour makes the handle, the last one to let go deletes it, so a form of
+// a hundred white fields holds one white brush.
+class FX_API CSharedBrush {
+public:
+  CSharedBrush() = default;
+  ~CSharedBrush() { Release(); }
+  CSharedBrush(const CSharedBrush&) = delete;
+  CSharedBrush& operator=(const CSharedBrush&) = delete;
+  // Holds a brush of the colour (keeping the one held when the colour is the same);
+  // null when the platform refuses to make one.
+  HBRUSH Hold(COLORREF c);
+  void Release();
+  HBRUSH GetSafeHandle() const { return m_brush; }
+  operator HBRUSH() const { return m_brush; }
+  // Brushes alive in the process and holders of one colour, for leak checks.
+  static int LiveBrushes();
+  static int Holders(COLORREF c);
+
+private:
+  HBRUSH m_brush = nullptr;
+  COLORREF m_color = 0;
+};
+
 class FX_API CPen : public CGdiObject {
 public:
   CPen(int style, int width, COLORREF c) { Attach(::CreatePen(style, width, c)); }

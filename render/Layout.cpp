@@ -25,13 +25,24 @@ void CCalendarCtl::OnSize(UINT, int cx, int cy) {
 
 void CCalendarCtl::ChangeEditPosition() {
   if (!Edit.m_hWnd) return;
+  if (InCreate) {
+    LayoutPending = TRUE;
+    return;
+  }
   int width = ClientWidth - 7 - (tamvero::HasButton(Style) ? ButtonWidth : 0);
   int top = 2, height = ClientHeight - 4;
   if (TextHeight > 0 && ClientHeight > TextHeight + 4) {
     height = TextHeight;
     top = (ClientHeight - TextHeight) / 2;
   }
-  ::SetWindowPos(Edit.m_hWnd, nullptr, 5, top, std::max(width, 0), std::max(height, 0), SWP_SHOWWINDOW | SWP_NOZORDER);
+  const CRect want(5, top, 5 + std::max(width, 0), top + std::max(height, 0));
+  CRect now;
+  ::GetWindowRect(Edit.m_hWnd, &now);
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
+  // Moving a field to where it already is still costs the window manager a full move.
+  if (!(now == want) || !(::GetWindowLongW(Edit.m_hWnd, GWL_STYLE) & WS_VISIBLE))
+    ::SetWindowPos(Edit.m_hWnd, nullptr, want.left, want.top, want.Width(), want.Height(),
+                   SWP_SHOWWINDOW | SWP_NOZORDER);
   // A text longer than the field shows from its beginning.
   Edit.SetSel(0, 0);
   Edit.SetSel(0, -1);

@@ -63,7 +63,9 @@ void CCalendarCtl::DrawBoarder(CDC* pDC, CRect& rect) {
   else
     rect.DeflateRect(1, 1);
   pDC->SetTextColor(ForeColor);
-  CBrush back(Enabled ? BackColor : CColorMgr::getInstance()->GetColor(CColorMgr::CI_DISABLED_BACK, 0));
+  // The fields' shared brush of the colour, most often already made.
+  CSharedBrush back;
+  back.Hold(Enabled ? BackColor : CColorMgr::getInstance()->GetColor(CColorMgr::CI_DISABLED_BACK, 0));
   ::FillRect(pDC->GetSafeHdc(), &rect, back);
 }
 

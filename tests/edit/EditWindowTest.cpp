@@ -2,6 +2,8 @@
 // brushes, and the host's query message.
 #include "TestHost.h"
 
+#include "HandleCount.h"
+
 #include <map>
 #include <memory>
 
@@ -231,6 +233,71 @@ TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
   ReleaseDC(Ctl->Edit.m_hWnd, dc);
 }
 
+TEST_F(EditWindow, FieldsShareOneBrushPerColourAndTheLastOneDeletesIt) {
+  CreateWithMask(L"####-##-##", 8);
+  const COLORREF A = RGB(1, 2, 3), B = RGB(4, 5, 6); // colours no other window uses
+  HDC dc = GetDC(Form->FrameWnd->m_hWnd);
+  std::unique_ptr<CCalendarEdit> fields[3];
+  for (int i = 0; i < 3; ++i) {
+    fields[i] = std::make_unique<CCalendarEdit>();
+    ASSERT_TRUE(
+        fields[i]->Create(WS_CHILD | WS_VISIBLE, CRect(10, 40 + 24 * i, 200, 62 + 24 * i), Form->FrameWnd, 1001 + i));
+    fields[i]->SetMask(L"##:##");
+  }
+  const int live0 = CSharedBrush::LiveBrushes();
+  const DWORD gdi0 = handlecount::GdiObjects();
+  auto ask = [&](int i) {
+    return reinterpret_cast<HBRUSH>(SendMessageW(FormWindow(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                                 reinterpret_cast<LPARAM>(fields[i]->m_hWnd)));
+  };
+  struct Step {
+    const char* what;
+    int field;
+    int colour; // 0 A, 1 B, -1: the field goes
+    int holdersA, holdersB;
+    int brushes; // shared brushes more than before
+  };
+  // clang-format off
+  const Step steps[] = {
+      {"first field asks for A",         0, 0,  1, 0, 1},
+      {"second field asks for A",        1, 0,  2, 0, 1},
+      {"the same field asks again",      1, 0,  2, 0, 1},
+      {"third field asks for B",         2, 1,  2, 1, 2},
+      {"first field goes",               0, -1, 1, 1, 2},
+      {"third field turns to A",         2, 0,  2, 0, 1},
+      {"second field goes",              1, -1, 1, 0, 1},
+      {"third field goes: none is left", 2, -1, 0, 0, 0},
+  };
+  // clang-format on
+  HBRUSH brushA = nullptr, brushB = nullptr;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    if (s.colour < 0) {
+      fields[s.field].reset();
+    } else {
+      fields[s.field]->SetBackColor(s.colour ? B : A);
+      HBRUSH got = ask(s.field);
+      HBRUSH& known = s.colour ? brushB : brushA;
+      if (!known) known = got;
+      EXPECT_EQ(got, known) << "one brush per colour";
+      LOGBRUSH lb = {};
+      ASSERT_EQ(GetObjectW(got, sizeof lb, &lb), static_cast<int>(sizeof lb));
+      EXPECT_EQ(lb.lbColor, s.colour ? B : A);
+    }
+    EXPECT_EQ(CSharedBrush::Holders(A), s.holdersA);
+    EXPECT_EQ(CSharedBrush::Holders(B), s.holdersB);
+    EXPECT_EQ(CSharedBrush::LiveBrushes(), live0 + s.brushes);
+    EXPECT_EQ(static_cast<long>(handlecount::GdiObjects()) - static_cast<long>(gdi0), s.brushes);
+    if (brushA) {
+      EXPECT_EQ(GetObjectType(brushA) != 0, s.holdersA > 0);
+    }
+    if (brushB) {
+      EXPECT_EQ(GetObjectType(brushB) != 0, s.holdersB > 0);
+    }
+  }
+  ReleaseDC(Form->FrameWnd->m_hWnd, dc);
+}
+
 TEST_F(EditWindow, AnswersTheHostQueryAndNothingElse) {
   CreateWithMask(L"####-##-##", 8);
   ShowValue(L"2024");
@@ -298,6 +365,9 @@ TEST_F(EditWindow, EveryParentOfNestedWritesHearsOnlyTheFieldsOwnNotifications) 
           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StartNextWrite)));
       ASSERT_TRUE(f->Field.SubclassWindow(edit));
       f->Field.SetMask(L"##:##");
+      // A digit in the records that the window does not show yet: the rewrite changes the
+      // text, so it reaches the EDIT class (a write of the same text is spared).
+      f->Field.RecordAt(0)->Char = L'1';
       f->Parent.Heard.clear();
       parentProcs.push_back(GetWindowLongPtrW(f->Parent.m_hWnd, GWLP_WNDPROC));
       if (!fields.empty()) g_nextWrite[fields.back()->Field.m_hWnd] = &f->Field;
