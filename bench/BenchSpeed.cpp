@@ -51,7 +51,7 @@ HWND MakeControl(int i, int style) {
   c->Style = static_cast<short>(style);
   c->SetRunMode(TRUE);
   const RECT r = Cell(i);
-  c->CreateControl(g_form, CRect(r), 100 + i);
+  c->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(r), g_form, 100 + i);
   g_ctls[i] = c;
   return c->m_hWnd;
 }
@@ -192,7 +192,7 @@ Typing MakeTypists() {
   Typing t;
   t.ctl = AllocRunDllControl();
   t.ctl->SetRunMode(TRUE);
-  t.ctl->CreateControl(g_form, CRect(10, 300, 150, 322), 90);
+  t.ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 300, 150, 322), g_form, 90);
   HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 330, 140, 22, g_form,
                                nullptr, nullptr, nullptr);
   HWND picker = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 360, 140, 22, g_form, nullptr,

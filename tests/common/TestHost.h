@@ -69,6 +69,14 @@ private:
   ULONG m_ref = 1;
 };
 
+// A control's stored properties, as its Serialize writes them into a form's stream.
+inline std::vector<BYTE> StoredProperties(CBaseCtl* c) {
+  std::vector<BYTE> data;
+  CArchive ar(data, CArchive::store);
+  c->Serialize(ar);
+  return data;
+}
+
 // The name of an event dispatch id ("EditFull" ...).
 const wchar_t* EventName(DISPID id);
 

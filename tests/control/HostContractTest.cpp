@@ -10,13 +10,6 @@ using namespace testhost;
 
 namespace {
 
-std::vector<BYTE> Stored(CBaseCtl* c) {
-  std::vector<BYTE> data;
-  CArchive ar(data, CArchive::store);
-  c->Serialize(ar);
-  return data;
-}
-
 BOOL LoadInto(CBaseCtl* c, std::vector<BYTE> data) {
   CArchive ar(data, CArchive::load);
   return c->LoadControl(ar);
@@ -64,7 +57,7 @@ TEST_F(HostContract, AFormsLifeRunsThroughTheBase) {
     earlier->Style = 2;
     earlier->DateFormat = 9;
     earlier->Fid = L"F1";
-    stream = Stored(earlier);
+    stream = StoredProperties(earlier);
     earlier->ExternalRelease();
   }
   CBaseCtl* base = Ctl; // constructed: the runtime knows it only as its base
@@ -120,7 +113,7 @@ TEST_F(HostContract, AFormsLifeRunsThroughTheBase) {
   memcpy(rendered.data(), GlobalLock(medium.hGlobal), rendered.size());
   GlobalUnlock(medium.hGlobal);
   ReleaseStgMedium(&medium);
-  EXPECT_EQ(rendered, Stored(base));
+  EXPECT_EQ(rendered, StoredProperties(base));
   CCalendarCtl* copy = AllocRunDllControl();
   EXPECT_TRUE(LoadInto(copy, rendered));
   EXPECT_EQ(std::make_tuple(copy->Style, copy->DateFormat, copy->Fid), std::make_tuple(short(2), short(9), Ctl->Fid));
@@ -403,7 +396,7 @@ TEST_F(HostContract, AStyleOutsideTheTableWorksAsTheDefaultStyleWhateverSetIt) {
     if (c.fromStream) {
       CCalendarCtl* earlier = AllocRunDllControl();
       earlier->Style = c.style;
-      ASSERT_TRUE(LoadInto(Ctl, Stored(earlier)));
+      ASSERT_TRUE(LoadInto(Ctl, StoredProperties(earlier)));
       earlier->ExternalRelease();
       Create();
     } else {

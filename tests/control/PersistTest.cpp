@@ -8,13 +8,6 @@ using namespace testhost;
 
 namespace {
 
-std::vector<BYTE> Store(CCalendarCtl* c) {
-  std::vector<BYTE> data;
-  CArchive ar(data, CArchive::store);
-  c->Serialize(ar);
-  return data;
-}
-
 void Load(CCalendarCtl* c, std::vector<BYTE> data) {
   CArchive ar(data, CArchive::load);
   c->Serialize(ar);
@@ -99,7 +92,7 @@ TEST_F(Persistence, StoredStreamHasTheFixedLayoutAndReadsBackTheSame) {
   Ctl->Item = L"not stored";
   Ctl->Anchor = L"Right:8,Bottom";
   Ctl->Caption = L"240105";
-  std::vector<BYTE> data = Store(Ctl);
+  std::vector<BYTE> data = StoredProperties(Ctl);
 
   // Version mark, then Enabled, Visible, AppearanceStyle and the wide-tagged Caption.
   const BYTE head[] = {0x02, 0x00, 0x01, 0x00, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0xFF, 0xFE, 0xFF, 6};
@@ -118,7 +111,7 @@ TEST_F(Persistence, StoredStreamHasTheFixedLayoutAndReadsBackTheSame) {
   EXPECT_TRUE(copy->Item.IsEmpty() && copy->Anchor.IsEmpty());
   // Writer and reader agree field by field; only the anchor flag is recomputed at the
   // store, from the copy's (unstored, so empty) anchor text.
-  std::vector<BYTE> again = Store(copy);
+  std::vector<BYTE> again = StoredProperties(copy);
   ASSERT_EQ(again.size(), data.size());
   EXPECT_TRUE(std::equal(data.begin(), data.end() - 20, again.begin()));
   EXPECT_TRUE(std::equal(data.end() - 16, data.end(), again.end() - 16));

@@ -99,7 +99,7 @@ TEST_F(Soak, TenThousandControlsMadeShownPaintedAndDestroyedLeaveNothingBehind) 
         c->AppearanceStyle = static_cast<short>(i % 3);
         c->SetRunMode(TRUE);
         c->SetRunFormDispatch(Form, FormWindow(), 0, 0);
-        ASSERT_TRUE(c->CreateControl(FormWindow(), CRect(0, 30, 120, 52), 300 + i % 100));
+        ASSERT_TRUE(c->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 30, 120, 52), FormWindow(), 300 + i % 100));
         UpdateWindow(c->m_hWnd);
         if (i % 2) SendMessageW(c->Edit.m_hWnd, WM_CHAR, L'1', 1);
         c->ExternalRelease();
