@@ -1,6 +1,5 @@
 // The control's side of the drop-down: creating it, opening it below the field, closing
 // it, and passing dates between it and the field.
-#include "CalendarAccessible.h"
 #include "CalendarCtl.h"
 #include "Formats.h"
 
@@ -76,7 +75,7 @@ LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) {
     MarkCalendarHidden(this, CalendarWnd);
   SendToMainIsShowList(shown);
   InvalidateRect(&ButtonRect, TRUE);
-  tamvero::AnnounceExpanded(*this, TRUE);
+  CalendarVisible = TRUE;
   return 1;
 }
 
@@ -85,13 +84,13 @@ void CCalendarCtl::HideCalendarWnd() {
   if (CalendarVisible || CalendarWnd->IsWindowVisible()) CalendarWnd->ShowWindow(SW_HIDE);
   MarkCalendarHidden(this, CalendarWnd);
   if (m_hWnd) InvalidateRect(&ButtonRect, TRUE);
-  tamvero::AnnounceExpanded(*this, FALSE);
+  CalendarVisible = FALSE;
 }
 
 void CCalendarCtl::DeleteCalendarWnd() {
   if (!CalendarWnd) return;
   CCalendarWnd* wnd = std::exchange(CalendarWnd, nullptr);
-  tamvero::AnnounceExpanded(*this, FALSE);
+  CalendarVisible = FALSE;
   MarkCalendarHidden(this, wnd);
   wnd->Retire();
 }
