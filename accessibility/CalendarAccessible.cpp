@@ -11,10 +11,12 @@
 namespace tamvero {
 namespace {
 
-enum ChildId : long { kSelf = CHILDID_SELF, kField = 1, kFirstButton = 2, kSecondButton = 3 };
+// The open drop-down is a child of its own while it is open, after the arrow: a reader's
+// focus goes there when it opens and back to the control when it closes.
+enum ChildId : long { kSelf = CHILDID_SELF, kField = 1, kFirstButton = 2, kSecondButton = 3, kDropDown = 3 };
 
 long ChildCount(const CCalendarCtl& ctl) {
-  if (HasDropDownButton(ctl.Style)) return 2;
+  if (HasDropDownButton(ctl.Style)) return ctl.CalendarVisible ? 3 : 2;
   if (HasSpinButton(ctl.Style)) return 3;
   return 1;
 }
@@ -25,9 +27,12 @@ bool ChildOf(const CCalendarCtl& ctl, const VARIANT& child, long& id) {
   return id >= kSelf && id <= ChildCount(ctl);
 }
 
+// The control's, its field's or its open drop-down's: the popup takes the keyboard when
+// it is shown or clicked.
 BOOL HasFocus(const CCalendarCtl& ctl) {
   HWND focus = ::GetFocus();
-  return focus && (focus == ctl.m_hWnd || focus == ctl.Edit.m_hWnd);
+  CWnd* drop = ctl.CalendarVisible ? ctl.GetCalendarWndPtr() : nullptr;
+  return focus && (focus == ctl.m_hWnd || focus == ctl.Edit.m_hWnd || (drop && focus == drop->m_hWnd));
 }
 
 // The button's part of the control's client area: the arrow whole, the spin in halves
@@ -50,6 +55,8 @@ HRESULT Answer(BSTR* out, const wchar_t* text) {
   if (text && *text && !*out) return E_OUTOFMEMORY;
   return *out ? S_OK : S_FALSE;
 }
+
+bool IsDropDown(const CCalendarCtl& ctl, long id) { return id == kDropDown && HasDropDownButton(ctl.Style); }
 
 const wchar_t* DefaultAction(const CCalendarCtl& ctl, long id) {
   if (HasDropDownButton(ctl.Style) && (id == kSelf || id == kFirstButton))
@@ -122,6 +129,7 @@ public:
     HRESULT hr = Check(child, name, id);
     if (hr != S_OK) return hr;
     if (id == kSelf || id == kField) return Answer(name, AccessibleName(*m_ctl));
+    if (IsDropDown(*m_ctl, id)) return Answer(name, L"Month calendar");
     if (HasDropDownButton(m_ctl->Style)) return Answer(name, L"Calendar");
     return Answer(name, id == kFirstButton ? L"Up" : L"Down");
   }
@@ -129,7 +137,8 @@ public:
     long id = 0;
     HRESULT hr = Check(child, value, id);
     if (hr != S_OK) return hr;
-    if (id > kField) return S_FALSE;
+    if (id > kField && !IsDropDown(*m_ctl, id)) return S_FALSE;
+    // The drop-down shows its day in the field as the user browses: the same value.
     // An empty field has an empty value, not no value: the reader says "blank" itself.
     *value = Alloc(AccessibleValue(*m_ctl));
     return *value ? S_OK : E_OUTOFMEMORY;
@@ -160,6 +169,9 @@ public:
     role->vt = VT_I4;
     if (id == kField)
       role->lVal = ROLE_SYSTEM_TEXT;
+    else if (IsDropDown(*m_ctl, id))
+      // The days to pick from, as a combo box's dropped part is a list to readers.
+      role->lVal = ROLE_SYSTEM_LIST;
     else if (id != kSelf)
       role->lVal = ROLE_SYSTEM_PUSHBUTTON;
     else if (HasDropDownButton(m_ctl->Style))
@@ -186,9 +198,12 @@ public:
     if (!::IsWindowVisible(ctl.m_hWnd)) bits |= STATE_SYSTEM_INVISIBLE;
     // A disabled field takes no typing: unavailable and read-only alike.
     if (!enabled) bits |= STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_READONLY;
-    if (id <= kField) {
+    if (id <= kField || IsDropDown(ctl, id)) {
       if (enabled) bits |= STATE_SYSTEM_FOCUSABLE;
-      if (HasFocus(ctl)) bits |= STATE_SYSTEM_FOCUSED;
+      // The field keeps the keyboard while the drop-down is open; the reader's focus is in
+      // the drop-down.
+      if (HasFocus(ctl) && (IsDropDown(ctl, id) || !ctl.CalendarVisible || !HasDropDownButton(ctl.Style)))
+        bits |= STATE_SYSTEM_FOCUSED;
       if (id == kSelf && HasDropDownButton(ctl.Style))
         bits |= ctl.CalendarVisible ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
     } else {
@@ -206,7 +221,7 @@ public:
     if (!Alive()) return CO_E_OBJNOTCONNECTED;
     if (!HasFocus(*m_ctl)) return S_FALSE;
     focus->vt = VT_I4;
-    focus->lVal = kSelf;
+    focus->lVal = m_ctl->CalendarVisible && HasDropDownButton(m_ctl->Style) ? kDropDown : kSelf;
     return S_OK;
   }
   STDMETHODIMP get_accSelection(VARIANT* selection) override {
@@ -240,6 +255,8 @@ public:
       rect = m_ctl->GetWindowRect();
     } else if (id == kField) {
       rect = m_ctl->Edit.GetWindowRect();
+    } else if (IsDropDown(*m_ctl, id)) {
+      if (CWnd* drop = m_ctl->GetCalendarWndPtr()) rect = drop->GetWindowRect();
     } else {
       rect = ButtonPart(*m_ctl, id);
       ::MapWindowPoints(m_ctl->m_hWnd, nullptr, reinterpret_cast<POINT*>(&rect), 2);
@@ -280,7 +297,7 @@ public:
     hit->vt = VT_I4;
     hit->lVal = kSelf;
     for (long id = kFirstButton; id <= ChildCount(*m_ctl); ++id)
-      if (ButtonPart(*m_ctl, id).PtInRect(point)) hit->lVal = id;
+      if (!IsDropDown(*m_ctl, id) && ButtonPart(*m_ctl, id).PtInRect(point)) hit->lVal = id;
     if (hit->lVal == kSelf) {
       CRect field = m_ctl->Edit.GetWindowRect();
       POINT screen = {x, y};
@@ -399,8 +416,12 @@ void DisconnectAccessible(CCalendarCtl& ctl) {
 void AnnounceExpanded(CCalendarCtl& ctl, BOOL expanded) {
   const bool changed = !ctl.CalendarVisible != !expanded;
   ctl.CalendarVisible = expanded;
-  if (changed && ctl.m_hWnd && HasDropDownButton(ctl.Style))
-    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, ctl.m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+  if (!changed || !ctl.m_hWnd || !HasDropDownButton(ctl.Style)) return;
+  const HWND hwnd = ctl.m_hWnd;
+  NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+  // Into the open month calendar and back, for a reader that follows the focus.
+  if (CWnd::FromHandlePermanent(hwnd) == &ctl && HasFocus(ctl))
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, ctl.CalendarVisible ? kDropDown : kSelf);
 }
 
 ValueWatch::ValueWatch(CCalendarCtl* ctl) : m_ctl(ctl), m_hwnd(ctl ? ctl->m_hWnd : nullptr) {
@@ -421,6 +442,9 @@ ValueWatch::~ValueWatch() {
   if (value != m_ctl->AnnouncedValue) {
     m_ctl->AnnouncedValue = value;
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+    // A reader in the open drop-down hears the day it browses to there.
+    if (CWnd::FromHandlePermanent(m_hwnd) == m_ctl && m_ctl->CalendarVisible && HasDropDownButton(m_ctl->Style))
+      NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, kDropDown);
   }
   if (CWnd::FromHandlePermanent(m_hwnd) == m_ctl) --m_ctl->AccessibleDepth;
 }

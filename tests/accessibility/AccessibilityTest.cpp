@@ -89,10 +89,18 @@ struct WinEvents {
   static HWND Watched;
   static seq::Log* Log;
   static void CALLBACK Proc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
-    if (hwnd != Watched || object != OBJID_CLIENT || child != CHILDID_SELF || !Log) return;
-    if (event == EVENT_OBJECT_VALUECHANGE || event == EVENT_OBJECT_STATECHANGE) {
+    if (hwnd != Watched || object != OBJID_CLIENT || !Log) return;
+    CComPtr<IAccessible> acc = FromWindow(hwnd);
+    if (event == EVENT_OBJECT_FOCUS) {
+      BSTR name = nullptr;
+      if (acc && child != CHILDID_SELF) acc->get_accName(Child(child), &name);
+      Log->Add(L"focus " + (child == CHILDID_SELF ? std::wstring(L"control") : Take(name)));
+    } else if (event == EVENT_OBJECT_VALUECHANGE && child != CHILDID_SELF) {
+      BSTR value = nullptr;
+      if (acc) acc->get_accValue(Child(child), &value);
+      Log->Add(L"drop-down value " + Take(value));
+    } else if ((event == EVENT_OBJECT_VALUECHANGE || event == EVENT_OBJECT_STATECHANGE) && child == CHILDID_SELF) {
       // What the reader reads back while the event fires.
-      CComPtr<IAccessible> acc = FromWindow(hwnd);
       BSTR value = nullptr;
       VARIANT state;
       VariantInit(&state);
@@ -110,12 +118,13 @@ seq::Log* WinEvents::Log = nullptr;
 
 class Accessibility : public ControlFixture {
 protected:
-  // The notification the drop-down sends when a day is clicked.
-  void PickDay(WORD year, WORD month, WORD day) {
+  // The notification the drop-down sends when a day is clicked (MCN_SELECT) or the
+  // user browses to one (MCN_SELCHANGE).
+  void PickDay(WORD year, WORD month, WORD day, UINT code = MCN_SELECT) {
     ASSERT_TRUE(Ctl->GetCalendarWndPtr());
     NMSELCHANGE n = {};
     n.nmhdr.hwndFrom = Ctl->GetCalendarWndPtr()->m_hWnd;
-    n.nmhdr.code = MCN_SELECT;
+    n.nmhdr.code = code;
     n.stSelStart = n.stSelEnd = {year, month, 0, day, 0, 0, 0, 0};
     SendMessageW(Ctl->m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
   }
@@ -123,7 +132,7 @@ protected:
 
 TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
   PinnedClock clock(L"20240315093000");
-  enum Situation { Empty, Partial, Full, Disabled, Open };
+  enum Situation { Empty, Partial, Full, Disabled, Open, Hidden };
   struct Case {
     short style;
     short dateFormat;
@@ -143,7 +152,7 @@ TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
       {0, 2, 0, L"&Birth date:", Disabled, L"20240315",
        L"combobox|Birth date:|2024/03/15|unavailable readonly collapsed", L"Calendar:Open"},
       {0, 2, 0, L"&Birth date:", Open, L"20240315", L"combobox|Birth date:|2024/03/15|focusable expanded",
-       L"Calendar:Close"},
+       L"Calendar:Close Month calendar:"},
       {0, 3, 0, nullptr, Full, L"20240315",
        L"combobox|Due|2024\xB144"
        L"03\xC6D4"
@@ -162,6 +171,7 @@ TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
       {3, 2, 0, nullptr, Partial, L"2", L"text|Due|2|focusable focused", L""},
       {3, 2, 0, nullptr, Full, L"20240315", L"text|Due|2024/03/15|focusable", L""},
       {3, 2, 0, nullptr, Disabled, L"20240315", L"text|Due|2024/03/15|unavailable readonly", L""},
+      {3, 2, 0, nullptr, Hidden, L"20240315", L"text|Due|2024/03/15|focusable invisible", L""},
       {4, 2, 0, L"Alarm", Empty, L"", L"spinbutton|Alarm||focusable", L"Up:Next Down:Previous"},
       {4, 2, 0, L"Alarm", Partial, L"093", L"spinbutton|Alarm|09:3|focusable focused", L"Up:Next Down:Previous"},
       {4, 2, 0, L"Alarm", Full, L"093000", L"spinbutton|Alarm|09:30:00|focusable", L"Up:Next Down:Previous"},
@@ -196,6 +206,9 @@ TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
     }
     if (c.situation == Disabled) {
       ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
+    }
+    if (c.situation == Hidden) {
+      ASSERT_EQ(PutLong(L"Visible", 0), S_OK);
     }
     if (c.situation == Open) SendMessageW(Ctl->m_hWnd, WM_CALENDAR_SHOW, 0, 0);
     Pump();
@@ -243,7 +256,7 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
   WinEvents::Watched = Ctl->m_hWnd;
   WinEvents::Log = &log;
   HWINEVENTHOOK hook =
-      SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr), WinEvents::Proc,
+      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr), WinEvents::Proc,
                       GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_INCONTEXT);
   ASSERT_NE(hook, nullptr);
   Ctl->Edit.SetFocus();
@@ -252,12 +265,19 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
       {"typing on",
        [&] { TypeChars(L"0315"); },
        {L"value 2024/0", L"value 2024/03", L"value 2024/03/1", L"value 2024/03/15"}},
-      {"open by the arrow's action", [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); }, {L"state expanded"}},
+      {"open by the arrow's action",
+       [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); },
+       {L"state expanded", L"focus Month calendar"}},
       {"close by the control's action",
        [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(CHILDID_SELF)), S_OK); },
-       {L"state collapsed"}},
-      {"open again", [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); }, {L"state expanded"}},
-      {"a picked day", [&] { PickDay(2024, 3, 20); }, {L"state collapsed", L"value 2024/03/20"}},
+       {L"state collapsed", L"focus control"}},
+      {"open again",
+       [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); },
+       {L"state expanded", L"focus Month calendar"}},
+      {"browsing in the drop-down",
+       [&] { PickDay(2024, 3, 18, MCN_SELCHANGE); },
+       {L"value 2024/03/18", L"drop-down value 2024/03/18"}},
+      {"a picked day", [&] { PickDay(2024, 3, 20); }, {L"state collapsed", L"focus control", L"value 2024/03/20"}},
       {"the host sets a value", [&] { PutString(L"Caption", L"20241231"); }, {L"value 2024/12/31"}},
       {"the same value again is no change", [&] { PutString(L"Caption", L"20241231"); }, {}},
       {"Up steps", [&] { SendKey(VK_UP); }, {L"value 2025/01/01"}},
