@@ -1,5 +1,6 @@
 // The control's side of the drop-down: creating it, opening it below the field, closing
 // it, and passing dates between it and the field.
+#include "CalendarAccessible.h"
 #include "CalendarCtl.h"
 #include "Formats.h"
 
@@ -75,7 +76,7 @@ LRESULT CCalendarCtl::OnShowCarendar(WPARAM, LPARAM) {
     MarkCalendarHidden(this, CalendarWnd);
   SendToMainIsShowList(shown);
   InvalidateRect(&ButtonRect, TRUE);
-  CalendarVisible = TRUE;
+  tamvero::AnnounceExpanded(*this, TRUE);
   return 1;
 }
 
@@ -84,13 +85,13 @@ void CCalendarCtl::HideCalendarWnd() {
   if (CalendarVisible || CalendarWnd->IsWindowVisible()) CalendarWnd->ShowWindow(SW_HIDE);
   MarkCalendarHidden(this, CalendarWnd);
   if (m_hWnd) InvalidateRect(&ButtonRect, TRUE);
-  CalendarVisible = FALSE;
+  tamvero::AnnounceExpanded(*this, FALSE);
 }
 
 void CCalendarCtl::DeleteCalendarWnd() {
   if (!CalendarWnd) return;
   CCalendarWnd* wnd = std::exchange(CalendarWnd, nullptr);
-  CalendarVisible = FALSE;
+  tamvero::AnnounceExpanded(*this, FALSE);
   MarkCalendarHidden(this, wnd);
   wnd->Retire();
 }

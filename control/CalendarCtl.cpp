@@ -3,6 +3,7 @@
 #include "CalendarCtl.h"
 #include "Formats.h"
 
+#include "CalendarAccessible.h"
 #include "CalendarWnd.h"
 #include "Lumadex.h"
 #include "Module.h"
@@ -207,7 +208,13 @@ void CCalendarCtl::OnAnchorChanged() {
 // ---- the window-message table ---------------------------------------------------------------
 
 LRESULT CCalendarCtl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  tamvero::ValueWatch watch(this);
   switch (msg) {
+  case WM_GETOBJECT:
+    return tamvero::AnswerGetObject(*this, wParam, lParam);
+  case WM_DESTROY:
+    tamvero::DisconnectAccessible(*this);
+    return CBaseCtl::WindowProc(msg, wParam, lParam);
   case WM_PAINT:
     OnPaint();
     return 0;

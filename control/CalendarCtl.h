@@ -109,6 +109,11 @@ public:
   BOOL LeaveTracking = 0;
   BOOL CalendarSelChanged = 0;
   BOOL EventsEnabled = 1;
+  // What screen readers were given: the object answering them, the value last announced,
+  // and how deep the control is in messages that may change the value.
+  IUnknown* Accessible = nullptr;
+  CString AnnouncedValue;
+  int AccessibleDepth = 0;
 
   // ---- property change handlers -------------------------------------------------
   void OnTextChanged();

@@ -2,6 +2,7 @@
 // keeps the text in the mask.
 #include "CalendarEdit.h"
 
+#include "CalendarAccessible.h"
 #include "CalendarCtl.h"
 #include "ParentNotificationMute.h"
 
@@ -68,7 +69,13 @@ void CCalendarEdit::NotifyParent(UINT code) {
 // ---- message dispatch ----------------------------------------------------------------------
 
 LRESULT CCalendarEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  tamvero::ValueWatch watch(ParentCtl);
   switch (msg) {
+  case WM_GETOBJECT:
+    // The field is the control to a reader: the same object, not the EDIT's own.
+    if (ParentCtl && ParentCtl->m_hWnd && static_cast<LONG>(lParam) == OBJID_CLIENT)
+      return ParentCtl->SendMessage(WM_GETOBJECT, wParam, lParam);
+    return CEdit::WindowProc(msg, wParam, lParam);
   case WM_KEYDOWN:
     OnKeyDown(static_cast<UINT>(wParam));
     return 0;

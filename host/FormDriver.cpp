@@ -1,5 +1,7 @@
 #include "FormDriver.h"
 
+#include <oleacc.h>
+
 #include "RealInput.h"
 #include "fxhandle.h"
 
@@ -206,6 +208,43 @@ bool FormDriver::Selection(const std::wstring& name, std::wstring& selection) {
   DWORD start = 0, end = 0;
   SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   selection = std::to_wstring(start) + L"," + std::to_wstring(end);
+  return true;
+}
+
+bool FormDriver::Accessible(const std::wstring& name, std::wstring& said) {
+  FormControl* c = Need(name);
+  if (!c) return false;
+  CComPtr<IAccessible> acc;
+  // mingw's import library turns IID_IAccessible into a code stub: the header's uuid.
+  if (FAILED(AccessibleObjectFromWindow(c->Hwnd(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&acc))) ||
+      !acc) {
+    Error = L"Accessible: the control '" + name + L"' answers no screen reader";
+    return false;
+  }
+  VARIANT self, role, state;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR accName = nullptr, value = nullptr;
+  if (FAILED(acc->get_accRole(self, &role)) || FAILED(acc->get_accState(self, &state)) ||
+      FAILED(acc->get_accName(self, &accName)) || FAILED(acc->get_accValue(self, &value))) {
+    SysFreeString(accName);
+    SysFreeString(value);
+    Error = L"Accessible: the control '" + name + L"' failed a reader's question";
+    return false;
+  }
+  wchar_t word[64] = {};
+  GetRoleTextW(static_cast<DWORD>(role.lVal), word, 64);
+  said = std::wstring(word) + L"|" + (accName ? accName : L"") + L"|" + (value ? value : L"") + L"|";
+  SysFreeString(accName);
+  SysFreeString(value);
+  std::wstring states;
+  for (DWORD bit = 1; bit && bit <= STATE_SYSTEM_HASPOPUP; bit <<= 1) {
+    if (!(static_cast<DWORD>(state.lVal) & bit) || !GetStateTextW(bit, word, 64)) continue;
+    states += (states.empty() ? L"" : L", ") + std::wstring(word);
+  }
+  said += states;
   return true;
 }
 

@@ -22,6 +22,9 @@ public:
   bool FieldText(const std::wstring& name, std::wstring& text);
   bool Selection(const std::wstring& name, std::wstring& selection);
   bool CalendarOpen(const std::wstring& name, bool& open);
+  // What a screen reader says of the control, asked through oleacc as a reader asks:
+  // "role|name|value|state", the role and states in the platform's own words.
+  bool Accessible(const std::wstring& name, std::wstring& said);
 
   std::wstring Error;
 

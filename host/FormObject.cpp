@@ -107,6 +107,7 @@ const FormObject::Entry FormObject::kMembers[] = {
     {L"Load", 1, 1, &FormObject::Load},
     {L"Echo", 1, 1, &FormObject::Echo},
     {L"Quit", 0, 1, &FormObject::Quit},
+    {L"Accessible", 1, 1, &FormObject::Accessible},
 };
 
 std::vector<std::wstring> FormObject::MemberNames() {
@@ -251,6 +252,14 @@ HRESULT FormObject::CalendarOpen(Call& call) {
   if (!call.String(0, name)) return call.BadArgument(0, L"a name");
   if (!m_driver.CalendarOpen(name, open)) return call.Fail(m_driver.Error);
   call.Return(open);
+  return S_OK;
+}
+
+HRESULT FormObject::Accessible(Call& call) {
+  std::wstring name, said;
+  if (!call.String(0, name)) return call.BadArgument(0, L"a name");
+  if (!m_driver.Accessible(name, said)) return call.Fail(m_driver.Error);
+  call.Return(said);
   return S_OK;
 }
 

@@ -48,6 +48,7 @@ private:
   HRESULT Selection(Call& call);
   HRESULT Focused(Call& call);
   HRESULT CalendarOpen(Call& call);
+  HRESULT Accessible(Call& call);
   HRESULT Events(Call& call);
   HRESULT ClearEvents(Call& call);
   HRESULT Control(Call& call);

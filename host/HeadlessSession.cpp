@@ -29,6 +29,8 @@ public:
       bool open = false;
       if (m_driver.FieldText(name, text) && m_driver.Selection(name, selection) && m_driver.CalendarOpen(name, open))
         Line(L"  field " + name + L": \"" + text + L"\" selection " + selection + (open ? L", drop-down open" : L""));
+      std::wstring said;
+      if (m_driver.Accessible(name, said)) Line(L"  reader " + name + L": " + said);
     }
     std::wstring focus = m_form.Focused();
     Line(L"  focus: " + (focus.empty() ? L"(none)" : focus));

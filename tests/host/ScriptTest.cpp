@@ -88,6 +88,31 @@ TEST_F(HostTest, PinClockTakesOnlyAnInstant) {
   EXPECT_EQ(out, Lines{L"script error: line 1: PinClock: '2024' is no instant YYYYMMDDHHMMSS"});
 }
 
+TEST_F(HostTest, AccessibleSaysWhatAScreenReaderSays) {
+  Lines out;
+  EXPECT_EQ(Script(L"JScript",
+                   L"form.PinClock('20240315093000');\n"
+                   L"var c = form.Create('d1', 10, 10, 150, 24, 'BasicClient=4');\n"
+                   L"c.Item = 'Birth date';\n"
+                   L"form.Echo(form.Accessible('d1'));\n"
+                   L"form.Type('d1', '20240');\n"
+                   L"form.Echo(form.Accessible('d1'));\n"
+                   L"form.Type('d1', '315'); form.Key('d1', 'F4');\n"
+                   L"form.Echo(form.Accessible('d1'));\n"
+                   L"form.Key('d1', 'Escape'); c.Enabled = false;\n"
+                   L"var s = form.Create('s1', 10, 50, 150, 24, 'Style=4;TimeFormat=3');\n"
+                   L"form.Echo(form.Accessible('d1'));\n"
+                   L"form.Echo(form.Accessible('s1'));\n"
+                   L"try { form.Accessible('nobody'); } catch (e) { form.Echo('error'); }\n",
+                   out),
+            0);
+  EXPECT_EQ(out, (Lines{L"combo box|Birth date||collapsed, focusable",
+                        L"combo box|Birth date|2024/0|focused, collapsed, focusable",
+                        L"combo box|Birth date|2024/03/15|expanded, focusable",
+                        L"combo box|Birth date|2024/03/15|unavailable, focused, read only, collapsed",
+                        L"spin box||09:30|focusable", L"error"}));
+}
+
 TEST_F(HostTest, EveryMethodAnswersAScript) {
   std::ifstream file(TAMVERO_SOURCE_DIR "/examples/every-method.vbs");
   ASSERT_TRUE(file.good());

@@ -1,0 +1,285 @@
+// The control read as a screen reader reads it: the object oleacc hands out for the
+// control's window and its field, its role, name, value, state and children, the
+// default actions, and the win events a reader follows.
+#include "TestHost.h"
+
+#include <oleacc.h>
+
+#include <functional>
+
+using namespace testhost;
+
+namespace {
+
+VARIANT Child(long id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+std::wstring Take(BSTR text) {
+  std::wstring out = text ? text : L"";
+  SysFreeString(text);
+  return out;
+}
+
+const wchar_t* RoleName(long role) {
+  switch (role) {
+  case ROLE_SYSTEM_TEXT:
+    return L"text";
+  case ROLE_SYSTEM_COMBOBOX:
+    return L"combobox";
+  case ROLE_SYSTEM_SPINBUTTON:
+    return L"spinbutton";
+  case ROLE_SYSTEM_PUSHBUTTON:
+    return L"pushbutton";
+  default:
+    return L"?";
+  }
+}
+
+std::wstring StateText(long bits) {
+  static const std::pair<long, const wchar_t*> names[] = {
+      {STATE_SYSTEM_FOCUSABLE, L"focusable"},     {STATE_SYSTEM_FOCUSED, L"focused"},
+      {STATE_SYSTEM_UNAVAILABLE, L"unavailable"}, {STATE_SYSTEM_READONLY, L"readonly"},
+      {STATE_SYSTEM_INVISIBLE, L"invisible"},     {STATE_SYSTEM_EXPANDED, L"expanded"},
+      {STATE_SYSTEM_COLLAPSED, L"collapsed"},     {STATE_SYSTEM_PRESSED, L"pressed"}};
+  std::wstring out;
+  for (const auto& n : names)
+    if (bits & n.first) out += (out.empty() ? L"" : L" ") + std::wstring(n.second);
+  return out;
+}
+
+// "role|name|value|state" of one element, as a reader would collect it.
+std::wstring Describe(IAccessible* acc, long id) {
+  VARIANT role, state;
+  BSTR name = nullptr, value = nullptr;
+  if (FAILED(acc->get_accRole(Child(id), &role)) || FAILED(acc->get_accState(Child(id), &state)) ||
+      FAILED(acc->get_accName(Child(id), &name)) || FAILED(acc->get_accValue(Child(id), &value)))
+    return L"failed";
+  return std::wstring(RoleName(role.lVal)) + L"|" + Take(name) + L"|" + Take(value) + L"|" + StateText(state.lVal);
+}
+
+// Each child after the field: "name:action".
+std::wstring Buttons(IAccessible* acc) {
+  long count = 0;
+  if (FAILED(acc->get_accChildCount(&count))) return L"failed";
+  std::wstring out;
+  for (long id = 2; id <= count; ++id) {
+    BSTR name = nullptr, action = nullptr;
+    acc->get_accName(Child(id), &name);
+    acc->get_accDefaultAction(Child(id), &action);
+    out += (out.empty() ? L"" : L" ") + Take(name) + L":" + Take(action);
+  }
+  return out;
+}
+
+CComPtr<IAccessible> FromWindow(HWND hwnd) {
+  CComPtr<IAccessible> acc;
+  // mingw's import library turns IID_IAccessible into a code stub: the header's uuid.
+  AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                             reinterpret_cast<void**>(&acc));
+  return acc;
+}
+
+// The win events of one window, recorded in firing order by an in-context hook.
+struct WinEvents {
+  static HWND Watched;
+  static seq::Log* Log;
+  static void CALLBACK Proc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (hwnd != Watched || object != OBJID_CLIENT || child != CHILDID_SELF || !Log) return;
+    if (event == EVENT_OBJECT_VALUECHANGE || event == EVENT_OBJECT_STATECHANGE) {
+      // What the reader reads back while the event fires.
+      CComPtr<IAccessible> acc = FromWindow(hwnd);
+      BSTR value = nullptr;
+      VARIANT state;
+      VariantInit(&state);
+      if (acc) acc->get_accValue(Child(CHILDID_SELF), &value), acc->get_accState(Child(CHILDID_SELF), &state);
+      Log->Add(event == EVENT_OBJECT_VALUECHANGE
+                   ? L"value " + Take(value)
+                   : L"state " + StateText(state.lVal & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED)));
+    }
+  }
+};
+HWND WinEvents::Watched = nullptr;
+seq::Log* WinEvents::Log = nullptr;
+
+} // namespace
+
+class Accessibility : public ControlFixture {
+protected:
+  // The notification the drop-down sends when a day is clicked.
+  void PickDay(WORD year, WORD month, WORD day) {
+    ASSERT_TRUE(Ctl->GetCalendarWndPtr());
+    NMSELCHANGE n = {};
+    n.nmhdr.hwndFrom = Ctl->GetCalendarWndPtr()->m_hWnd;
+    n.nmhdr.code = MCN_SELECT;
+    n.stSelStart = n.stSelEnd = {year, month, 0, day, 0, 0, 0, 0};
+    SendMessageW(Ctl->m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+  }
+};
+
+TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
+  PinnedClock clock(L"20240315093000");
+  enum Situation { Empty, Partial, Full, Disabled, Open };
+  struct Case {
+    short style;
+    short dateFormat;
+    short timeFormat;
+    const wchar_t* label; // a static before the control; null: a button there instead
+    Situation situation;
+    const wchar_t* input; // typed for Partial, set by the host otherwise
+    const wchar_t* self;  // role|name|value|state
+    const wchar_t* buttons;
+  };
+  const std::vector<Case> cases = {
+      {0, 2, 0, L"&Birth date:", Empty, L"", L"combobox|Birth date:||focusable collapsed", L"Calendar:Open"},
+      {0, 2, 0, L"&Birth date:", Partial, L"20240", L"combobox|Birth date:|2024/0|focusable focused collapsed",
+       L"Calendar:Open"},
+      {0, 2, 0, L"&Birth date:", Full, L"20240315", L"combobox|Birth date:|2024/03/15|focusable collapsed",
+       L"Calendar:Open"},
+      {0, 2, 0, L"&Birth date:", Disabled, L"20240315",
+       L"combobox|Birth date:|2024/03/15|unavailable readonly collapsed", L"Calendar:Open"},
+      {0, 2, 0, L"&Birth date:", Open, L"20240315", L"combobox|Birth date:|2024/03/15|focusable expanded",
+       L"Calendar:Close"},
+      {0, 3, 0, nullptr, Full, L"20240315",
+       L"combobox|Due|2024\xB144"
+       L"03\xC6D4"
+       L"15\xC77C|focusable collapsed",
+       L"Calendar:Open"},
+      {1, 2, 3, L"Start", Empty, L"", L"text|Start||focusable", L""},
+      {1, 2, 3, L"Start", Partial, L"09", L"text|Start|09|focusable focused", L""},
+      {1, 2, 3, L"Start", Full, L"0930", L"text|Start|09:30|focusable", L""},
+      {1, 2, 3, L"Start", Disabled, L"0930", L"text|Start|09:30|unavailable readonly", L""},
+      {2, 2, 0, L"A&&B", Empty, L"", L"spinbutton|A&B||focusable", L"Up:Next Down:Previous"},
+      {2, 2, 0, L"A&&B", Partial, L"2024031", L"spinbutton|A&B|2024/03/1|focusable focused", L"Up:Next Down:Previous"},
+      {2, 2, 0, L"A&&B", Full, L"20240315", L"spinbutton|A&B|2024/03/15|focusable", L"Up:Next Down:Previous"},
+      {2, 2, 0, L"A&&B", Disabled, L"20240315", L"spinbutton|A&B|2024/03/15|unavailable readonly",
+       L"Up:Next Down:Previous"},
+      {3, 2, 0, nullptr, Empty, L"", L"text|Due||focusable", L""},
+      {3, 2, 0, nullptr, Partial, L"2", L"text|Due|2|focusable focused", L""},
+      {3, 2, 0, nullptr, Full, L"20240315", L"text|Due|2024/03/15|focusable", L""},
+      {3, 2, 0, nullptr, Disabled, L"20240315", L"text|Due|2024/03/15|unavailable readonly", L""},
+      {4, 2, 0, L"Alarm", Empty, L"", L"spinbutton|Alarm||focusable", L"Up:Next Down:Previous"},
+      {4, 2, 0, L"Alarm", Partial, L"093", L"spinbutton|Alarm|09:3|focusable focused", L"Up:Next Down:Previous"},
+      {4, 2, 0, L"Alarm", Full, L"093000", L"spinbutton|Alarm|09:30:00|focusable", L"Up:Next Down:Previous"},
+      {4, 2, 0, L"Alarm", Disabled, L"093000", L"spinbutton|Alarm|09:30:00|unavailable readonly",
+       L"Up:Next Down:Previous"},
+      {5, 2, 3, L"", Empty, L"", L"text|Due||focusable", L""},
+      {5, 2, 3, L"", Partial, L"2", L"text|Due|2|focusable focused", L""},
+      {5, 2, 3, L"", Full, L"2630", L"text|Due|26:30|focusable", L""},
+      {5, 2, 3, L"", Disabled, L"2630", L"text|Due|26:30|unavailable readonly", L""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "style " << c.style << " situation " << c.situation << " input "
+                                    << std::string(c.input, c.input + wcslen(c.input)));
+    Renew();
+    HWND before = CreateWindowExW(0, c.label ? L"STATIC" : L"BUTTON", c.label ? c.label : L"OK", WS_CHILD | WS_VISIBLE,
+                                  10, 0, 100, 10, FormWindow(), nullptr, nullptr, nullptr);
+    ASSERT_NE(before, nullptr);
+    Ctl->Style = c.style;
+    Ctl->DateFormat = c.dateFormat;
+    Ctl->TimeFormat = c.timeFormat;
+    Ctl->BasicClient = 4; // starts blank
+    Ctl->Item = L"Due";
+    Create();
+    if (c.situation == Partial) {
+      Ctl->Edit.SetFocus();
+      TypeChars(c.input);
+    } else if (*c.input) {
+      ASSERT_EQ(PutString(L"Caption", c.input), S_OK);
+    } else {
+      // A time field starts at midnight whatever the unit; the clerk clears it.
+      SetWindowTextW(Ctl->Edit.m_hWnd, L"");
+    }
+    if (c.situation == Disabled) {
+      ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
+    }
+    if (c.situation == Open) SendMessageW(Ctl->m_hWnd, WM_CALENDAR_SHOW, 0, 0);
+    Pump();
+
+    CComPtr<IAccessible> acc = FromWindow(Ctl->m_hWnd);
+    ASSERT_TRUE(acc);
+    EXPECT_EQ(Describe(acc, CHILDID_SELF), c.self);
+    EXPECT_EQ(Buttons(acc), c.buttons);
+    // The field reads as the control, role aside; the EDIT's own object is not handed out.
+    CComPtr<IAccessible> field = FromWindow(Ctl->Edit.m_hWnd);
+    ASSERT_TRUE(field);
+    std::wstring self = c.self, fieldWant = L"text" + self.substr(self.find(L'|'));
+    for (const wchar_t* drop : {L" collapsed", L" expanded"})
+      if (fieldWant.find(drop) != std::wstring::npos) fieldWant.erase(fieldWant.find(drop), wcslen(drop));
+    EXPECT_EQ(Describe(field, 1), fieldWant);
+    if (c.situation == Open) SendMessageW(Ctl->m_hWnd, WM_CALENDAR_HIDE, 0, 0);
+  }
+}
+
+TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
+  PinnedClock clock(L"20240315093000");
+  seq::Log log;
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    seq::Entries heard;
+  };
+  Ctl->BasicClient = 4;
+  Create();
+  CComPtr<IAccessible> acc = FromWindow(Ctl->m_hWnd);
+  CComPtr<IAccessible> spin;
+  // A second control on the same form, a spin date showing today.
+  CCalendarCtl* other = nullptr;
+  auto SpinField = [&] {
+    other = AllocRunDllControl();
+    other->Style = 2;
+    other->SetRunMode(true);
+    other->SetRunFormDispatch(Form, FormWindow(), 0, 0);
+    ASSERT_TRUE(other->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 40, 150, 62), FormWindow(), 101));
+    WinEvents::Watched = other->m_hWnd;
+    spin = FromWindow(other->m_hWnd);
+  };
+  auto Acc = [&] { return static_cast<IAccessible*>(spin); };
+  ASSERT_TRUE(acc);
+  WinEvents::Watched = Ctl->m_hWnd;
+  WinEvents::Log = &log;
+  HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr), WinEvents::Proc,
+                      GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_INCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  Ctl->Edit.SetFocus();
+  const std::vector<Step> steps = {
+      {"typing", [&] { TypeChars(L"2024"); }, {L"value 2", L"value 20", L"value 202", L"value 2024"}},
+      {"typing on",
+       [&] { TypeChars(L"0315"); },
+       {L"value 2024/0", L"value 2024/03", L"value 2024/03/1", L"value 2024/03/15"}},
+      {"open by the arrow's action", [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); }, {L"state expanded"}},
+      {"close by the control's action",
+       [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(CHILDID_SELF)), S_OK); },
+       {L"state collapsed"}},
+      {"open again", [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); }, {L"state expanded"}},
+      {"a picked day", [&] { PickDay(2024, 3, 20); }, {L"state collapsed", L"value 2024/03/20"}},
+      {"the host sets a value", [&] { PutString(L"Caption", L"20241231"); }, {L"value 2024/12/31"}},
+      {"the same value again is no change", [&] { PutString(L"Caption", L"20241231"); }, {}},
+      {"Up steps", [&] { SendKey(VK_UP); }, {L"value 2025/01/01"}},
+      {"a spin field's Previous",
+       [&] {
+         SpinField();
+         EXPECT_EQ(Acc()->accDoDefaultAction(Child(3)), S_OK);
+       },
+       {L"value 2024/03/14"}},
+      {"and its Next", [&] { EXPECT_EQ(Acc()->accDoDefaultAction(Child(2)), S_OK); }, {L"value 2024/03/15"}},
+      {"the field's action is none",
+       [&] { EXPECT_EQ(Acc()->accDoDefaultAction(Child(1)), DISP_E_MEMBERNOTFOUND); },
+       {}},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.what);
+    s.act();
+    Pump();
+    EXPECT_TRUE(seq::Flush(log, s.heard));
+  }
+  UnhookWinEvent(hook);
+  WinEvents::Log = nullptr;
+  spin.Release();
+  if (other) other->ExternalRelease();
+}
