@@ -410,11 +410,19 @@ ValueWatch::ValueWatch(CCalendarCtl* ctl) : m_ctl(ctl), m_hwnd(ctl ? ctl->m_hWnd
 ValueWatch::~ValueWatch() {
   // A handler that destroyed the control took the object with its window.
   if (!m_hwnd || CWnd::FromHandlePermanent(m_hwnd) != m_ctl) return;
-  if (--m_ctl->AccessibleDepth > 0) return;
+  if (m_ctl->AccessibleDepth > 1) {
+    --m_ctl->AccessibleDepth;
+    return;
+  }
+  // Still counted as inside while reading the value and announcing it: reading a field
+  // without a mask sends it WM_GETTEXT, and an in-process reader may call back, and
+  // neither may start another announcement.
   CString value = AccessibleValue(*m_ctl);
-  if (value == m_ctl->AnnouncedValue) return;
-  m_ctl->AnnouncedValue = value;
-  NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+  if (value != m_ctl->AnnouncedValue) {
+    m_ctl->AnnouncedValue = value;
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+  }
+  if (CWnd::FromHandlePermanent(m_hwnd) == m_ctl) --m_ctl->AccessibleDepth;
 }
 
 } // namespace tamvero
