@@ -339,15 +339,31 @@ void CCalendarEdit::MoveCaretLeft() {
 
 // ---- text written from outside ------------------------------------------------------------
 
+// A keystroke changes a few positions of a text whose length the mask fixes: only those
+// are replaced, so the EDIT class redraws and places its caret once instead of resetting
+// its whole text, selection and scroll.
+bool CCalendarEdit::ReplaceChangedSpan(const CString& shown, LPCWSTR text) {
+  const int length = shown.GetLength();
+  if (!text || static_cast<int>(wcslen(text)) != length) return false;
+  int first = 0, last = length;
+  while (first < length && shown[first] == text[first]) ++first;
+  while (last > first && shown[last - 1] == text[last - 1]) --last;
+  const CString span(text + first, last - first);
+  ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
+  ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(span.GetString()));
+  return true;
+}
+
 LRESULT CCalendarEdit::OnSetText(LPCWSTR text) {
   if (MaskList.IsEmpty()) return Default();
   if (SetTextDepth >= 1) {
     LRESULT result = TRUE;
     // A keystroke's second write most often shows the same text; the EDIT class would
     // repaint it and move its caret for nothing.
-    if (GetWindowText() != text) {
+    const CString shown = GetWindowText();
+    if (shown != text) {
       ParentNotificationMute mute(m_hWnd);
-      result = Default();
+      result = ReplaceChangedSpan(shown, text) ? TRUE : Default();
     }
     NotifyParent(EN_UPDATE);
     if (NotifyChange) NotifyParent(EN_CHANGE);

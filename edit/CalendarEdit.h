@@ -67,6 +67,7 @@ protected:
   void OnChar(UINT ch, LPARAM flags);
   void OnKeyDown(UINT vk);
   LRESULT OnSetText(LPCWSTR text);
+  bool ReplaceChangedSpan(const CString& shown, LPCWSTR text);
   LRESULT OnCut();
   LRESULT OnPaste();
   void OnSetFocus();

@@ -221,8 +221,17 @@ void CEdit::GetSel(int& start, int& end) const {
 }
 
 void CEdit::SetSel(int start, int end, BOOL noScroll) {
-  SendMessage(EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
-  if (!noScroll) SendMessage(EM_SCROLLCARET, 0, 0);
+  // Setting the selection it already has would still place the caret again.
+  int from = -1, to = -1;
+  GetSel(from, to);
+  if (from != start || to != end) SendMessage(EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+  if (noScroll) return;
+  // A caret already in view needs no scroll; the EDIT would only place it again, which
+  // costs a trip to the window server and restarts its blink on every keystroke.
+  const LRESULT at = SendMessage(EM_POSFROMCHAR, static_cast<WPARAM>(end), 0);
+  const int x = static_cast<short>(LOWORD(at));
+  if (at != -1 && x >= 0 && x < GetClientRect().Width()) return;
+  SendMessage(EM_SCROLLCARET, 0, 0);
 }
 
 BOOL CMonthCalCtrl::CreateEx(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id) {

@@ -326,7 +326,7 @@ protected:
 };
 
 // Fields whose EDIT class procedure, under the field's own, starts the next field's
-// rewrite: every field's write is still running when the last one starts.
+// rewrite as it takes the text: every field's write is still running when the last one starts.
 struct NestedField {
   NotifiedParent Parent;
   CCalendarEdit Field;
@@ -339,7 +339,7 @@ LRESULT CALLBACK StartNextWrite(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   if (proc == g_classProcs.end()) return DefWindowProcW(hwnd, msg, wParam, lParam);
   WNDPROC classProc = proc->second;
   if (msg == WM_NCDESTROY) g_classProcs.erase(proc);
-  if (msg == WM_SETTEXT) {
+  if (msg == WM_SETTEXT || msg == EM_REPLACESEL) {
     auto next = g_nextWrite.find(hwnd);
     if (next != g_nextWrite.end()) next->second->RefreshText(0);
   }
