@@ -109,7 +109,9 @@ void CCalendarCtl::OnEnabledChanged() {
   BoundPropertyChanged(IsRunMode() ? DISPID(CHANGE_EnabledRun) : PROP_Enabled);
   if (Edit.m_hWnd) {
     Edit.SetEditEnabled(Enabled);
-    Edit.SendMessage(EM_SETREADONLY, Enabled ? 0 : 1, 0);
+    // The EDIT class repaints on every EM_SETREADONLY, even one that changes nothing.
+    const bool readOnly = (::GetWindowLongW(Edit.m_hWnd, GWL_STYLE) & ES_READONLY) != 0;
+    if (readOnly != !Enabled) Edit.SendMessage(EM_SETREADONLY, Enabled ? 0 : 1, 0);
   }
   if (m_hWnd) {
     ResolveColor(TRUE);
@@ -284,7 +286,12 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   if (Default() == -1) return -1;
 
   InCreate = TRUE;
-  Edit.Create(0x40000080, GetClientRect(), this, 1000);
+  // The size is known now, before the first WM_SIZE: the field is laid out once, where it
+  // stays, instead of shown empty and then moved.
+  const CRect client = GetClientRect();
+  ClientWidth = static_cast<short>(client.Width());
+  ClientHeight = static_cast<short>(client.Height());
+  Edit.Create(0x40000080, client, this, 1000);
   Edit.ParentCtl = this;
 
   RedrawEnabled = FALSE;

@@ -344,7 +344,8 @@ void CCalendarEdit::MoveCaretLeft() {
 // its whole text, selection and scroll.
 bool CCalendarEdit::ReplaceChangedSpan(const CString& shown, LPCWSTR text) {
   const int length = shown.GetLength();
-  if (!text || static_cast<int>(wcslen(text)) != length) return false;
+  // A field not shown yet is painted whole anyway: one write is the cheaper there.
+  if (!text || static_cast<int>(wcslen(text)) != length || !IsWindowVisible()) return false;
   int first = 0, last = length;
   while (first < length && shown[first] == text[first]) ++first;
   while (last > first && shown[last - 1] == text[last - 1]) --last;

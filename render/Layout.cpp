@@ -39,10 +39,10 @@ void CCalendarCtl::ChangeEditPosition() {
   CRect now;
   ::GetWindowRect(Edit.m_hWnd, &now);
   ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
-  // Moving a field to where it already is still costs the window manager a full move.
-  if (!(now == want) || !(::GetWindowLongW(Edit.m_hWnd, GWL_STYLE) & WS_VISIBLE))
-    ::SetWindowPos(Edit.m_hWnd, nullptr, want.left, want.top, want.Width(), want.Height(),
-                   SWP_SHOWWINDOW | SWP_NOZORDER);
+  // Moving a field to where it already is still costs the window manager a full move, and
+  // its text already shows as it did.
+  if (now == want && (::GetWindowLongW(Edit.m_hWnd, GWL_STYLE) & WS_VISIBLE)) return;
+  ::SetWindowPos(Edit.m_hWnd, nullptr, want.left, want.top, want.Width(), want.Height(), SWP_SHOWWINDOW | SWP_NOZORDER);
   // A text longer than the field shows from its beginning.
   Edit.SetSel(0, 0);
   Edit.SetSel(0, -1);
@@ -55,7 +55,8 @@ void CCalendarCtl::FontChange() {
   if (Edit.m_hWnd) {
     CFont* font = fonts->GetFont(FontIndex, scale, FALSE);
     HFONT hFont = font ? static_cast<HFONT>(*font) : nullptr;
-    Edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+    // A field still being made is painted whole when it is first shown.
+    Edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), InCreate ? FALSE : TRUE);
     CClientDC dc(m_hWnd);
     CSelectObject select(dc, hFont);
     SIZE size = {};
