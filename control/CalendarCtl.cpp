@@ -277,6 +277,8 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   if (Default() == -1) return -1;
 
   InCreate = TRUE;
+  // The field's messages fire the control's events: they keep the control whole.
+  Edit.SetLifeOwner(this);
   Edit.Create(0x40000080, GetClientRect(), this, 1000);
   Edit.ParentCtl = this;
 
