@@ -205,6 +205,11 @@ TEST_F(HostTest, HostileFilesAndArgumentsAreRefusedAndTheFormKept) {
   auto at = std::search(one.begin(), one.end(), std::begin(name), std::end(name));
   ASSERT_NE(at, one.end());
   memcpy(&fat[static_cast<size_t>(at - one.begin()) + sizeof name + 16], &huge, 4);
+  // A right edge left of the left one: the control would refuse the size.
+  std::vector<BYTE> placed(one);
+  const int left = 40000;
+  memcpy(&placed[static_cast<size_t>(at - one.begin()) + sizeof name], &left, 4);
+  ASSERT_TRUE(WriteWholeFile(base + L"placed.tvf", placed.data(), placed.size()));
   ASSERT_TRUE(WriteWholeFile(base + L"many.tvf", many.data(), many.size()));
   ASSERT_TRUE(WriteWholeFile(base + L"fat.tvf", fat.data(), fat.size()));
 
@@ -214,6 +219,7 @@ TEST_F(HostTest, HostileFilesAndArgumentsAreRefusedAndTheFormKept) {
   } rows[] = {
       {L"form.Load(p + 'many.tvf')", L"holds 20000 controls; a form holds at most 500"},
       {L"form.Load(p + 'fat.tvf')", L"past the limits (128 characters, 65536 bytes)"},
+      {L"form.Load(p + 'placed.tvf')", L"has no place on a form (40000,10 to 160,34)"},
       {L"form.Create(new Array(130).join('n'), 10, 10, 150, 24)", L"a control's name has at most 128 characters"},
       {L"form.Create('a', 0/0, 10, 150, 24)", L"Create: x, y, width and height must be numbers"},
       {L"form.Create('a', 10, 1/0, 150, 24)", L"Create: x, y, width and height must be numbers"},
