@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cwctype>
+#include <utility>
 
 using testhost::SelOf;
 using testhost::TextOf;
@@ -110,9 +111,12 @@ bool MustRefuse(size_t i, size_t goodSize, bool versionChecked) {
 CCalendarCtl* Ctl(FormControl* c) { return static_cast<CCalendarCtl*>(c->Ctl); }
 
 // Empty when the field and the control agree with themselves, otherwise what broke.
-// A value the user's input just made must be a day within the range; one the host set
-// is kept as set.
-std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue) {
+// A value the user's input just made must be a real day, within the range unless the
+// range moved since the values were made (the range applies to later input); one the
+// host set is kept as set.
+int g_valuesChecked = 0;
+
+std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue, bool rangeKept) {
   CCalendarCtl* ctl = Ctl(c);
   HWND field = DemoForm::FieldOf(*c);
   if (!field) return "the field is gone";
@@ -131,8 +135,19 @@ std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue) {
     bool complete = v.GetLength() == f->DigitCount && v.str().find_first_not_of(L"0123456789") == std::wstring::npos;
     if (inputMadeValue && complete && tamvero::IsDateStyle(tamvero::EffectiveStyle(ctl->Style)) && !ctl->NotCheckDate &&
         tamvero::DateGroupOf(ctl->DateFormat) == tamvero::DateGroup::FullDate) {
-      int y = 0, m = 0, d = 0;
-      if (!ctl->GetCurInputDate(y, m, d) || !ctl->DateCheck(y, m, d)) return "a complete value is no valid day";
+      ++g_valuesChecked;
+      // The value's parts where its form has them.
+      std::wstring form = f->ValueForm, digits = v.str();
+      auto part = [&](const wchar_t* code) {
+        size_t at = form.find(code);
+        return at == std::wstring::npos ? 0 : _wtoi(digits.substr(at, wcslen(code)).c_str());
+      };
+      int y = part(L"YYYY"), m = part(L"MM"), d = part(L"DD");
+      const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+      if (m < 1 || m > 12 || d < 1 || d > days[m - 1] + (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0)))
+        return "a complete value is no real day";
+      if (rangeKept && (v.str() < ctl->StartTime.str() || v.str() > ctl->EndTime.str()))
+        return "a complete value is outside the range";
     }
   }
   auto sel = SelOf(ctl->Edit);
@@ -182,7 +197,7 @@ TEST_F(Fuzz, DamagedPropertyStreamsAreRefusedOrGiveAWorkingControlWithoutHugeAll
     FormControl* c = Form->Create(L"c" + std::to_wstring(i), {10, 60, 160, 84}, L"", cases[i], error);
     ASSERT_NE(c, nullptr) << "case " << i << ": " << std::string(error.begin(), error.end());
     ++taken;
-    std::string broken = Invariants(*Form, c, false);
+    std::string broken = Invariants(*Form, c, false, true);
     EXPECT_EQ(broken, "") << "case " << i;
     Form->Remove(c->Name);
   }
@@ -261,8 +276,10 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
       return s;
     };
     // A property write, as a handler or the host makes one.
+    bool rangeKept = true;
     auto write = [&](FormControl* c) {
       const wchar_t* name = rng.Pick(props);
+      if (!wcscmp(name, L"StartTime")) rangeKept = false;
       std::wstring value;
       if (!wcscmp(name, L"Style"))
         value = std::to_wstring(rng.Below(7));
@@ -288,9 +305,10 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
     std::wstring last;
     for (int op = 0; op < ops; ++op) {
       f = Form->Find(L"f");
-      const CString valueBefore = Ctl(f)->Caption;
-      const int writesBefore = handlerWrites;
       ASSERT_NE(f, nullptr);
+      const CString valueBefore = Ctl(f)->Caption;
+      const std::wstring textBefore = TextOf(Ctl(f)->Edit);
+      const int writesBefore = handlerWrites;
       HWND field = DemoForm::FieldOf(*f);
       const int kind = rng.Below(100);
       if (kind < 45) {
@@ -348,13 +366,19 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
       }
       f = Form->Find(L"f");
       const bool input = last.compare(0, 5, L"write") != 0 && handlerWrites == writesBefore;
-      std::string broken = Invariants(*Form, f, input && Ctl(f)->Caption != valueBefore);
+      std::string broken = Invariants(*Form, f, input && Ctl(f)->Caption != valueBefore, rangeKept);
       if (!broken.empty())
         FAIL() << "style " << style << " op " << op << " (" << testing::PrintToString(last) << "): " << broken
-               << "; text " << testing::PrintToString(TextOf(Ctl(Form->Find(L"f"))->Edit)) << "; " << Replay(seed);
+               << "; text " << testing::PrintToString(textBefore) << " -> "
+               << testing::PrintToString(TextOf(Ctl(f)->Edit)) << ", value "
+               << testing::PrintToString(Ctl(f)->Caption.str()) << ", style " << Ctl(f)->Style << " format "
+               << Ctl(f)->DateFormat << " range " << testing::PrintToString(Ctl(f)->StartTime.str()) << "; "
+               << Replay(seed);
       if (op % 256 == 0) FxPumpMessages();
     }
     Form->EventHandler = nullptr;
     EXPECT_GT(handlerWrites, 0);
+    // Days the user's input completed were checked, in the date styles at least.
+    EXPECT_TRUE(!tamvero::IsDateStyle(style) || std::exchange(g_valuesChecked, 0) > 0) << style;
   }
 }
