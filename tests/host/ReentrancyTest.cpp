@@ -96,6 +96,7 @@ TEST_F(HostTest, EveryEventSurvivesHandlersThatChangeOrRemoveAnyControl) {
                           r.props +
                           L"');\n"
                           L"  form.Create('b', 10, 50, 150, 24).SetCaptionCtrl('20240105');\n"
+                          L"  CollectGarbage();\n"
                           L"}\n"
                           L"fresh(); form.Save(P + 'ab.tvf');\n"
                           L"function " +
