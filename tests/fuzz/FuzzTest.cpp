@@ -263,7 +263,6 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
   const wchar_t* const props[] = {L"Style",   L"DateFormat", L"TimeFormat",   L"Enabled", L"Visible",
                                   L"Caption", L"StartTime",  L"NotCheckDate", L"Style",   L"DateFormat"};
   const wchar_t* const parts[] = {L"field", L"arrow", L"spinup", L"spindown"};
-  TempFolder dir;
   for (int style = 0; style < tamvero::kStyleCount; ++style) {
     Rng rng(seed + static_cast<uint64_t>(style));
     Form->RemoveAll();
