@@ -22,6 +22,9 @@ CWnd* CCalendarCtl::GetCalendarWndPtr() const { return CalendarWnd; }
 void CCalendarCtl::CreateCalendarWnd() {
   if (CalendarWnd || !tamvero::IsDateStyle(Style)) return;
   CalendarWnd = new CCalendarWnd;
+  // The calendar's notifications run the control's handlers: the control stays whole
+  // until they return.
+  CalendarWnd->SetLifeOwner(this);
   if (CalendarWnd->CreateEx(0, kDropDownStyle, CRect(), m_hWnd, 0)) {
     if (CFontManager* fonts = FontManager()) {
       CFont* font = fonts->GetFont(FontIndex, std::min(ScaleX, ScaleY), FALSE);

@@ -110,7 +110,9 @@ void CCalendarWnd::OnNcPaint() {
 
 void CCalendarWnd::Retire() {
   OwnerCtl = nullptr;
-  if (!m_notifying) {
+  // Its messages no longer hold the control, which may go before it.
+  SetLifeOwner(this);
+  if (!IsNotifying()) {
     delete this;
     return;
   }

@@ -22,7 +22,7 @@ public:
   // inside the notification whose handler asked for it, hidden, cut from its control and
   // deleted once the calendar has returned.
   void Retire();
-  bool IsNotifying() const { return m_notifying > 0; }
+  bool IsNotifying() const { return m_notifying > 0 || InUse(); }
 
 protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -291,6 +291,8 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   const CRect client = GetClientRect();
   ClientWidth = static_cast<short>(client.Width());
   ClientHeight = static_cast<short>(client.Height());
+  // The field's messages fire the control's events: they keep the control whole.
+  Edit.SetLifeOwner(this);
   Edit.Create(0x40000080, client, this, 1000);
   Edit.ParentCtl = this;
 

@@ -1,6 +1,7 @@
 #include "fxwnd.h"
 
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -26,6 +27,8 @@ struct CurrentMessage {
   LPARAM lParam;
 };
 thread_local CurrentMessage* t_current = nullptr;
+
+long g_deferred = 0;
 
 bool RegisterFxClass() {
   static bool done = [] {
@@ -74,6 +77,9 @@ LRESULT CALLBACK FxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   CurrentMessage current{hwnd, msg, wParam, lParam};
   CurrentMessage* outer = t_current;
   t_current = &current;
+  CWnd* owner = wnd->m_lifeOwner;
+  // Held for the whole message: a handler inside it may release either.
+  CWndUse ownerUse(owner), selfUse(wnd);
   LRESULT result = wnd->WindowProc(msg, wParam, lParam);
   t_current = outer;
 
@@ -155,14 +161,43 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
   return TRUE;
 }
 
+void CWnd::EndUse() {
+  if (--m_inUse > 0) return;
+  // Held while the deferred work runs, since the destroy dispatches messages of its own.
+  ++m_inUse;
+  if (std::exchange(m_destroyPending, false) && m_hWnd) ::DestroyWindow(m_hWnd);
+  --m_inUse;
+  if (m_deletePending && m_inUse == 0) delete this;
+}
+
+BOOL CWnd::DestroyWindowWhenIdle() {
+  if (!m_hWnd) return FALSE;
+  if (!m_inUse) return ::DestroyWindow(m_hWnd);
+  if (!m_destroyPending) InterlockedIncrement(&g_deferred);
+  m_destroyPending = true;
+  ::ShowWindow(m_hWnd, SW_HIDE);
+  return TRUE;
+}
+
+void CWnd::DeleteWhenIdle() {
+  if (!m_inUse) {
+    delete this;
+    return;
+  }
+  if (!m_deletePending) InterlockedIncrement(&g_deferred);
+  m_deletePending = true;
+}
+
+long FxDeferredCount() { return g_deferred; }
+
 BOOL CWnd::DestroyWindow() {
   if (!m_hWnd) return FALSE;
   return ::DestroyWindow(m_hWnd);
 }
 
 void CWnd::OnFinalRelease() {
-  if (m_hWnd) DestroyWindow();
-  delete this;
+  if (m_hWnd) DestroyWindowWhenIdle();
+  DeleteWhenIdle();
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -178,6 +213,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!m_hWnd) return 0;
   if (m_superProc) return ::CallWindowProcW(m_superProc, m_hWnd, msg, wParam, lParam);
   return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }

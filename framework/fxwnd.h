@@ -27,6 +27,17 @@ public:
 
   static CWnd* FromHandlePermanent(HWND hwnd);
 
+  // A handler reached from inside a message may destroy or release the object whose
+  // window dispatches it. Every message a window dispatches keeps its life owner (itself
+  // unless set) in use; a destroy or delete asked for meanwhile waits until the outermost
+  // use returns, the window hidden until then.
+  void SetLifeOwner(CWnd* owner) { m_lifeOwner = owner ? owner : this; }
+  void BeginUse() { ++m_inUse; }
+  void EndUse();
+  BOOL InUse() const { return m_inUse > 0; }
+  BOOL DestroyWindowWhenIdle();
+  void DeleteWhenIdle();
+
   // The class's message dispatch; the default reflects child notifications and then
   // gives the message to the window class's own procedure.
   virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -58,7 +69,27 @@ private:
   void Attach(HWND hwnd);
   void Detach();
   WNDPROC m_superProc = nullptr;
+  CWnd* m_lifeOwner = this;
+  int m_inUse = 0;
+  bool m_destroyPending = false;
+  bool m_deletePending = false;
 };
+
+// Keeps a window object in use for a scope (an entry into the object from outside).
+class CWndUse {
+public:
+  explicit CWndUse(CWnd* wnd) : m_wnd(wnd) { m_wnd->BeginUse(); }
+  ~CWndUse() { m_wnd->EndUse(); }
+  CWndUse(const CWndUse&) = delete;
+  CWndUse& operator=(const CWndUse&) = delete;
+
+private:
+  CWnd* m_wnd;
+};
+
+// How many objects and windows of the process had their delete or destroy deferred
+// because they were in use (tests check that the deferral happened).
+FX_API long FxDeferredCount();
 
 class FX_API CEdit : public CWnd {
 public:

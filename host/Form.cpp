@@ -173,17 +173,33 @@ FormControl* DemoForm::FromCtl(CBaseCtl* ctl) const {
   return nullptr;
 }
 
+void DemoForm::Release(std::unique_ptr<FormControl> c) {
+  c->Sink->Disconnect();
+  c->Sink.Release();
+  m_dropDowns.erase(c->Hwnd());
+  // A script may still hold the control: its window goes now (once the control is out of
+  // the message or call that may have asked for this), the object with the last reference.
+  if (c->Ctl->m_hWnd) c->Ctl->DestroyWindowWhenIdle();
+  c->Ctl->ExternalRelease();
+}
+
+bool DemoForm::Remove(const std::wstring& name) {
+  for (auto it = m_controls.begin(); it != m_controls.end(); ++it)
+    if (_wcsicmp((*it)->Name.c_str(), name.c_str()) == 0) {
+      std::unique_ptr<FormControl> c = std::move(*it);
+      m_controls.erase(it);
+      Release(std::move(c));
+      return true;
+    }
+  return false;
+}
+
 void DemoForm::RemoveAll() {
   // Last first, so that the remaining chain stays whole while one goes.
   while (!m_controls.empty()) {
     std::unique_ptr<FormControl> c = std::move(m_controls.back());
     m_controls.pop_back();
-    c->Sink->Disconnect();
-    c->Sink.Release();
-    // A script may still hold the control: its window goes now, the object with the
-    // last reference.
-    if (c->Ctl->m_hWnd) c->Ctl->DestroyWindow();
-    c->Ctl->ExternalRelease();
+    Release(std::move(c));
   }
   m_dropDowns.clear();
 }

@@ -49,6 +49,9 @@ public:
                       const std::vector<BYTE>& stream, std::wstring& error);
   FormControl* Find(const std::wstring& name) const;
   const std::vector<std::unique_ptr<FormControl>>& Controls() const { return m_controls; }
+  // Removes the control named name (false when there is none); a handler of the control
+  // itself may ask for this.
+  bool Remove(const std::wstring& name);
   void RemoveAll();
 
   // The control's masked field and its open drop-down calendar (null when none).
@@ -86,6 +89,7 @@ public:
 private:
   class Frame;
   FormControl* FromCtl(CBaseCtl* ctl) const;
+  void Release(std::unique_ptr<FormControl> c);
   void OnControlEvent(FormControl* c, const std::wstring& event);
   int m_eventDepth = 0;
   bool FocusControl(FormControl* c);

@@ -20,7 +20,13 @@ HWND FormDriver::NeedField(FormControl* c) {
 bool FormDriver::FocusField(FormControl* c, bool orDropDown) {
   HWND field = NeedField(c);
   if (!field) return false;
+  std::wstring name = c->Name;
   realinput::BringToFront(m_form.Window());
+  // Each pump of messages may run handlers that remove the control or replace the form.
+  if (!(c = m_form.Find(name)) || !(field = DemoForm::FieldOf(*c))) {
+    Error = L"the control " + name + L" went away";
+    return false;
+  }
   HWND focus = GetFocus();
   HWND dropDown = m_form.DropDownOf(*c);
   if (focus == field || (orDropDown && dropDown && (focus == dropDown || IsChild(dropDown, focus)))) return true;
@@ -28,8 +34,10 @@ bool FormDriver::FocusField(FormControl* c, bool orDropDown) {
   ::SetFocus(c->Hwnd());
   if (GetFocus() != field) ::SetFocus(field);
   realinput::Settle();
-  if (GetFocus() != field) {
-    Error = L"the field of " + c->Name + L" does not take the focus";
+  // The focus events' handlers may have removed the control or replaced the form.
+  c = m_form.Find(name);
+  if (!c || GetFocus() != DemoForm::FieldOf(*c)) {
+    Error = L"the field of " + name + L" does not take the focus";
     return false;
   }
   return true;
@@ -38,11 +46,14 @@ bool FormDriver::FocusField(FormControl* c, bool orDropDown) {
 bool FormDriver::Type(const std::wstring& name, const std::wstring& text) {
   FormControl* c = Need(name);
   if (!c || !FocusField(c, false)) return false;
-  for (wchar_t ch : text)
+  for (wchar_t ch : text) {
     if (!realinput::TypeChar(ch)) {
       Error = L"typing was refused";
       return false;
     }
+    // A handler removed the control: the rest has no field to go to.
+    if (!m_form.Find(name)) break;
+  }
   return true;
 }
 

@@ -9,6 +9,8 @@ const DWORD kVersion = 1;
 const ULONGLONG kMaxFormFile = (1 << 26) - 1;
 // A control's stored properties: a few hundred bytes; every text in them is bounded by this.
 const DWORD kMaxStream = 64 * 1024;
+// Window coordinates beyond this are past any screen.
+const int kMaxCoordinate = 32767;
 
 struct StoredControl {
   CString Name;
@@ -76,6 +78,14 @@ bool LoadFormFile(DemoForm& form, const std::wstring& path, std::wstring& error)
       if (static_cast<size_t>(s.Name.GetLength()) > DemoForm::kMaxNameChars || size > kMaxStream) {
         error = path + L": control " + std::to_wstring(i + 1) + L" has a name or stored properties past the limits (" +
                 std::to_wstring(DemoForm::kMaxNameChars) + L" characters, " + std::to_wstring(kMaxStream) + L" bytes)";
+        return false;
+      }
+      // A place the form could not give: the control would be refused after the form's
+      // own controls were gone.
+      auto onScreen = [](int v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; };
+      if (!onScreen(l) || !onScreen(t) || !onScreen(r) || !onScreen(b) || r < l || b < t) {
+        error = path + L": control " + std::to_wstring(i + 1) + L" has no place on a form (" + std::to_wstring(l) +
+                L"," + std::to_wstring(t) + L" to " + std::to_wstring(r) + L"," + std::to_wstring(b) + L")";
         return false;
       }
       if (size > ar.Remaining()) throw CArchiveException(CArchiveException::endOfFile);

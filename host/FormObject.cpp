@@ -105,6 +105,7 @@ const FormObject::Entry FormObject::kMembers[] = {
     {L"PinClock", 1, 1, &FormObject::PinClock},
     {L"Save", 1, 1, &FormObject::Save},
     {L"Load", 1, 1, &FormObject::Load},
+    {L"Remove", 1, 1, &FormObject::Remove},
     {L"Echo", 1, 1, &FormObject::Echo},
     {L"Quit", 0, 1, &FormObject::Quit},
     {L"Accessible", 1, 1, &FormObject::Accessible},
@@ -314,9 +315,14 @@ HRESULT FormObject::Save(Call& call) {
 HRESULT FormObject::Load(Call& call) {
   std::wstring path, error;
   if (!call.String(0, path)) return call.BadArgument(0, L"a path");
-  // Loading replaces the controls, among them the one whose event is running.
-  if (m_form.InEvent()) return call.Fail(L"cannot replace the form's controls inside an event handler");
   if (!LoadFormFile(m_form, path, error)) return call.Fail(error);
+  return S_OK;
+}
+
+HRESULT FormObject::Remove(Call& call) {
+  std::wstring name;
+  if (!call.String(0, name)) return call.BadArgument(0, L"a name");
+  if (!m_form.Remove(name)) return call.Fail(L"no control named '" + name + L"'");
   return S_OK;
 }
 

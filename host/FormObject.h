@@ -63,6 +63,7 @@ private:
   HRESULT PinClock(Call& call);
   HRESULT Save(Call& call);
   HRESULT Load(Call& call);
+  HRESULT Remove(Call& call);
   HRESULT Echo(Call& call);
   HRESULT Quit(Call& call);
 

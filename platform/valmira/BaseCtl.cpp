@@ -195,6 +195,8 @@ HRESULT CBaseCtl::DispatchGetIDsOfNames(LPOLESTR* names, UINT count, LCID, DISPI
 
 HRESULT CBaseCtl::DispatchInvoke(void* dualThis, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
                                  EXCEPINFO* excep, UINT* argErr) {
+  // A handler run by the call may release the control: it stays whole until the call returns.
+  CWndUse use(this);
   HRESULT hr = EnsureTypeInfo();
   if (FAILED(hr)) return hr;
   // Errors raised inside the call come back as the dispatch exception's scode.
@@ -233,6 +235,12 @@ void CBaseCtl::FireEvent(DISPID id, const BYTE* params, ...) {
   }
   va_end(ap);
   DISPPARAMS dp = {args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+  // A handler may drop the last reference but the one the firing holds.
+  ExternalAddRef();
+  struct Keep {
+    CBaseCtl* ctl;
+    ~Keep() { ctl->ExternalRelease(); }
+  } keep{this};
   m_eventCP.ForEachSink([&](IUnknown* sink) {
     CVariant ignored;
     static_cast<IDispatch*>(sink)->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &dp, &ignored, nullptr,

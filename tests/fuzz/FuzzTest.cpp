@@ -1,0 +1,383 @@
+// Seeded fuzzing of what a control and the demo form take from outside: damaged property
+// streams, damaged form files, and long runs of random input and property writes (from
+// event handlers too) with the field's invariants checked after every step. A failure
+// prints its seed; TAMVERO_FUZZ_SEED replays it, TAMVERO_FUZZ_OPS sets the run's length.
+#include "HostFixture.h"
+#include "TestHost.h"
+
+#include "CalendarCtl.h"
+#include "FormDriver.h"
+#include "FormFile.h"
+#include "Formats.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cwctype>
+#include <utility>
+
+using testhost::SelOf;
+using testhost::TextOf;
+
+namespace {
+
+// A generator of our own, so that every platform replays the same run.
+class Rng {
+public:
+  explicit Rng(uint64_t seed) : m_state(seed ? seed : 1) {}
+  uint32_t Next() {
+    m_state ^= m_state << 13;
+    m_state ^= m_state >> 7;
+    m_state ^= m_state << 17;
+    return static_cast<uint32_t>(m_state >> 16);
+  }
+  int Below(int n) { return n > 0 ? static_cast<int>(Next() % static_cast<uint32_t>(n)) : 0; }
+  template <class T, size_t N> const T& Pick(const T (&items)[N]) { return items[Below(static_cast<int>(N))]; }
+
+private:
+  uint64_t m_state;
+};
+
+uint64_t EnvNumber(const char* name, uint64_t fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? std::strtoull(v, nullptr, 0) : fallback;
+}
+
+uint64_t Seed() { return EnvNumber("TAMVERO_FUZZ_SEED", 0x7A3E5EED2026ull); }
+
+std::string Replay(uint64_t seed) { return "replay with TAMVERO_FUZZ_SEED=" + std::to_string(seed); }
+
+// Committed private memory of the process (Wine answers 0 for the counters' PrivateUsage).
+SIZE_T PrivateBytes() {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION mbi;
+  for (const BYTE* at = nullptr; VirtualQuery(at, &mbi, sizeof mbi) == sizeof mbi;) {
+    if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) total += mbi.RegionSize;
+    const BYTE* next = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return total;
+}
+
+// Damaged copies of good bytes: cut at every length, then rounds of a bit flip, an
+// archive string length and a 32-bit field made huge or negative, a wrong version, and
+// random bytes. MustRefuse tells the cut ones, which never load, and the wrong-version
+// ones where the version is checked.
+std::vector<std::vector<BYTE>> Damage(const std::vector<BYTE>& good, size_t versionAt, Rng& rng, int each) {
+  std::vector<std::vector<BYTE>> out;
+  for (size_t n = 0; n < good.size(); ++n) out.emplace_back(good.begin(), good.begin() + static_cast<ptrdiff_t>(n));
+  const DWORD wild[] = {0xFFFFFFFF, 0x80000000, 0x7FFFFFFF, 0xFFFFFFFE, 0x10000, 0xFFFF};
+  std::vector<size_t> tags;
+  for (size_t i = 0; i + 3 < good.size(); ++i)
+    if (good[i] == 0xFF && good[i + 1] == 0xFE && good[i + 2] == 0xFF) tags.push_back(i + 3);
+  for (int k = 0; k < each; ++k) {
+    std::vector<BYTE> b(good);
+    for (int flips = 1 + rng.Below(4); flips > 0; --flips)
+      b[static_cast<size_t>(rng.Below(static_cast<int>(b.size())))] ^= static_cast<BYTE>(1u << rng.Below(8));
+    out.push_back(b);
+
+    b = good;
+    size_t at = tags[static_cast<size_t>(rng.Below(static_cast<int>(tags.size())))];
+    // A length past one byte: 0xFF, then 0xFFFF and four bytes, or all eight.
+    const BYTE longer[] = {0xFF, 0xFF, 0xFF};
+    b.insert(b.begin() + static_cast<ptrdiff_t>(at) + 1, std::begin(longer), std::end(longer));
+    DWORD d = rng.Pick(wild);
+    memcpy(&b[at + 3], &d, 4);
+    b[at] = 0xFF;
+    out.push_back(b);
+
+    b = good;
+    size_t field = static_cast<size_t>(rng.Below(static_cast<int>(good.size()) - 4));
+    d = rng.Pick(wild);
+    memcpy(&b[field], &d, 4);
+    out.push_back(b);
+
+    b = good;
+    d = rng.Next() | 0x40;
+    memcpy(&b[versionAt], &d, 4);
+    out.push_back(b);
+
+    b.assign(static_cast<size_t>(rng.Below(static_cast<int>(good.size()) * 2)), 0);
+    for (auto& x : b) x = static_cast<BYTE>(rng.Next());
+    out.push_back(b);
+  }
+  return out;
+}
+
+bool MustRefuse(size_t i, size_t goodSize, bool versionChecked) {
+  return i < goodSize || (versionChecked && (i - goodSize) % 5 == 3);
+}
+
+CCalendarCtl* Ctl(FormControl* c) { return static_cast<CCalendarCtl*>(c->Ctl); }
+
+// Empty when the field and the control agree with themselves, otherwise what broke.
+// A value the user's input just made must be a real day, within the range unless the
+// range moved since the values were made (the range applies to later input); one the
+// host set is kept as set.
+int g_valuesChecked = 0;
+
+std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue, bool rangeKept) {
+  CCalendarCtl* ctl = Ctl(c);
+  HWND field = DemoForm::FieldOf(*c);
+  if (!field) return "the field is gone";
+  tamvero::DateTimeProps props;
+  props.Style = ctl->Style, props.DateFormat = ctl->DateFormat, props.TimeFormat = ctl->TimeFormat;
+  const tamvero::FormatEntry* f = tamvero::CurrentFormatEntry(props);
+  std::wstring text = TextOf(ctl->Edit);
+  if (f) {
+    std::wstring mask = f->Mask;
+    if (text.size() != mask.size()) return "the field's text is not as long as its mask";
+    for (size_t i = 0; i < mask.size(); ++i)
+      if (mask[i] == L'#' ? !(iswdigit(text[i]) || text[i] == ctl->Edit.PromptChar) : text[i] != mask[i])
+        return "the field's text does not match its mask at " + std::to_string(i);
+    // A complete value of a full date is a day within the range (unless not checked).
+    CString v = ctl->Caption;
+    bool complete = v.GetLength() == f->DigitCount && v.str().find_first_not_of(L"0123456789") == std::wstring::npos;
+    if (inputMadeValue && complete && tamvero::IsDateStyle(tamvero::EffectiveStyle(ctl->Style)) && !ctl->NotCheckDate &&
+        tamvero::DateGroupOf(ctl->DateFormat) == tamvero::DateGroup::FullDate) {
+      ++g_valuesChecked;
+      // The value's parts where its form has them.
+      std::wstring form = f->ValueForm, digits = v.str();
+      auto part = [&](const wchar_t* code) {
+        size_t at = form.find(code);
+        return at == std::wstring::npos ? 0 : _wtoi(digits.substr(at, wcslen(code)).c_str());
+      };
+      int y = part(L"YYYY"), m = part(L"MM"), d = part(L"DD");
+      const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+      if (m < 1 || m > 12 || d < 1 || d > days[m - 1] + (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0)))
+        return "a complete value is no real day";
+      if (rangeKept && (v.str() < ctl->StartTime.str() || v.str() > ctl->EndTime.str()))
+        return "a complete value is outside the range";
+    }
+  }
+  auto sel = SelOf(ctl->Edit);
+  if (sel.first < 0 || sel.first > sel.second || sel.second > static_cast<int>(text.size()))
+    return "the selection is outside the text";
+  bool open = form.DropDownOf(*c) != nullptr;
+  if (open && (!tamvero::IsDateStyle(tamvero::EffectiveStyle(ctl->Style)) || !ctl->CalendarVisible))
+    return "a drop-down is open that the control does not know of";
+  return std::string();
+}
+
+} // namespace
+
+class Fuzz : public HostTest {};
+
+TEST_F(Fuzz, DamagedPropertyStreamsAreRefusedOrGiveAWorkingControlWithoutHugeAllocation) {
+  const uint64_t seed = Seed();
+  SCOPED_TRACE(Replay(seed));
+  Rng rng(seed);
+  FormControl* model = Make(L"model", 10, 10, L"Style=4;TimeFormat=2;NextFocusCtrlName=other;Item=x");
+  ASSERT_NE(model, nullptr);
+  ASSERT_EQ(Put(model->Dispatch(), L"Caption", L"101010"), S_OK);
+  std::vector<BYTE> good = StoreControl(model->Ctl);
+  auto cases = Damage(good, 0, rng, 200);
+  ASSERT_GE(cases.size(), 1000u);
+  const SIZE_T before = PrivateBytes();
+  int refused = 0, taken = 0;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    CBaseCtl* probe = Library.Alloc();
+    ASSERT_NE(probe, nullptr);
+    std::vector<BYTE> bytes(cases[i]);
+    CArchive ar(bytes, CArchive::load);
+    bool loads = false;
+    try {
+      loads = probe->LoadControl(ar) != FALSE;
+    } catch (const CArchiveException&) {
+    } catch (const CMemoryException&) {
+    }
+    probe->ExternalRelease();
+    if (!loads) {
+      ++refused;
+      continue;
+    }
+    EXPECT_FALSE(MustRefuse(i, good.size(), false)) << "case " << i << " was taken";
+    // What a damaged stream that still loads holds must give a working control.
+    std::wstring error;
+    FormControl* c = Form->Create(L"c" + std::to_wstring(i), {10, 60, 160, 84}, L"", cases[i], error);
+    ASSERT_NE(c, nullptr) << "case " << i << ": " << std::string(error.begin(), error.end());
+    ++taken;
+    std::string broken = Invariants(*Form, c, false, true);
+    EXPECT_EQ(broken, "") << "case " << i;
+    Form->Remove(c->Name);
+  }
+  // Loading reads no further than the stream: no length it claims is ever allocated.
+  EXPECT_LT(PrivateBytes(), before + (16u << 20)) << refused << " refused, " << taken << " taken";
+}
+
+TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
+  const uint64_t seed = Seed();
+  SCOPED_TRACE(Replay(seed));
+  Rng rng(seed ^ 0xF00D);
+  TempFolder dir;
+  ASSERT_NE(Make(L"first", 10, 10, L"Style=0"), nullptr);
+  ASSERT_NE(Make(L"second", 10, 50, L"Style=4"), nullptr);
+  ASSERT_NE(Make(L"third", 10, 90, L"Style=2;DateFormat=8"), nullptr);
+  std::wstring error, good = dir.Path + L"\\good.tvf", damaged = dir.Path + L"\\damaged.tvf";
+  ASSERT_TRUE(SaveFormFile(*Form, good, error));
+  std::vector<BYTE> bytes = ReadBytes(good);
+  // The form as the user has it: values typed and the focus on the second.
+  auto restore = [&] {
+    ASSERT_TRUE(LoadFormFile(*Form, good, error));
+    Call(Form->Find(L"first")->Dispatch(), L"SetCaptionCtrl", L"20240105");
+    Call(Form->Find(L"second")->Dispatch(), L"SetCaptionCtrl", L"101010");
+    ::SetFocus(Form->Find(L"second")->Hwnd());
+  };
+  auto snapshot = [&] {
+    std::wstring s = Form->Focused();
+    for (auto& c : Form->Controls()) s += L"|" + c->Name + L"=" + Get(c->Dispatch(), L"Caption");
+    return s;
+  };
+  restore();
+  const std::wstring kept = snapshot();
+  auto cases = Damage(bytes, 4, rng, 150);
+  ASSERT_GE(cases.size(), 1000u);
+  const SIZE_T before = PrivateBytes();
+  int refused = 0;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    ASSERT_TRUE(WriteWholeFile(damaged, cases[i].data(), cases[i].size()));
+    error.clear();
+    if (LoadFormFile(*Form, damaged, error)) {
+      EXPECT_FALSE(MustRefuse(i, bytes.size(), true)) << "case " << i << " was taken";
+      restore();
+      continue;
+    }
+    ++refused;
+    EXPECT_FALSE(error.empty());
+    ASSERT_EQ(snapshot(), kept) << "case " << i << " (" << std::string(error.begin(), error.end())
+                                << ") changed the form";
+  }
+  EXPECT_LT(PrivateBytes(), before + (16u << 20)) << refused << " refused";
+}
+
+TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
+  const uint64_t seed = Seed();
+  const int ops = static_cast<int>(EnvNumber("TAMVERO_FUZZ_OPS", 20000));
+  SCOPED_TRACE(Replay(seed));
+  const WCHAR chars[] = {L'0',   L'1',   L'2',   L'3',   L'4',   L'5',   L'6', L'7',   L'8',  L'9',   L'0',
+                         L'1',   L'2',   L'9',   L'/',   L':',   L'.',   L'-', L'+',   L' ',  L'a',   L'Z',
+                         L'#',   8,      9,      13,     27,     0x03,   0x16, 0x18,   0x1A,  0xFF10, 0xFF11,
+                         0xFF15, 0xFF19, 0x0663, 0x0969, 0xB144, 0xC6D4, 0xE9, 0xD800, 0x2028};
+  const UINT keys[] = {VK_UP,     VK_DOWN, VK_LEFT, VK_RIGHT,  VK_HOME, VK_END,      VK_DELETE, VK_INSERT, VK_BACK,
+                       VK_RETURN, VK_TAB,  VK_F4,   VK_ESCAPE, VK_ADD,  VK_SUBTRACT, VK_PRIOR,  VK_NEXT,   'A'};
+  const wchar_t* const props[] = {L"Style",   L"DateFormat", L"TimeFormat",   L"Enabled", L"Visible",
+                                  L"Caption", L"StartTime",  L"NotCheckDate", L"Style",   L"DateFormat"};
+  const wchar_t* const parts[] = {L"field", L"arrow", L"spinup", L"spindown"};
+  for (int style = 0; style < tamvero::kStyleCount; ++style) {
+    Rng rng(seed + static_cast<uint64_t>(style));
+    Form->RemoveAll();
+    FormControl* f = Make(L"f", 10, 10, (L"Style=" + std::to_wstring(style)).c_str());
+    ASSERT_NE(Make(L"g", 10, 200, L""), nullptr);
+    ASSERT_NE(f, nullptr);
+    auto random = [&](int len) {
+      std::wstring s;
+      for (int i = 0; i < len; ++i) s += rng.Pick(chars);
+      return s;
+    };
+    // A property write, as a handler or the host makes one.
+    bool rangeKept = true;
+    auto write = [&](FormControl* c) {
+      const wchar_t* name = rng.Pick(props);
+      if (!wcscmp(name, L"StartTime")) rangeKept = false;
+      std::wstring value;
+      if (!wcscmp(name, L"Style"))
+        value = std::to_wstring(rng.Below(7));
+      else if (!wcscmp(name, L"DateFormat"))
+        value = std::to_wstring(rng.Below(tamvero::kDateFormatCount));
+      else if (!wcscmp(name, L"TimeFormat"))
+        value = std::to_wstring(rng.Below(tamvero::kTimeFormatCount));
+      else if (!wcscmp(name, L"StartTime"))
+        value = rng.Below(2) ? L"19700101" : L"20240110";
+      else if (!wcscmp(name, L"Caption"))
+        value = random(rng.Below(10));
+      else
+        value = std::to_wstring(rng.Below(2) || !wcscmp(name, L"NotCheckDate") ? 0 : 1);
+      Put(c->Dispatch(), name, value.c_str());
+      return std::wstring(name) + L"=" + value;
+    };
+    int handlerWrites = 0;
+    Form->EventHandler = [&](const std::wstring& name, const std::wstring&) {
+      if (rng.Below(50) != 0) return false;
+      if (FormControl* c = Form->Find(name)) write(c), ++handlerWrites;
+      return true;
+    };
+    std::wstring last;
+    for (int op = 0; op < ops; ++op) {
+      f = Form->Find(L"f");
+      ASSERT_NE(f, nullptr);
+      const CString valueBefore = Ctl(f)->Caption;
+      const std::wstring textBefore = TextOf(Ctl(f)->Edit);
+      const int writesBefore = handlerWrites;
+      HWND field = DemoForm::FieldOf(*f);
+      const int kind = rng.Below(100);
+      if (kind < 45) {
+        WCHAR ch = rng.Pick(chars);
+        SendMessageW(field, WM_CHAR, ch, 1);
+        last = L"char " + std::to_wstring(ch);
+      } else if (kind < 70) {
+        UINT vk = rng.Pick(keys);
+        SendMessageW(field, WM_KEYDOWN, vk, 1);
+        SendMessageW(field, WM_KEYUP, vk, 0xC0000001);
+        last = L"key " + std::to_wstring(vk);
+      } else if (kind < 75) {
+        int len = GetWindowTextLengthW(field);
+        int a = rng.Below(len + 4) - 2, b = rng.Below(len + 4) - 2;
+        SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(a), b);
+        last = L"select";
+      } else if (kind < 78) {
+        std::wstring text = random(rng.Below(14));
+        ASSERT_TRUE(testhost::PutClipboardText(Form->Window(), text));
+        SendMessageW(field, WM_PASTE, 0, 0);
+        last = L"paste " + text;
+      } else if (kind < 85) {
+        // A click on a part of the control: its window's client point, as the mouse sends it.
+        const wchar_t* part = rng.Pick(parts);
+        RECT rc;
+        GetClientRect(f->Hwnd(), &rc);
+        POINT at = {rc.right - 9, part[4] == L'u'   ? rc.bottom / 4
+                                  : part[4] == L'd' ? rc.bottom * 3 / 4
+                                                    : rc.bottom / 2};
+        HWND target = f->Hwnd();
+        if (part[0] == L'f') target = field, at = {4, 4};
+        SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        if (IsWindow(target)) SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        last = std::wstring(L"click ") + part;
+      } else if (kind < 91) {
+        // A click on any day or button of the open drop-down; its title's month and year
+        // open a modal menu and are passed over.
+        HWND cal = Form->DropDownOf(*f);
+        last = L"day";
+        if (!cal) continue;
+        RECT rc;
+        GetClientRect(cal, &rc);
+        MCHITTESTINFO hit = {};
+        hit.cbSize = sizeof hit;
+        hit.pt = {rng.Below(rc.right), rng.Below(rc.bottom)};
+        SendMessageW(cal, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.uHit == MCHT_TITLEMONTH || hit.uHit == MCHT_TITLEYEAR) continue;
+        SendMessageW(cal, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+        if (IsWindow(cal)) SendMessageW(cal, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+      } else if (kind < 96) {
+        last = L"write " + write(f);
+      } else {
+        ::SetFocus(rng.Below(2) ? field : DemoForm::FieldOf(*Form->Find(L"g")));
+        last = L"focus";
+      }
+      f = Form->Find(L"f");
+      const bool input = last.compare(0, 5, L"write") != 0 && handlerWrites == writesBefore;
+      std::string broken = Invariants(*Form, f, input && Ctl(f)->Caption != valueBefore, rangeKept);
+      if (!broken.empty())
+        FAIL() << "style " << style << " op " << op << " (" << testing::PrintToString(last) << "): " << broken
+               << "; text " << testing::PrintToString(textBefore) << " -> "
+               << testing::PrintToString(TextOf(Ctl(f)->Edit)) << ", value "
+               << testing::PrintToString(Ctl(f)->Caption.str()) << ", style " << Ctl(f)->Style << " format "
+               << Ctl(f)->DateFormat << " range " << testing::PrintToString(Ctl(f)->StartTime.str()) << "; "
+               << Replay(seed);
+      if (op % 256 == 0) FxPumpMessages();
+    }
+    Form->EventHandler = nullptr;
+    EXPECT_GT(handlerWrites, 0);
+    // Days the user's input completed were checked, in the date styles at least.
+    EXPECT_TRUE(!tamvero::IsDateStyle(style) || std::exchange(g_valuesChecked, 0) > 0) << style;
+  }
+}
