@@ -299,25 +299,6 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelectedAndBrowsingCo
   EXPECT_FALSE(Ctl->IsCalendarVisible());
 }
 
-TEST_F(DropDown, RealClickOnADayPicksItAndCloses) {
-  Create(true, 140, 22);
-  SetForegroundWindow(FormWindow());
-  Ctl->MSetFocus();
-  ASSERT_EQ(Open(), 1);
-  HWND drop = Drop();
-  SYSTEMTIME first = Day(2024, 3, 1);
-  ASSERT_TRUE(SendMessageW(drop, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&first)));
-  UpdateWindow(drop);
-  POINT target = {};
-  ASSERT_TRUE(FindCalendarDay(drop, 2024, 3, 15, target)) << "the 15th is not on the calendar";
-  Rec.Events.clear();
-  realinput::ClickAt(target);
-  ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the click did not pick a day";
-  EXPECT_SEQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelSelected"}));
-  EXPECT_EQ(Selected(), 20240315);
-  ExpectClosed();
-}
-
 TEST_F(DropDown, MouseWatcherClosesItOnAClickElsewhere) {
   Create(true, 140, 22);
   for (bool onForm : {true, false}) {
