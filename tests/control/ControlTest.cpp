@@ -51,32 +51,45 @@ TEST_F(ControlObject, TheTypeLibraryIsTheModulesOwnAndGetCtrlGUIDNamesIt) {
   EXPECT_EQ(lib->GetTypeInfoOfGuid(clsid, &coclass), S_OK);
 }
 
+// Design mode is checked for the rows that give it; the format rows are run-time ones.
 TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
   struct Case {
+    short style; // set before
     const wchar_t* name;
     long value;
     const wchar_t* text; // for string properties
-    std::vector<long> run, design, beforeWindow;
+    std::vector<long> run, beforeWindow, design;
+    bool designToo;
   };
   const std::vector<Case> cases = {
-      {L"Enabled", 0, nullptr, Codes({10000, 5, 6}), Codes({2, 5, 6}), Codes({10000})},
-      {L"Visible", 0, nullptr, Codes({10001}), Codes({4}), Codes({})},
-      {L"BackColorIndex", 50, nullptr, Codes({5}), Codes({5}), Codes({})},
-      {L"EndTime", 0, L"20301231", Codes({11}), Codes({11}), Codes({11})},
-      {L"FontIndex", 3, nullptr, Codes({18}), Codes({18}), Codes({18})},
-      {L"Caption", 0, L"20240105", Codes({}), Codes({}), Codes({})},
+      {0, L"Enabled", 0, nullptr, Codes({10000, 5, 6}), Codes({10000}), Codes({2, 5, 6}), true},
+      {0, L"Visible", 0, nullptr, Codes({10001}), Codes({}), Codes({4}), true},
+      {0, L"BackColorIndex", 50, nullptr, Codes({5}), Codes({}), Codes({5}), true},
+      {0, L"EndTime", 0, L"20301231", Codes({11}), Codes({11}), Codes({11}), true},
+      {0, L"FontIndex", 3, nullptr, Codes({18}), Codes({18}), Codes({18}), true},
+      {0, L"Caption", 0, L"20240105", Codes({}), Codes({}), Codes({}), true},
+      {0, L"DateFormat", 4, nullptr, Codes({7}), Codes({}), {}, false},
+      {0, L"TimeFormat", 3, nullptr, Codes({16}), Codes({16}), {}, false},
+      {1, L"TimeFormat", 3, nullptr, Codes({16}), Codes({16}), {}, false},
+      {1, L"DateFormat", 4, nullptr, Codes({7}), Codes({}), {}, false},
+      {0, L"Style", 2, nullptr, Codes({7, 15}), Codes({15}), {}, false},
+      {0, L"Style", 1, nullptr, Codes({16, 15}), Codes({15}), {}, false},
+      {1, L"Style", 3, nullptr, Codes({7, 15}), Codes({15}), {}, false},
+      {1, L"StartTime", 0, L"20000101", Codes({}), Codes({}), {}, false},
   };
   enum Mode { Run, Design, BeforeWindow };
   for (Mode mode : {Run, Design, BeforeWindow}) {
     for (const auto& c : cases) {
+      if (mode == Design && !c.designToo) continue;
       Renew();
+      Ctl->Style = c.style;
       if (mode != BeforeWindow) Create(mode == Run);
       Ctl->SetRunMode(mode != Design);
       Rec.Changes.clear();
       HRESULT hr = c.text ? PutString(c.name, c.text) : PutLong(c.name, c.value);
       ASSERT_EQ(hr, S_OK) << c.name;
       const auto& want = mode == Run ? c.run : mode == Design ? c.design : c.beforeWindow;
-      EXPECT_EQ(Rec.Changes, want) << c.name << " mode " << mode;
+      EXPECT_EQ(Rec.Changes, want) << c.name << " style " << c.style << " mode " << mode;
       // The value written is the value read back.
       if (c.text && wcscmp(c.name, L"Caption") != 0) {
         EXPECT_EQ(Get(c.name), c.text) << c.name;
