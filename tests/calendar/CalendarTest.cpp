@@ -299,53 +299,50 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelectedAndBrowsingCo
   EXPECT_FALSE(Ctl->IsCalendarVisible());
 }
 
-TEST_F(DropDown, MouseWatcherClosesItOnAClickElsewhere) {
+// The watchers close it on a real click elsewhere; the keyboard watcher only hides it on
+// Escape or Enter (Escape disables it too); Escape inside the calendar closes it through
+// the control and gives the field the focus back.
+TEST_F(DropDown, RealClicksAndKeysCloseOrHideIt) {
   Create(true, 140, 22);
-  for (bool onForm : {true, false}) {
-    SCOPED_TRACE(onForm ? "form" : "field");
+  enum How { ClickForm, ClickField, KeyEscape, KeyEnter, EscapeInCalendar };
+  for (How how : {ClickForm, ClickField, KeyEscape, KeyEnter, EscapeInCalendar}) {
+    SCOPED_TRACE(how);
+    const bool click = how == ClickForm || how == ClickField, hides = how == KeyEscape || how == KeyEnter;
     SetForegroundWindow(FormWindow());
-    ASSERT_EQ(Open(), 1);
-    g_frameNotes.clear();
-    POINT p = onForm ? POINT{400, 300} : POINT{20, 10};
-    ClientToScreen(onForm ? FormWindow() : Ctl->m_hWnd, &p);
-    realinput::ClickAt(p);
-    ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); }));
-    ExpectClosed();
-    EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
-  }
-}
-
-TEST_F(DropDown, KeyboardWatcherHidesItOnEscapeOrEnter) {
-  Create(true, 140, 22);
-  for (WORD vk : {VK_ESCAPE, VK_RETURN}) { // Escape leaves it disabled too
-    SCOPED_TRACE(vk);
-    SetForegroundWindow(FormWindow());
+    if (how == EscapeInCalendar) Ctl->MSetFocus();
     ASSERT_EQ(Open(), 1);
     HWND drop = Drop();
-    SendKeyReal(vk);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(drop); }));
-    EXPECT_EQ(IsWindowEnabled(drop) == FALSE, vk == VK_ESCAPE);
-    // Opening again brings it back usable, whatever the watcher left.
-    ASSERT_EQ(Open(), 1);
-    ExpectOpen();
-    EXPECT_TRUE(IsWindowEnabled(drop));
-    ASSERT_EQ(Close(), 1);
+    g_frameNotes.clear();
+    if (click) {
+      POINT p = how == ClickForm ? POINT{400, 300} : POINT{20, 10};
+      ClientToScreen(how == ClickForm ? FormWindow() : Ctl->m_hWnd, &p);
+      realinput::ClickAt(p);
+    } else {
+      if (how == EscapeInCalendar) {
+        ::SetFocus(drop); // the clerk clicked into the calendar
+        ASSERT_EQ(GetFocus(), drop);
+      }
+      SendKeyReal(how == KeyEnter ? VK_RETURN : VK_ESCAPE);
+    }
+    if (hides) {
+      ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(drop); }));
+      EXPECT_EQ(IsWindowEnabled(drop) == FALSE, how == KeyEscape);
+      // Opening again brings it back usable, whatever the watcher left.
+      ASSERT_EQ(Open(), 1);
+      ExpectOpen();
+      EXPECT_TRUE(IsWindowEnabled(drop));
+      ASSERT_EQ(Close(), 1);
+      ExpectClosed();
+      continue;
+    }
+    ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the control's close did not run";
     ExpectClosed();
+    if (click) {
+      EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
+    } else {
+      EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+    }
   }
-}
-
-TEST_F(DropDown, EscapeInTheCalendarItselfClosesAndGivesTheFieldBack) {
-  Create(true, 140, 22);
-  SetForegroundWindow(FormWindow());
-  Ctl->MSetFocus();
-  ASSERT_EQ(Open(), 1);
-  HWND drop = Drop();
-  ::SetFocus(drop); // the clerk clicked into the calendar
-  ASSERT_EQ(GetFocus(), drop);
-  SendKeyReal(VK_ESCAPE);
-  ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the control's close did not run";
-  ExpectClosed();
-  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
 }
 
 // The frame is drawn in the drop-down colour; the font follows the control's.
