@@ -121,15 +121,24 @@ TEST_F(ControlObject, CreationReportsItsStepsAndTheFormSeesThem) {
   EXPECT_EQ(SendMessageW(Ctl->m_hWnd, 0x05C2, 1, 2), 0);
 }
 
-TEST_F(ControlObject, DisabledControlIsReadOnlyAndTakesFocus) {
+TEST_F(ControlObject, DisabledControlIsReadOnlyTakesFocusAndIgnoresSteppingAndOpeningKeys) {
+  PinnedClock clock(L"20240315120000");
   Create();
+  Ctl->MSetCaptionCtrlEx(L"20240315", FALSE);
   ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
   EXPECT_TRUE(GetWindowLongW(Ctl->Edit.m_hWnd, GWL_STYLE) & ES_READONLY);
   EXPECT_FALSE(Ctl->Edit.EditEnabled);
   ::SetFocus(Ctl->Edit.m_hWnd);
   EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+  Rec.Events.clear();
+  for (UINT key : {VK_UP, VK_DOWN, VK_F4}) SendKey(key);
+  EXPECT_EQ(Get(L"Caption"), L"20240315");
+  EXPECT_FALSE(Ctl->IsCalendarVisible());
+  EXPECT_TRUE(Rec.Events.empty());
   ASSERT_EQ(PutLong(L"Enabled", 1), S_OK);
   EXPECT_FALSE(GetWindowLongW(Ctl->Edit.m_hWnd, GWL_STYLE) & ES_READONLY);
+  SendKey(VK_UP);
+  EXPECT_EQ(Get(L"Caption"), L"20240316");
 }
 
 TEST_F(ControlObject, LoginInformationDecidesTheSpinEdges) {
