@@ -30,6 +30,24 @@ TEST_F(Values, ComputedValuesThroughIDispatch) {
   }
 }
 
+// The every-method script sees E_FAIL's reason; the other failure travels with its own code.
+TEST_F(Values, AnUnconvertibleBaseDateFailsTheCallWithItsOwnCode) {
+  PinnedClock clock(L"20240131120000");
+  Create();
+  const CString before = Ctl->Caption;
+  EXCEPINFO excep = {};
+  std::wstring result = L"<unset>";
+  EXPECT_EQ(Call(L"GetBaseComputedDate", {VStr(L"30010101"), VLong(1), VLong(1), VLong(1)}, &result, &excep),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, E_INVALIDARG);
+  EXPECT_TRUE(excep.bstrDescription && wcsstr(excep.bstrDescription, L"GetBaseComputedDate"));
+  EXPECT_EQ(result, L"<unset>");
+  EXPECT_EQ(Ctl->Caption, before);
+  SysFreeString(excep.bstrSource);
+  SysFreeString(excep.bstrDescription);
+  SysFreeString(excep.bstrHelpFile);
+}
+
 TEST_F(Values, CurDateWritesTypesFirstAndValuesOnlyForAValidDate) {
   PinnedClock clock(L"20240131120000");
   Create();
