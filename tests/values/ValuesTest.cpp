@@ -80,6 +80,11 @@ TEST_F(Values, CurDateWritesTypesFirstAndValuesOnlyForAValidDate) {
   Ctl->MSetCaptionCtrlEx(L"202402", FALSE);
   EXPECT_EQ(curDate(y, m, d), 1);
   EXPECT_EQ(std::vector<long>({y.lVal, m.lVal, d.lVal}), std::vector<long>({2024, 2, 31}));
-  // The member as the host's C++ code calls it, with a null address.
+  // SetValue with nothing to take keeps the value, through IDispatch and as the host's C++
+  // code calls it, with a null address; the library's table holds what it stores otherwise.
+  std::wstring answer;
+  ASSERT_EQ(Call(L"SetValue", {VStr(L"")}, &answer), S_OK);
+  EXPECT_EQ(answer, L"0");
   EXPECT_EQ(Ctl->SetValue(0), 0);
+  EXPECT_EQ(Get(L"Caption"), L"202402");
 }
