@@ -200,21 +200,7 @@ TEST_F(DropDown, SwitchingToATimeStyleClosesAndDeletesIt) {
   ExpectOpen();
 }
 
-TEST_F(DropDown, NotificationFromTheFormClosesItWhateverItSays) {
-  Create(true, 140, 22);
-  ASSERT_EQ(Open(), 1);
-  g_frameNotes.clear();
-  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, 12345), 0);
-  ExpectClosed();
-  EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
-  // Already closed: the form is told again, and the field has the focus.
-  SetFocus(FormWindow());
-  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 0, 0), 0);
-  EXPECT_SEQ(g_frameNotes, Notes({0, 0}, Ctl->m_hWnd));
-  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
-}
-
-TEST_F(DropDown, OpeningAnotherControlsDropDownLeavesItsWatchersAlone) {
+TEST_F(DropDown, TheFormsNoticeClosesItAndLeavesAnotherControlsWatchersAlone) {
   Create(true, 140, 22);
   CCalendarCtl* other = AllocRunDllControl();
   other->SetRunMode(TRUE);
@@ -222,15 +208,24 @@ TEST_F(DropDown, OpeningAnotherControlsDropDownLeavesItsWatchersAlone) {
   ASSERT_TRUE(other->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 100, 150, 122), FormWindow(), 101));
   ASSERT_EQ(Open(), 1);
   ASSERT_EQ(SendMessageW(other->m_hWnd, WM_CALENDAR_SHOW, 0, 0), 1);
-  // The form closes the first one, as a form keeping one drop-down open does.
-  SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(other->m_hWnd));
-  EXPECT_FALSE(Ctl->IsCalendarVisible());
+  // The form closes the first one, as a form keeping one drop-down open does, whatever
+  // the notice says.
+  g_frameNotes.clear();
+  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(other->m_hWnd)), 0);
+  EXPECT_FALSE(Ctl->IsCalendarVisible() || IsWindowVisible(Drop()));
+  EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
   EXPECT_EQ(GetOpenCalendarCtl(), other);
   ASSERT_NE(FindCalendarHookRecord(), nullptr);
   EXPECT_EQ(FindCalendarHookRecord()->CtlHwnd, other->m_hWnd);
   SendMessageW(other->m_hWnd, WM_CALENDAR_HIDE, 0, 0);
   EXPECT_EQ(FindCalendarHookRecord(), nullptr);
   other->ExternalRelease();
+  // Already closed: the form is told again, and the field has the focus.
+  SetFocus(FormWindow());
+  g_frameNotes.clear();
+  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_LISTBOX_SHOW, 0, 0), 0);
+  EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
+  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
 }
 
 TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelectedAndBrowsingCountsAsOnePick) {
@@ -299,72 +294,50 @@ TEST_F(DropDown, SelectionNotificationsFireSelChangeThenSelSelectedAndBrowsingCo
   EXPECT_FALSE(Ctl->IsCalendarVisible());
 }
 
-TEST_F(DropDown, RealClickOnADayPicksItAndCloses) {
+// The watchers close it on a real click elsewhere; the keyboard watcher only hides it on
+// Escape or Enter (Escape disables it too); Escape inside the calendar closes it through
+// the control and gives the field the focus back.
+TEST_F(DropDown, RealClicksAndKeysCloseOrHideIt) {
   Create(true, 140, 22);
-  SetForegroundWindow(FormWindow());
-  Ctl->MSetFocus();
-  ASSERT_EQ(Open(), 1);
-  HWND drop = Drop();
-  SYSTEMTIME first = Day(2024, 3, 1);
-  ASSERT_TRUE(SendMessageW(drop, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&first)));
-  UpdateWindow(drop);
-  POINT target = {};
-  ASSERT_TRUE(FindCalendarDay(drop, 2024, 3, 15, target)) << "the 15th is not on the calendar";
-  Rec.Events.clear();
-  realinput::ClickAt(target);
-  ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the click did not pick a day";
-  EXPECT_SEQ(Rec.Events, (std::vector<std::wstring>{L"SelChange", L"SelSelected"}));
-  EXPECT_EQ(Selected(), 20240315);
-  ExpectClosed();
-}
-
-TEST_F(DropDown, MouseWatcherClosesItOnAClickElsewhere) {
-  Create(true, 140, 22);
-  for (bool onForm : {true, false}) {
-    SCOPED_TRACE(onForm ? "form" : "field");
+  enum How { ClickForm, ClickField, KeyEscape, KeyEnter, EscapeInCalendar };
+  for (How how : {ClickForm, ClickField, KeyEscape, KeyEnter, EscapeInCalendar}) {
+    SCOPED_TRACE(how);
+    const bool click = how == ClickForm || how == ClickField, hides = how == KeyEscape || how == KeyEnter;
     SetForegroundWindow(FormWindow());
-    ASSERT_EQ(Open(), 1);
-    g_frameNotes.clear();
-    POINT p = onForm ? POINT{400, 300} : POINT{20, 10};
-    ClientToScreen(onForm ? FormWindow() : Ctl->m_hWnd, &p);
-    realinput::ClickAt(p);
-    ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); }));
-    ExpectClosed();
-    EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
-  }
-}
-
-TEST_F(DropDown, KeyboardWatcherHidesItOnEscapeOrEnter) {
-  Create(true, 140, 22);
-  for (WORD vk : {VK_ESCAPE, VK_RETURN}) { // Escape leaves it disabled too
-    SCOPED_TRACE(vk);
-    SetForegroundWindow(FormWindow());
+    if (how == EscapeInCalendar) Ctl->MSetFocus();
     ASSERT_EQ(Open(), 1);
     HWND drop = Drop();
-    SendKeyReal(vk);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(drop); }));
-    EXPECT_EQ(IsWindowEnabled(drop) == FALSE, vk == VK_ESCAPE);
-    // Opening again brings it back usable, whatever the watcher left.
-    ASSERT_EQ(Open(), 1);
-    ExpectOpen();
-    EXPECT_TRUE(IsWindowEnabled(drop));
-    ASSERT_EQ(Close(), 1);
+    g_frameNotes.clear();
+    if (click) {
+      POINT p = how == ClickForm ? POINT{400, 300} : POINT{20, 10};
+      ClientToScreen(how == ClickForm ? FormWindow() : Ctl->m_hWnd, &p);
+      realinput::ClickAt(p);
+    } else {
+      if (how == EscapeInCalendar) {
+        ::SetFocus(drop); // the clerk clicked into the calendar
+        ASSERT_EQ(GetFocus(), drop);
+      }
+      SendKeyReal(how == KeyEnter ? VK_RETURN : VK_ESCAPE);
+    }
+    if (hides) {
+      ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(drop); }));
+      EXPECT_EQ(IsWindowEnabled(drop) == FALSE, how == KeyEscape);
+      // Opening again brings it back usable, whatever the watcher left.
+      ASSERT_EQ(Open(), 1);
+      ExpectOpen();
+      EXPECT_TRUE(IsWindowEnabled(drop));
+      ASSERT_EQ(Close(), 1);
+      ExpectClosed();
+      continue;
+    }
+    ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the control's close did not run";
     ExpectClosed();
+    if (click) {
+      EXPECT_SEQ(g_frameNotes, Notes({0}, Ctl->m_hWnd));
+    } else {
+      EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+    }
   }
-}
-
-TEST_F(DropDown, EscapeInTheCalendarItselfClosesAndGivesTheFieldBack) {
-  Create(true, 140, 22);
-  SetForegroundWindow(FormWindow());
-  Ctl->MSetFocus();
-  ASSERT_EQ(Open(), 1);
-  HWND drop = Drop();
-  ::SetFocus(drop); // the clerk clicked into the calendar
-  ASSERT_EQ(GetFocus(), drop);
-  SendKeyReal(VK_ESCAPE);
-  ASSERT_TRUE(PumpUntil([&] { return !Ctl->IsCalendarVisible(); })) << "the control's close did not run";
-  ExpectClosed();
-  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
 }
 
 // The frame is drawn in the drop-down colour; the font follows the control's.

@@ -51,32 +51,45 @@ TEST_F(ControlObject, TheTypeLibraryIsTheModulesOwnAndGetCtrlGUIDNamesIt) {
   EXPECT_EQ(lib->GetTypeInfoOfGuid(clsid, &coclass), S_OK);
 }
 
+// Design mode is checked for the rows that give it; the format rows are run-time ones.
 TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
   struct Case {
+    short style; // set before
     const wchar_t* name;
     long value;
     const wchar_t* text; // for string properties
-    std::vector<long> run, design, beforeWindow;
+    std::vector<long> run, beforeWindow, design;
+    bool designToo;
   };
   const std::vector<Case> cases = {
-      {L"Enabled", 0, nullptr, Codes({10000, 5, 6}), Codes({2, 5, 6}), Codes({10000})},
-      {L"Visible", 0, nullptr, Codes({10001}), Codes({4}), Codes({})},
-      {L"BackColorIndex", 50, nullptr, Codes({5}), Codes({5}), Codes({})},
-      {L"EndTime", 0, L"20301231", Codes({11}), Codes({11}), Codes({11})},
-      {L"FontIndex", 3, nullptr, Codes({18}), Codes({18}), Codes({18})},
-      {L"Caption", 0, L"20240105", Codes({}), Codes({}), Codes({})},
+      {0, L"Enabled", 0, nullptr, Codes({10000, 5, 6}), Codes({10000}), Codes({2, 5, 6}), true},
+      {0, L"Visible", 0, nullptr, Codes({10001}), Codes({}), Codes({4}), true},
+      {0, L"BackColorIndex", 50, nullptr, Codes({5}), Codes({}), Codes({5}), true},
+      {0, L"EndTime", 0, L"20301231", Codes({11}), Codes({11}), Codes({11}), true},
+      {0, L"FontIndex", 3, nullptr, Codes({18}), Codes({18}), Codes({18}), true},
+      {0, L"Caption", 0, L"20240105", Codes({}), Codes({}), Codes({}), true},
+      {0, L"DateFormat", 4, nullptr, Codes({7}), Codes({}), {}, false},
+      {0, L"TimeFormat", 3, nullptr, Codes({16}), Codes({16}), {}, false},
+      {1, L"TimeFormat", 3, nullptr, Codes({16}), Codes({16}), {}, false},
+      {1, L"DateFormat", 4, nullptr, Codes({7}), Codes({}), {}, false},
+      {0, L"Style", 2, nullptr, Codes({7, 15}), Codes({15}), {}, false},
+      {0, L"Style", 1, nullptr, Codes({16, 15}), Codes({15}), {}, false},
+      {1, L"Style", 3, nullptr, Codes({7, 15}), Codes({15}), {}, false},
+      {1, L"StartTime", 0, L"20000101", Codes({}), Codes({}), {}, false},
   };
   enum Mode { Run, Design, BeforeWindow };
   for (Mode mode : {Run, Design, BeforeWindow}) {
     for (const auto& c : cases) {
+      if (mode == Design && !c.designToo) continue;
       Renew();
+      Ctl->Style = c.style;
       if (mode != BeforeWindow) Create(mode == Run);
       Ctl->SetRunMode(mode != Design);
       Rec.Changes.clear();
       HRESULT hr = c.text ? PutString(c.name, c.text) : PutLong(c.name, c.value);
       ASSERT_EQ(hr, S_OK) << c.name;
       const auto& want = mode == Run ? c.run : mode == Design ? c.design : c.beforeWindow;
-      EXPECT_EQ(Rec.Changes, want) << c.name << " mode " << mode;
+      EXPECT_EQ(Rec.Changes, want) << c.name << " style " << c.style << " mode " << mode;
       // The value written is the value read back.
       if (c.text && wcscmp(c.name, L"Caption") != 0) {
         EXPECT_EQ(Get(c.name), c.text) << c.name;
@@ -108,15 +121,24 @@ TEST_F(ControlObject, CreationReportsItsStepsAndTheFormSeesThem) {
   EXPECT_EQ(SendMessageW(Ctl->m_hWnd, 0x05C2, 1, 2), 0);
 }
 
-TEST_F(ControlObject, DisabledControlIsReadOnlyAndTakesFocus) {
+TEST_F(ControlObject, DisabledControlIsReadOnlyTakesFocusAndIgnoresSteppingAndOpeningKeys) {
+  PinnedClock clock(L"20240315120000");
   Create();
+  Ctl->MSetCaptionCtrlEx(L"20240315", FALSE);
   ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
   EXPECT_TRUE(GetWindowLongW(Ctl->Edit.m_hWnd, GWL_STYLE) & ES_READONLY);
   EXPECT_FALSE(Ctl->Edit.EditEnabled);
   ::SetFocus(Ctl->Edit.m_hWnd);
   EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+  Rec.Events.clear();
+  for (UINT key : {VK_UP, VK_DOWN, VK_F4}) SendKey(key);
+  EXPECT_EQ(Get(L"Caption"), L"20240315");
+  EXPECT_FALSE(Ctl->IsCalendarVisible());
+  EXPECT_TRUE(Rec.Events.empty());
   ASSERT_EQ(PutLong(L"Enabled", 1), S_OK);
   EXPECT_FALSE(GetWindowLongW(Ctl->Edit.m_hWnd, GWL_STYLE) & ES_READONLY);
+  SendKey(VK_UP);
+  EXPECT_EQ(Get(L"Caption"), L"20240316");
 }
 
 TEST_F(ControlObject, LoginInformationDecidesTheSpinEdges) {

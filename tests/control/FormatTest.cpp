@@ -1,5 +1,5 @@
-// Applying the style and the formats to the field: masks, digit counts, change codes,
-// and the completion of a date left one digit short when the field loses the focus.
+// Applying the style and the formats to the field: masks, digit counts and the completion
+// of a date left one digit short when the field loses the focus.
 #include "TestHost.h"
 
 using namespace testhost;
@@ -46,31 +46,6 @@ TEST_F(Formats, TheStyleChoosesTheFormatThatGivesTheMaskAndDigitCount) {
     EXPECT_EQ(Ctl->DigitCount, c.digits) << c.style << "/" << c.dateFormat << "/" << c.timeFormat;
     EXPECT_EQ(Ctl->Edit.FullLength, c.digits);
     EXPECT_EQ(Get(L"DateFormat"), std::to_wstring(c.dateFormat)); // stored as written
-  }
-}
-
-TEST_F(Formats, ChangeCodesOfTheFormatProperties) {
-  struct Case {
-    short style; // set before
-    const wchar_t* name;
-    long value;
-    std::vector<long> run, beforeWindow;
-  };
-  const std::vector<Case> cases = {
-      {0, L"DateFormat", 4, {7}, {}},  {0, L"TimeFormat", 3, {16}, {16}}, {1, L"TimeFormat", 3, {16}, {16}},
-      {1, L"DateFormat", 4, {7}, {}},  {0, L"Style", 2, {7, 15}, {15}},   {0, L"Style", 1, {16, 15}, {15}},
-      {1, L"Style", 3, {7, 15}, {15}}, {1, L"StartTime", 0, {}, {}},
-  };
-  for (bool window : {true, false}) {
-    for (const auto& c : cases) {
-      Renew();
-      Ctl->Style = c.style;
-      if (window) Create();
-      Rec.Changes.clear();
-      HRESULT hr = wcscmp(c.name, L"StartTime") == 0 ? PutString(c.name, L"20000101") : PutLong(c.name, c.value);
-      ASSERT_EQ(hr, S_OK);
-      EXPECT_EQ(Rec.Changes, window ? c.run : c.beforeWindow) << c.name << " style " << c.style;
-    }
   }
 }
 

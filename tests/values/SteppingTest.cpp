@@ -47,18 +47,3 @@ TEST_F(Stepping, DatesByTheirUnitTimesByTheFieldUnderTheCaret) {
     EXPECT_EQ(SelOf(Ctl->Edit), std::make_pair(c.selStart < 0 ? end : c.selStart, c.selEnd < 0 ? end : c.selEnd));
   }
 }
-
-TEST_F(Stepping, ADisabledControlIsNotSteppedOrOpenedByKeys) {
-  PinnedClock clock(L"20240315120000");
-  Create();
-  Ctl->MSetCaptionCtrlEx(L"20240315", FALSE);
-  ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
-  Rec.Events.clear();
-  for (UINT key : {VK_UP, VK_DOWN, VK_F4}) SendKey(key);
-  EXPECT_EQ(Get(L"Caption"), L"20240315");
-  EXPECT_FALSE(Ctl->IsCalendarVisible());
-  EXPECT_TRUE(Rec.Events.empty());
-  ASSERT_EQ(PutLong(L"Enabled", 1), S_OK);
-  SendKey(VK_UP);
-  EXPECT_EQ(Get(L"Caption"), L"20240316");
-}
