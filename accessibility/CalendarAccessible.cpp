@@ -119,10 +119,8 @@ public:
   STDMETHODIMP get_accChild(VARIANT child, IDispatch** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    long id = 0;
-    if (!Alive()) return CO_E_OBJNOTCONNECTED;
     // Every child is a simple element answered by this object.
-    return ChildOf(*m_ctl, child, id) ? S_FALSE : E_INVALIDARG;
+    return NoneFor(child);
   }
   STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
     long id = 0;
@@ -149,9 +147,7 @@ public:
     if (!file || !topic) return E_POINTER;
     *file = nullptr;
     *topic = 0;
-    long id = 0;
-    if (!Alive()) return CO_E_OBJNOTCONNECTED;
-    return ChildOf(*m_ctl, child, id) ? S_FALSE : E_INVALIDARG;
+    return NoneFor(child);
   }
   STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
     long id = 0;
@@ -334,6 +330,12 @@ private:
     *out = nullptr;
     if (!Alive()) return CO_E_OBJNOTCONNECTED;
     return ChildOf(*m_ctl, child, id) ? S_OK : E_INVALIDARG;
+  }
+  // No answer for a known child: S_FALSE, else why not.
+  HRESULT NoneFor(const VARIANT& child) {
+    long id = 0;
+    if (!Alive()) return CO_E_OBJNOTCONNECTED;
+    return ChildOf(*m_ctl, child, id) ? S_FALSE : E_INVALIDARG;
   }
   HRESULT Nothing(const VARIANT& child, BSTR* out) {
     long id = 0;

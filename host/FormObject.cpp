@@ -224,23 +224,20 @@ HRESULT FormObject::Input(Call& call, const std::function<bool()>& act) {
   return AfterInput(call, done);
 }
 
+// A member that names a control and answers what the driver reads of it.
+HRESULT FormObject::NameQuery(Call& call, bool (FormDriver::*query)(const std::wstring&, std::wstring&)) {
+  std::wstring name, answer;
+  if (!call.String(0, name)) return call.BadArgument(0, L"a name");
+  if (!(m_driver.*query)(name, answer)) return call.Fail(m_driver.Error);
+  call.Return(answer);
+  return S_OK;
+}
+
 HRESULT FormObject::Paste(Call& call) { return NameAndText(call, L"a text", &FormDriver::Paste); }
 
-HRESULT FormObject::FieldText(Call& call) {
-  std::wstring name, text;
-  if (!call.String(0, name)) return call.BadArgument(0, L"a name");
-  if (!m_driver.FieldText(name, text)) return call.Fail(m_driver.Error);
-  call.Return(text);
-  return S_OK;
-}
+HRESULT FormObject::FieldText(Call& call) { return NameQuery(call, &FormDriver::FieldText); }
 
-HRESULT FormObject::Selection(Call& call) {
-  std::wstring name, selection;
-  if (!call.String(0, name)) return call.BadArgument(0, L"a name");
-  if (!m_driver.Selection(name, selection)) return call.Fail(m_driver.Error);
-  call.Return(selection);
-  return S_OK;
-}
+HRESULT FormObject::Selection(Call& call) { return NameQuery(call, &FormDriver::Selection); }
 
 HRESULT FormObject::Focused(Call& call) {
   call.Return(m_form.Focused());
@@ -256,13 +253,7 @@ HRESULT FormObject::CalendarOpen(Call& call) {
   return S_OK;
 }
 
-HRESULT FormObject::Accessible(Call& call) {
-  std::wstring name, said;
-  if (!call.String(0, name)) return call.BadArgument(0, L"a name");
-  if (!m_driver.Accessible(name, said)) return call.Fail(m_driver.Error);
-  call.Return(said);
-  return S_OK;
-}
+HRESULT FormObject::Accessible(Call& call) { return NameQuery(call, &FormDriver::Accessible); }
 
 HRESULT FormObject::Events(Call& call) {
   std::wstring text;

@@ -54,6 +54,8 @@ private:
   HRESULT Control(Call& call);
   // The three form answers a script sets with one flag.
   HRESULT SetFormFlag(Call& call, void (DemoForm::*set)(bool));
+  // The reading members: a control's name, then what the driver reads of it.
+  HRESULT NameQuery(Call& call, bool (FormDriver::*query)(const std::wstring&, std::wstring&));
   // The input members: a control's name, a text, then real input and its settling.
   HRESULT NameAndText(Call& call, const wchar_t* what,
                       bool (FormDriver::*act)(const std::wstring&, const std::wstring&));

@@ -1,6 +1,7 @@
 // Random keys, selections, clipboard operations and outside writes, many thousands per
 // mask from a fixed seed; after each one the field must still be its mask.
 #include "TestHost.h"
+#include "Rng.h"
 
 #include <cstdint>
 #include <cwctype>
@@ -8,23 +9,6 @@
 using namespace testhost;
 
 namespace {
-
-// A small generator of our own, so that every platform replays the same run.
-class Rng {
-public:
-  explicit Rng(uint64_t seed) : m_state(seed ? seed : 1) {}
-  uint32_t Next() {
-    m_state ^= m_state << 13;
-    m_state ^= m_state >> 7;
-    m_state ^= m_state << 17;
-    return static_cast<uint32_t>(m_state >> 16);
-  }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
-  template <class T, size_t N> const T& Pick(const T (&items)[N]) { return items[Below(static_cast<int>(N))]; }
-
-private:
-  uint64_t m_state;
-};
 
 // Empty string when every invariant holds, otherwise what broke.
 std::string Check(const CCalendarEdit& edit, const MaskRecords& ref) {

@@ -2,8 +2,10 @@
 // streams, damaged form files, and long runs of random input and property writes (from
 // event handlers too) with the field's invariants checked after every step. A failure
 // prints its seed; TAMVERO_FUZZ_SEED replays it, TAMVERO_FUZZ_OPS sets the run's length.
+#include "HandleCount.h"
 #include "HostFixture.h"
 #include "TestHost.h"
+#include "Rng.h"
 
 #include "CalendarCtl.h"
 #include "FormDriver.h"
@@ -20,23 +22,6 @@ using testhost::TextOf;
 
 namespace {
 
-// A generator of our own, so that every platform replays the same run.
-class Rng {
-public:
-  explicit Rng(uint64_t seed) : m_state(seed ? seed : 1) {}
-  uint32_t Next() {
-    m_state ^= m_state << 13;
-    m_state ^= m_state >> 7;
-    m_state ^= m_state << 17;
-    return static_cast<uint32_t>(m_state >> 16);
-  }
-  int Below(int n) { return n > 0 ? static_cast<int>(Next() % static_cast<uint32_t>(n)) : 0; }
-  template <class T, size_t N> const T& Pick(const T (&items)[N]) { return items[Below(static_cast<int>(N))]; }
-
-private:
-  uint64_t m_state;
-};
-
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
   const char* v = std::getenv(name);
   return v && *v ? std::strtoull(v, nullptr, 0) : fallback;
@@ -45,19 +30,6 @@ uint64_t EnvNumber(const char* name, uint64_t fallback) {
 uint64_t Seed() { return EnvNumber("TAMVERO_FUZZ_SEED", 0x7A3E5EED2026ull); }
 
 std::string Replay(uint64_t seed) { return "replay with TAMVERO_FUZZ_SEED=" + std::to_string(seed); }
-
-// Committed private memory of the process (Wine answers 0 for the counters' PrivateUsage).
-SIZE_T PrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION mbi;
-  for (const BYTE* at = nullptr; VirtualQuery(at, &mbi, sizeof mbi) == sizeof mbi;) {
-    if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) total += mbi.RegionSize;
-    const BYTE* next = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
-    if (next <= at) break;
-    at = next;
-  }
-  return total;
-}
 
 // Damaged copies of good bytes: cut at every length, then rounds of a bit flip, an
 // archive string length and a 32-bit field made huge or negative, a wrong version, and
@@ -173,7 +145,7 @@ TEST_F(Fuzz, DamagedPropertyStreamsAreRefusedOrGiveAWorkingControlWithoutHugeAll
   std::vector<BYTE> good = StoreControl(model->Ctl);
   auto cases = Damage(good, 0, rng, 200);
   ASSERT_GE(cases.size(), 1000u);
-  const SIZE_T before = PrivateBytes();
+  const SIZE_T before = handlecount::PrivateBytes();
   int refused = 0, taken = 0;
   for (size_t i = 0; i < cases.size(); ++i) {
     CBaseCtl* probe = Library.Alloc();
@@ -202,7 +174,7 @@ TEST_F(Fuzz, DamagedPropertyStreamsAreRefusedOrGiveAWorkingControlWithoutHugeAll
     Form->Remove(c->Name);
   }
   // Loading reads no further than the stream: no length it claims is ever allocated.
-  EXPECT_LT(PrivateBytes(), before + (16u << 20)) << refused << " refused, " << taken << " taken";
+  EXPECT_LT(handlecount::PrivateBytes(), before + (16u << 20)) << refused << " refused, " << taken << " taken";
 }
 
 TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
@@ -232,7 +204,7 @@ TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
   const std::wstring kept = snapshot();
   auto cases = Damage(bytes, 4, rng, 150);
   ASSERT_GE(cases.size(), 1000u);
-  const SIZE_T before = PrivateBytes();
+  const SIZE_T before = handlecount::PrivateBytes();
   int refused = 0;
   for (size_t i = 0; i < cases.size(); ++i) {
     ASSERT_TRUE(WriteWholeFile(damaged, cases[i].data(), cases[i].size()));
@@ -247,7 +219,7 @@ TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
     ASSERT_EQ(snapshot(), kept) << "case " << i << " (" << std::string(error.begin(), error.end())
                                 << ") changed the form";
   }
-  EXPECT_LT(PrivateBytes(), before + (16u << 20)) << refused << " refused";
+  EXPECT_LT(handlecount::PrivateBytes(), before + (16u << 20)) << refused << " refused";
 }
 
 TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {

@@ -12,20 +12,6 @@ using namespace testhost;
 
 namespace {
 
-// Committed private memory of the process, region by region (Wine answers 0 for the
-// process counters' PrivateUsage).
-SIZE_T PrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION mbi;
-  for (const BYTE* at = nullptr; VirtualQuery(at, &mbi, sizeof mbi) == sizeof mbi;) {
-    if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) total += mbi.RegionSize;
-    const BYTE* next = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
-    if (next <= at) break;
-    at = next;
-  }
-  return total;
-}
-
 struct Reading {
   DWORD windows, gdi;
   SIZE_T bytes;
@@ -33,7 +19,7 @@ struct Reading {
 
 Reading Read() {
   Pump();
-  return {handlecount::UserObjects(), handlecount::GdiObjects(), PrivateBytes()};
+  return {handlecount::UserObjects(), handlecount::GdiObjects(), handlecount::PrivateBytes()};
 }
 
 // A leak of even 64 bytes a cycle would pass this over the measured cycles.
