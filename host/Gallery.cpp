@@ -33,7 +33,7 @@ std::wstring FullValue(const Kind& k, int format) {
 
 struct Tile {
   HBITMAP Bitmap = nullptr;
-  SIZE Size = {};
+  SIZE Size = {}; // what the sheet shows of it, from its top left
 };
 struct Row {
   std::wstring Label;
@@ -185,6 +185,13 @@ int RunGallery(DemoForm& form, const std::wstring& outDir, const std::function<v
           if (inspect) inspect({k.Style, f, state, c, shown});
           if (!outDir.empty()) tile.Bitmap = CaptureScreen(shown);
           tile.Size = {shown.right - shown.left, shown.bottom - shown.top};
+          // The month looks the same whatever the format: the sheet shows it once, and
+          // for the other formats the control with its drop-down button down.
+          if (what == L"open" && f > 0) {
+            RECT own;
+            GetWindowRect(c->Hwnd(), &own);
+            tile.Size.cy = own.bottom - shown.top + border;
+          }
         }
         if (what == L"pressed") {
           realinput::PressAt(pressAt, false);
