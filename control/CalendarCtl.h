@@ -90,7 +90,10 @@ public:
   COLORREF BackColor = 0xFFFFFF;
   COLORREF ForeColor = 0x000000;
   BOOL RedrawEnabled = 1;
-  int ButtonWidth = 18;
+  // Pixels of a length given at 96 DPI on this screen: the button strip follows the
+  // screen's scale as the field's font does.
+  static int ScreenScaled(int px);
+  int ButtonWidth = ScreenScaled(18);
   CRect ButtonRect;
   BOOL CalendarVisible = 0;
   int TextHeight = 12;

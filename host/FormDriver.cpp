@@ -77,8 +77,10 @@ bool FormDriver::Click(const std::wstring& name, const std::wstring& part) {
   if (!c) return false;
   RECT rc;
   GetWindowRect(c->Hwnd(), &rc);
-  // The button strip is the control's right edge; spin buttons split it in two.
-  const int strip = 18;
+  // The button strip is the control's right edge, 18 pixels at 96 DPI; spin buttons split it in two.
+  HDC screen = GetDC(nullptr);
+  const int strip = MulDiv(18, GetDeviceCaps(screen, LOGPIXELSX), 96);
+  ReleaseDC(nullptr, screen);
   POINT at = {rc.right - strip / 2 - 1, (rc.top + rc.bottom) / 2};
   if (_wcsicmp(part.c_str(), L"field") == 0) {
     HWND field = NeedField(c);

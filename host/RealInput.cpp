@@ -88,17 +88,18 @@ bool TypeChar(wchar_t ch) {
   return Send(in);
 }
 
-bool ClickAt(POINT screen) {
+bool ClickAt(POINT screen) { return PressAt(screen, true) && PressAt(screen, false); }
+
+bool PressAt(POINT screen, bool down) {
   // Absolute coordinates run 0..65535 over the whole virtual desktop.
   int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
   int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  std::vector<INPUT> in(3);
+  std::vector<INPUT> in(2);
   for (auto& i : in) i.type = INPUT_MOUSE;
   in[0].mi.dx = MulDiv(screen.x - vx, 65535, vw - 1);
   in[0].mi.dy = MulDiv(screen.y - vy, 65535, vh - 1);
   in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  in[1].mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   return Send(in);
 }
 

@@ -27,6 +27,8 @@ bool PressKey(const Key& key, bool shift = false, bool control = false);
 bool TypeChar(wchar_t ch);
 // A quick left click (press and release) at a point of the screen.
 bool ClickAt(POINT screen);
+// Moves the pointer to a point of the screen and presses (down) or releases the left button.
+bool PressAt(POINT screen, bool down);
 // Pumps this thread's messages until the input given so far has been processed.
 void Settle();
 

@@ -1,7 +1,6 @@
 #include "Screenshot.h"
 
 #include "fxauto.h"
-#include "fxgdi.h"
 
 #include <initguid.h>
 
@@ -33,25 +32,27 @@ bool Fail(std::wstring& error, const wchar_t* what, HRESULT hr) {
 
 } // namespace
 
-bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error) {
-  // Paint everything first: the capture reads the screen.
-  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Area area = {top, {}};
-  GetWindowRect(top, &area.rect);
-  EnumThreadWindows(GetCurrentThreadId(), AddPopup, reinterpret_cast<LPARAM>(&area));
-  int w = area.rect.right - area.rect.left, h = area.rect.bottom - area.rect.top;
-  if (w <= 0 || h <= 0) return Fail(error, L"measuring the window", E_FAIL);
-
-  CBitmap bitmap;
-  {
-    CClientDC screen(nullptr);
-    CMemDC mem(screen);
-    bitmap.CreateCompatibleBitmap(screen, w, h);
-    CSelectObject select(mem, bitmap);
-    if (!BitBlt(mem, 0, 0, w, h, screen, area.rect.left, area.rect.top, SRCCOPY))
-      return Fail(error, L"copying the screen", HRESULT_FROM_WIN32(GetLastError()));
+HBITMAP CaptureScreen(const RECT& screen) {
+  int w = screen.right - screen.left, h = screen.bottom - screen.top;
+  if (w <= 0 || h <= 0) return nullptr;
+  HDC desktop = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(desktop);
+  HBITMAP bitmap = CreateCompatibleBitmap(desktop, w, h);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  BOOL copied = BitBlt(mem, 0, 0, w, h, desktop, screen.left, screen.top, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, desktop);
+  if (!copied) {
+    DeleteObject(bitmap);
+    return nullptr;
   }
+  return bitmap;
+}
 
+bool SavePng(HBITMAP bitmap, const std::wstring& path, std::wstring& error) {
+  BITMAP info = {};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return Fail(error, L"reading the bitmap", E_INVALIDARG);
   CComPtr<IWICImagingFactory> factory;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 reinterpret_cast<void**>(&factory));
@@ -70,11 +71,25 @@ bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error) {
   if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(&frame, nullptr);
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
-  if (SUCCEEDED(hr)) hr = frame->SetSize(static_cast<UINT>(w), static_cast<UINT>(h));
+  if (SUCCEEDED(hr)) hr = frame->SetSize(static_cast<UINT>(info.bmWidth), static_cast<UINT>(info.bmHeight));
   if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
   if (SUCCEEDED(hr)) hr = frame->WriteSource(source, nullptr);
   if (SUCCEEDED(hr)) hr = frame->Commit();
   if (SUCCEEDED(hr)) hr = encoder->Commit();
   if (FAILED(hr)) return Fail(error, L"encoding the PNG", hr);
   return true;
+}
+
+bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error) {
+  // Paint everything first: the capture reads the screen.
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Area area = {top, {}};
+  GetWindowRect(top, &area.rect);
+  EnumThreadWindows(GetCurrentThreadId(), AddPopup, reinterpret_cast<LPARAM>(&area));
+  if (IsRectEmpty(&area.rect)) return Fail(error, L"measuring the window", E_FAIL);
+  HBITMAP bitmap = CaptureScreen(area.rect);
+  if (!bitmap) return Fail(error, L"copying the screen", HRESULT_FROM_WIN32(GetLastError()));
+  bool saved = SavePng(bitmap, path, error);
+  DeleteObject(bitmap);
+  return saved;
 }

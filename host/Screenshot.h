@@ -9,3 +9,8 @@
 // Captures the screen rectangle of top and of this thread's visible popups over it and
 // writes it to path as PNG; false with error set on failure.
 bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error);
+
+// Captures a rectangle of the screen into a bitmap of its size; null on failure.
+HBITMAP CaptureScreen(const RECT& screen);
+// Writes a bitmap (not selected into any DC) to path as PNG; false with error set on failure.
+bool SavePng(HBITMAP bitmap, const std::wstring& path, std::wstring& error);

@@ -2,7 +2,9 @@
 //   TamveroDemo.exe                   the default form, to use by hand
 //   TamveroDemo.exe --script FILE     runs a .js or .vbs file against the form
 //   TamveroDemo.exe --headless DIR    the scripted session: screenshots and a transcript
+//   TamveroDemo.exe --gallery DIR     every style and format as tiles and a contact sheet
 #include "DefaultForm.h"
+#include "Gallery.h"
 #include "HeadlessSession.h"
 #include "ScriptMode.h"
 #include "WholeFile.h"
@@ -24,7 +26,7 @@ void Print(const std::wstring& line) {
 }
 
 int Usage() {
-  Print(L"usage: TamveroDemo.exe [--script FILE.js|FILE.vbs | --headless OUTPUT-FOLDER]");
+  Print(L"usage: TamveroDemo.exe [--script FILE.js|FILE.vbs | --headless OUTPUT-FOLDER | --gallery OUTPUT-FOLDER]");
   return 2;
 }
 
@@ -44,7 +46,8 @@ int Interactive(DemoForm& form) {
 
 int Run(const std::vector<std::wstring>& args) {
   std::wstring mode = args.size() > 1 ? args[1] : L"";
-  if (!mode.empty() && (args.size() != 3 || (mode != L"--script" && mode != L"--headless"))) return Usage();
+  if (!mode.empty() && (args.size() != 3 || (mode != L"--script" && mode != L"--headless" && mode != L"--gallery")))
+    return Usage();
 
   ControlLibrary library;
   if (!library.Load()) {
@@ -61,6 +64,14 @@ int Run(const std::vector<std::wstring>& args) {
     int code = RunHeadlessSession(form, args[2]);
     if (code) Print(L"the session's transcript was not written into " + args[2]);
     return code;
+  }
+  if (mode == L"--gallery") {
+    // A fixed "today", so that the drop-down shows the same month on every run.
+    if (form.Library().CanPinClock()) form.Library().PinClock(L"20240315093000");
+    std::wstring log;
+    int failures = RunGallery(form, args[2], {}, log);
+    Print(log);
+    return failures ? 1 : 0;
   }
   return Interactive(form);
 }

@@ -9,6 +9,17 @@
 
 #include <algorithm>
 
+int CCalendarCtl::ScreenScaled(int px) {
+  // The screen's scale is fixed for the session: read it once.
+  static const int dpi = [] {
+    HDC screen = ::GetDC(nullptr);
+    int d = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return d > 0 ? d : 96;
+  }();
+  return ::MulDiv(px, dpi, 96);
+}
+
 void CCalendarCtl::OnSize(UINT, int cx, int cy) {
   Default();
   ClientWidth = static_cast<short>(cx);

@@ -73,7 +73,7 @@ CRect CCalendarCtl::DrawArrowButton(CDC* pDC, CRect& rect) {
   // Without the glyph the whole inner rectangle answers as the button.
   if (!GlyphExists(CDrawHelper::IMG_DROPDOWN_ARROW)) return rect;
   // Two pixels past the inner rectangle: the face covers the border on three sides.
-  CRect button(rect.right + 2 - 18, rect.top - 2, rect.right + 2, rect.bottom + 2);
+  CRect button(rect.right + 2 - ScreenScaled(18), rect.top - 2, rect.right + 2, rect.bottom + 2);
   State state = !Enabled        ? CDrawHelper::MDS_DISABLED
                 : ButtonPressed ? CDrawHelper::MDS_PRESSED
                 : ArrowHot      ? CDrawHelper::MDS_HOT
@@ -88,8 +88,9 @@ CRect CCalendarCtl::DrawSpinButton(CDC* pDC, CRect& rect) {
   int h = rect.bottom - rect.top;
   // The same split as CheckInSpinUpRect.
   int m = rect.bottom - h / 2;
-  CRect up(rect.right - 16, rect.top - 2, rect.right + 2, m);
-  CRect down(rect.right - 16, m, rect.right + 2, rect.bottom + 2);
+  const int left = rect.right + 2 - ScreenScaled(18);
+  CRect up(left, rect.top - 2, rect.right + 2, m);
+  CRect down(left, m, rect.right + 2, rect.bottom + 2);
   State upState = CDrawHelper::MDS_NORMAL, downState = CDrawHelper::MDS_NORMAL;
   if (!Enabled) {
     upState = downState = CDrawHelper::MDS_DISABLED;
@@ -103,7 +104,7 @@ CRect CCalendarCtl::DrawSpinButton(CDC* pDC, CRect& rect) {
   if (!SuppressSpinEdges && Theme2()) upEdges = CDrawHelper::EDGE_TOP, downEdges = CDrawHelper::EDGE_BOTTOM;
   DrawFace(pDC, up, CDrawHelper::IMG_SPIN_UP, upState, upEdges);
   DrawFace(pDC, down, CDrawHelper::IMG_SPIN_DOWN, downState, downEdges);
-  return CRect(rect.right - 16, rect.top - 2, rect.right + 2, rect.bottom + 2);
+  return CRect(left, rect.top - 2, rect.right + 2, rect.bottom + 2);
 }
 
 void CCalendarCtl::DrawAppearanceStyle(CDC* pDC, const CRect& rcBounds) {
