@@ -86,6 +86,9 @@ public:
 
   void OnDropDownNotice(WPARAM shown, HWND control);
 
+  // Writes a property by name, the value converted from text as the type library says.
+  static HRESULT PutProperty(IDispatch* disp, const std::wstring& name, const std::wstring& value);
+
 private:
   class Frame;
   FormControl* FromCtl(CBaseCtl* ctl) const;
@@ -93,7 +96,6 @@ private:
   void OnControlEvent(FormControl* c, const std::wstring& event);
   int m_eventDepth = 0;
   bool FocusControl(FormControl* c);
-  static HRESULT PutProperty(IDispatch* disp, const std::wstring& name, const std::wstring& value);
 
   ControlLibrary& m_library;
   CWnd* m_frame = nullptr;

@@ -148,7 +148,6 @@ int RunGallery(DemoForm& form, const std::wstring& outDir, const std::function<v
         std::wstring what = state;
         std::wstring props =
             L"Style=" + std::to_wstring(k.Style) + (k.Time ? L";TimeFormat=" : L";DateFormat=") + std::to_wstring(f);
-        if (what != L"empty" && what != L"focused") props += L";Caption=" + FullValue(k, f);
         if (what == L"disabled") props += L";Enabled=0";
         std::wstring error, name = L"g";
         form.RemoveAll();
@@ -157,17 +156,24 @@ int RunGallery(DemoForm& form, const std::wstring& outDir, const std::function<v
         RECT shown = {};
         POINT pressAt = {};
         if (done) {
+          // Set once the window exists: a value among the stored properties gives way to
+          // the initial value the control computes when its window is made.
           GetWindowRect(c->Hwnd(), &shown);
-          if (what == L"focused") {
-            done = driver.Click(name, L"field");
-          } else if (what == L"open") {
-            done = driver.Key(name, L"F4");
-          } else if (what == L"pressed") {
-            // The upper half of the button strip at the control's right edge.
-            pressAt = {shown.right - (shown.bottom - shown.top) / 2, shown.top + (shown.bottom - shown.top) / 4};
-            done = realinput::PressAt(pressAt, true);
+          if (FAILED(DemoForm::PutProperty(c->Dispatch(), L"Caption", what == L"empty" ? L"" : FullValue(k, f)))) {
+            done = false;
+            error = L"the value was refused";
+          } else {
+            if (what == L"focused") {
+              done = driver.Click(name, L"field");
+            } else if (what == L"open") {
+              done = driver.Key(name, L"F4");
+            } else if (what == L"pressed") {
+              // The upper half of the button strip at the control's right edge.
+              pressAt = {shown.right - (shown.bottom - shown.top) / 2, shown.top + (shown.bottom - shown.top) / 4};
+              done = realinput::PressAt(pressAt, true);
+            }
+            if (!done) error = driver.Error;
           }
-          if (!done) error = driver.Error;
           Settle(form.Window());
           InflateRect(&shown, border, border);
           if (HWND drop = form.DropDownOf(*c)) {
