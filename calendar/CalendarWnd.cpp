@@ -23,7 +23,7 @@ std::map<DWORD, CalendarHookRecord> CalendarHookMap;
 // Drop-downs retired inside their own notification, and the thread timer that deletes
 // them from the message loop, after the calendar's window procedure has returned.
 std::vector<CCalendarWnd*> RetiredCalendars;
-UINT_PTR RetiredSweepTimer = 0;
+CWindowTimer RetiredSweepTimer;
 
 void CALLBACK SweepRetiredCalendars(HWND, UINT, UINT_PTR, DWORD) { DeleteRetiredCalendars(); }
 
@@ -118,11 +118,11 @@ void CCalendarWnd::Retire() {
   }
   if (m_hWnd) ShowWindow(SW_HIDE);
   RetiredCalendars.push_back(this);
-  if (!RetiredSweepTimer) RetiredSweepTimer = ::SetTimer(nullptr, 0, 0, SweepRetiredCalendars);
+  if (!RetiredSweepTimer.IsSet()) RetiredSweepTimer.Set(nullptr, 0, 0, SweepRetiredCalendars);
 }
 
 void DeleteRetiredCalendars() {
-  if (RetiredSweepTimer) ::KillTimer(nullptr, std::exchange(RetiredSweepTimer, 0));
+  RetiredSweepTimer.Kill();
   // A drop-down still notifying (a sweep from inside its own handler) waits for the next.
   std::vector<CCalendarWnd*> waiting;
   for (CCalendarWnd* wnd : std::exchange(RetiredCalendars, {})) {
@@ -132,7 +132,7 @@ void DeleteRetiredCalendars() {
       delete wnd;
   }
   RetiredCalendars = std::move(waiting);
-  if (!RetiredCalendars.empty()) RetiredSweepTimer = ::SetTimer(nullptr, 0, 0, SweepRetiredCalendars);
+  if (!RetiredCalendars.empty()) RetiredSweepTimer.Set(nullptr, 0, 0, SweepRetiredCalendars);
 }
 
 BOOL CCalendarWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {

@@ -27,12 +27,17 @@ bool IsAllWhiteSpace(const CString& s) {
   return true;
 }
 
-// An out-of-range code leaves the mask in place; a field that has no mask yet (one made
-// from a stored out-of-range code) takes the default format's, never none at all.
-const tamvero::FormatEntry* MaskEntry(const tamvero::FormatEntry* entry, const tamvero::FormatEntry* fallback,
-                                      const CCalendarEdit& edit) {
-  if (entry) return entry;
-  return edit.RecordCount() == 0 ? fallback : nullptr;
+// Gives the field the format's mask and full length. An out-of-range code leaves the mask
+// in place; a field that has no mask yet (one made from a stored out-of-range code) takes
+// the default format's, never none at all.
+void ApplyFormat(CCalendarEdit& edit, int& digitCount, const tamvero::FormatEntry* entry,
+                 const tamvero::FormatEntry* fallback) {
+  if (!entry && edit.RecordCount() == 0) entry = fallback;
+  if (entry) {
+    edit.SetMask(entry->Mask);
+    digitCount = entry->DigitCount;
+  }
+  edit.FullLength = digitCount;
 }
 
 } // namespace
@@ -41,27 +46,15 @@ const tamvero::FormatEntry* MaskEntry(const tamvero::FormatEntry* entry, const t
 
 void CCalendarCtl::OnDateFormatChanged() {
   if (!m_hWnd) return;
-  if (Edit.m_hWnd && !tamvero::IsTimeStyle(Style)) {
-    if (const tamvero::FormatEntry* f =
-            MaskEntry(tamvero::DateFormatEntry(DateFormat), tamvero::DateFormatEntry(kDefaultDateFormat), Edit)) {
-      Edit.SetMask(f->Mask);
-      DigitCount = f->DigitCount;
-    }
-    Edit.FullLength = DigitCount;
-  }
+  if (Edit.m_hWnd && !tamvero::IsTimeStyle(Style))
+    ApplyFormat(Edit, DigitCount, tamvero::DateFormatEntry(DateFormat), tamvero::DateFormatEntry(kDefaultDateFormat));
   BoundPropertyChanged(PROP_DateFormat);
   if (IsRunMode()) SetDateToCalendarWnd();
 }
 
 void CCalendarCtl::OnTimeFormatChanged() {
-  if (tamvero::IsTimeStyle(Style) && Edit.m_hWnd) {
-    if (const tamvero::FormatEntry* f =
-            MaskEntry(tamvero::TimeFormatEntry(TimeFormat), tamvero::TimeFormatEntry(kDefaultTimeFormat), Edit)) {
-      Edit.SetMask(f->Mask);
-      DigitCount = f->DigitCount;
-    }
-    Edit.FullLength = DigitCount;
-  }
+  if (tamvero::IsTimeStyle(Style) && Edit.m_hWnd)
+    ApplyFormat(Edit, DigitCount, tamvero::TimeFormatEntry(TimeFormat), tamvero::TimeFormatEntry(kDefaultTimeFormat));
   BoundPropertyChanged(PROP_TimeFormat);
 }
 

@@ -9,6 +9,12 @@ public:
   ~CGdiObject() { DeleteObject(); }
   CGdiObject(const CGdiObject&) = delete;
   CGdiObject& operator=(const CGdiObject&) = delete;
+  // Moving hands the object on: exactly one owner deletes it.
+  CGdiObject(CGdiObject&& other) noexcept : m_hObject(other.Detach()) {}
+  CGdiObject& operator=(CGdiObject&& other) noexcept {
+    if (this != &other) Attach(other.Detach());
+    return *this;
+  }
   HGDIOBJ m_hObject = nullptr;
   HGDIOBJ GetSafeHandle() const { return m_hObject; }
   BOOL DeleteObject();

@@ -59,6 +59,14 @@ struct CGlobalTraits {
 // Global memory, freed with the owner unless it was handed on (SetClipboardData takes it).
 using CGlobalHandle = CUniqueHandle<CGlobalTraits>;
 
+struct CLocalTraits {
+  using Handle = HLOCAL;
+  static HLOCAL Empty() { return nullptr; }
+  static void Close(HLOCAL h) { ::LocalFree(h); }
+};
+// Local memory a system call handed over (CommandLineToArgvW).
+using CLocalHandle = CUniqueHandle<CLocalTraits>;
+
 // The clipboard, open for this scope when OpenClipboard succeeded.
 class CClipboardScope {
 public:
@@ -74,8 +82,9 @@ private:
   bool m_open;
 };
 
-// A window timer: set through the owner, killed with it (or by Kill). A timer whose
-// window is gone went with the window.
+// A timer: set through the owner, killed with it (or by Kill). A window's timer whose
+// window is gone went with the window; a thread timer (no window) is known by the id
+// SetTimer chose.
 class CWindowTimer {
 public:
   CWindowTimer() = default;
@@ -83,19 +92,24 @@ public:
   CWindowTimer(const CWindowTimer&) = delete;
   CWindowTimer& operator=(const CWindowTimer&) = delete;
 
-  BOOL Set(HWND hwnd, UINT_PTR id, UINT milliseconds) {
+  BOOL Set(HWND hwnd, UINT_PTR id, UINT milliseconds, TIMERPROC proc = nullptr) {
     Kill();
-    if (!::SetTimer(hwnd, id, milliseconds, nullptr)) return FALSE;
+    UINT_PTR made = ::SetTimer(hwnd, id, milliseconds, proc);
+    if (!made) return FALSE;
     m_hwnd = hwnd;
-    m_id = id;
+    m_id = hwnd ? id : made;
+    m_set = true;
     return TRUE;
   }
+  bool IsSet() const { return m_set; }
   void Kill() {
-    if (m_hwnd && ::IsWindow(m_hwnd)) ::KillTimer(m_hwnd, m_id);
+    if (m_set && (!m_hwnd || ::IsWindow(m_hwnd))) ::KillTimer(m_hwnd, m_id);
+    m_set = false;
     m_hwnd = nullptr;
   }
 
 private:
   HWND m_hwnd = nullptr;
   UINT_PTR m_id = 0;
+  bool m_set = false;
 };

@@ -14,10 +14,8 @@ std::wstring Shown(const std::wstring& line) {
 
 EventLog::~EventLog() {
   // The list box may outlive the log by a moment: its timer must not find it.
-  if (m_list && IsWindow(m_list)) {
-    KillTimer(m_list, kShowTimerId);
-    SetWindowLongPtrW(m_list, GWLP_USERDATA, 0);
-  }
+  m_showTimer.Kill();
+  if (m_list && IsWindow(m_list)) SetWindowLongPtrW(m_list, GWLP_USERDATA, 0);
 }
 
 bool EventLog::Create(HWND parent, const RECT& rect) {
@@ -44,11 +42,10 @@ size_t EventLog::Add(const std::wstring& line) {
 // A list box redraws its scroll bar on every change: a clerk's burst of events would
 // cost more in the log than in the control. Changes go in unseen and are shown once idle.
 void EventLog::ShowLater() {
-  if (m_showPending) return;
+  if (m_showTimer.IsSet()) return;
   SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
   SetWindowLongPtrW(m_list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  m_showPending = SetTimer(m_list, kShowTimerId, 0, &EventLog::ShowTimer) != 0;
-  if (!m_showPending) Show();
+  if (!m_showTimer.Set(m_list, kShowTimerId, 0, &EventLog::ShowTimer)) Show();
 }
 
 void CALLBACK EventLog::ShowTimer(HWND list, UINT, UINT_PTR, DWORD) {
@@ -57,8 +54,7 @@ void CALLBACK EventLog::ShowTimer(HWND list, UINT, UINT_PTR, DWORD) {
 
 void EventLog::Show() {
   if (!m_list) return;
-  if (m_showPending) KillTimer(m_list, kShowTimerId);
-  m_showPending = false;
+  m_showTimer.Kill();
   SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
   const LRESULT count = SendMessageW(m_list, LB_GETCOUNT, 0, 0);
   if (count > 0) SendMessageW(m_list, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fx.h"
+#include "fxhandle.h"
 
 #include <deque>
 #include <string>
@@ -34,7 +35,7 @@ private:
   void ShowLater();
 
   HWND m_list = nullptr;
-  bool m_showPending = false;
+  CWindowTimer m_showTimer; // set while changes wait unseen
   std::deque<std::wstring> m_lines;
   size_t m_firstNumber = 0; // the number of m_lines.front()
 };

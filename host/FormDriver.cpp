@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "RealInput.h"
+#include "fxgdi.h"
 #include "fxhandle.h"
 
 FormControl* FormDriver::Need(const std::wstring& name) {
@@ -78,9 +79,8 @@ bool FormDriver::Click(const std::wstring& name, const std::wstring& part) {
   RECT rc;
   GetWindowRect(c->Hwnd(), &rc);
   // The button strip is the control's right edge, 18 pixels at 96 DPI; spin buttons split it in two.
-  HDC screen = GetDC(nullptr);
+  CClientDC screen(nullptr);
   const int strip = MulDiv(18, GetDeviceCaps(screen, LOGPIXELSX), 96);
-  ReleaseDC(nullptr, screen);
   POINT at = {rc.right - strip / 2 - 1, (rc.top + rc.bottom) / 2};
   if (_wcsicmp(part.c_str(), L"field") == 0) {
     HWND field = NeedField(c);
@@ -235,23 +235,16 @@ bool FormDriver::Accessible(const std::wstring& name, std::wstring& said) {
     Error = L"Accessible: the control '" + name + L"' answers no screen reader";
     return false;
   }
-  VARIANT self, role, state;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR accName = nullptr, value = nullptr;
+  CVariant self(static_cast<long>(CHILDID_SELF)), role, state;
+  CBstr accName, value;
   if (FAILED(acc->get_accRole(self, &role)) || FAILED(acc->get_accState(self, &state)) ||
       FAILED(acc->get_accName(self, &accName)) || FAILED(acc->get_accValue(self, &value))) {
-    SysFreeString(accName);
-    SysFreeString(value);
     Error = L"Accessible: the control '" + name + L"' failed a reader's question";
     return false;
   }
   wchar_t word[64] = {};
   GetRoleTextW(static_cast<DWORD>(role.lVal), word, 64);
-  said = std::wstring(word) + L"|" + (accName ? accName : L"") + L"|" + (value ? value : L"") + L"|";
-  SysFreeString(accName);
-  SysFreeString(value);
+  said = std::wstring(word) + L"|" + accName.c_str() + L"|" + value.c_str() + L"|";
   std::wstring states;
   for (DWORD bit = 1; bit && bit <= STATE_SYSTEM_HASPOPUP; bit <<= 1) {
     if (!(static_cast<DWORD>(state.lVal) & bit) || !GetStateTextW(bit, word, 64)) continue;

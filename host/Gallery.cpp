@@ -32,7 +32,7 @@ std::wstring FullValue(const Kind& k, int format) {
 }
 
 struct Tile {
-  HBITMAP Bitmap = nullptr;
+  CBitmap Bitmap;
   SIZE Size = {}; // what the sheet shows of it, from its top left
 };
 struct Row {
@@ -47,9 +47,14 @@ void Settle(HWND top) {
   realinput::Settle();
 }
 
-HFONT LabelFont(int dpi) {
-  return CreateFontW(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma");
+void MakeLabelFont(CFont& font, int dpi) {
+  LOGFONTW lf = {};
+  lf.lfHeight = -MulDiv(9, dpi, 72);
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = ANTIALIASED_QUALITY;
+  lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
+  font.CreateFontIndirect(lf);
 }
 
 bool WriteSheet(const std::vector<Row>& rows, int dpi, const std::wstring& path, std::wstring& error) {
@@ -68,55 +73,50 @@ bool WriteSheet(const std::vector<Row>& rows, int dpi, const std::wstring& path,
   int width = labelWidth + pad;
   for (int w : widths) width += w + pad;
 
-  HDC screen = GetDC(nullptr);
-  HDC sheet = CreateCompatibleDC(screen), tile = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ oldSheet = SelectObject(sheet, bitmap);
-  RECT all = {0, 0, width, height};
-  FillRect(sheet, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HFONT font = LabelFont(dpi);
-  HGDIOBJ oldFont = SelectObject(sheet, font);
-  SetBkMode(sheet, TRANSPARENT);
-  int x = labelWidth + pad;
-  for (size_t i = 0; i < columns; ++i) {
-    RECT r = {x, 0, x + widths[i], headHeight};
-    DrawTextW(sheet, kColumns[i], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-    x += widths[i] + pad;
-  }
-  int y = headHeight;
-  for (auto& row : rows) {
-    int h = 0;
-    for (auto& t : row.Tiles) h = std::max<int>(h, t.Size.cy);
-    RECT label = {pad, y, labelWidth, y + MulDiv(24, dpi, 96)};
-    DrawTextW(sheet, row.Label.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-    x = labelWidth + pad;
-    for (size_t i = 0; i < row.Tiles.size() && i < columns; ++i) {
-      if (row.Tiles[i].Bitmap) {
-        HGDIOBJ old = SelectObject(tile, row.Tiles[i].Bitmap);
-        BitBlt(sheet, x, y, row.Tiles[i].Size.cx, row.Tiles[i].Size.cy, tile, 0, 0, SRCCOPY);
-        SelectObject(tile, old);
-      }
+  CBitmap bitmap;
+  {
+    CClientDC screen(nullptr);
+    CMemDC sheet(screen), tile(screen);
+    if (!bitmap.CreateCompatibleBitmap(screen, width, height)) return false;
+    CSelectObject intoSheet(sheet, bitmap);
+    RECT all = {0, 0, width, height};
+    FillRect(sheet, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    CFont font;
+    MakeLabelFont(font, dpi);
+    CSelectObject withFont(sheet, font);
+    SetBkMode(sheet, TRANSPARENT);
+    int x = labelWidth + pad;
+    for (size_t i = 0; i < columns; ++i) {
+      RECT r = {x, 0, x + widths[i], headHeight};
+      DrawTextW(sheet, kColumns[i], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
       x += widths[i] + pad;
     }
-    y += h + pad;
+    int y = headHeight;
+    for (auto& row : rows) {
+      int h = 0;
+      for (auto& t : row.Tiles) h = std::max<int>(h, t.Size.cy);
+      RECT label = {pad, y, labelWidth, y + MulDiv(24, dpi, 96)};
+      DrawTextW(sheet, row.Label.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+      x = labelWidth + pad;
+      for (size_t i = 0; i < row.Tiles.size() && i < columns; ++i) {
+        if (row.Tiles[i].Bitmap) {
+          CSelectObject from(tile, row.Tiles[i].Bitmap);
+          BitBlt(sheet, x, y, row.Tiles[i].Size.cx, row.Tiles[i].Size.cy, tile, 0, 0, SRCCOPY);
+        }
+        x += widths[i] + pad;
+      }
+      y += h + pad;
+    }
   }
-  SelectObject(sheet, oldFont);
-  DeleteObject(font);
-  SelectObject(sheet, oldSheet);
-  DeleteDC(tile);
-  DeleteDC(sheet);
-  bool saved = SavePng(bitmap, path, error);
-  DeleteObject(bitmap);
-  return saved;
+  // Written once the sheet is out of every DC.
+  return SavePng(bitmap, path, error);
 }
 
 } // namespace
 
 int GalleryDpi() {
-  HDC screen = GetDC(nullptr);
+  CClientDC screen(nullptr);
   int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : 96;
 }
 
@@ -214,7 +214,7 @@ int RunGallery(DemoForm& form, const std::wstring& outDir, const std::function<v
           log += L"  " + file + L" not written: " + error + L"\n";
           ++failures;
         }
-        row.Tiles.push_back(tile);
+        row.Tiles.push_back(std::move(tile));
       }
       rows.push_back(std::move(row));
     }
@@ -229,9 +229,6 @@ int RunGallery(DemoForm& form, const std::wstring& outDir, const std::function<v
       ++failures;
     }
   }
-  for (auto& r : rows)
-    for (auto& t : r.Tiles)
-      if (t.Bitmap) DeleteObject(t.Bitmap);
   log += L"tiles not made: " + std::to_wstring(failures) + L"\n";
   return failures;
 }

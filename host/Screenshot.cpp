@@ -32,21 +32,19 @@ bool Fail(std::wstring& error, const wchar_t* what, HRESULT hr) {
 
 } // namespace
 
-HBITMAP CaptureScreen(const RECT& screen) {
+CBitmap CaptureScreen(const RECT& screen) {
+  CBitmap bitmap;
   int w = screen.right - screen.left, h = screen.bottom - screen.top;
-  if (w <= 0 || h <= 0) return nullptr;
-  HDC desktop = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(desktop);
-  HBITMAP bitmap = CreateCompatibleBitmap(desktop, w, h);
-  HGDIOBJ old = SelectObject(mem, bitmap);
-  BOOL copied = BitBlt(mem, 0, 0, w, h, desktop, screen.left, screen.top, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, desktop);
-  if (!copied) {
-    DeleteObject(bitmap);
-    return nullptr;
+  if (w <= 0 || h <= 0) return bitmap;
+  CClientDC desktop(nullptr);
+  CMemDC mem(desktop);
+  if (!bitmap.CreateCompatibleBitmap(desktop, w, h)) return bitmap;
+  BOOL copied;
+  {
+    CSelectObject into(mem, bitmap);
+    copied = BitBlt(mem, 0, 0, w, h, desktop, screen.left, screen.top, SRCCOPY);
   }
+  if (!copied) bitmap.DeleteObject();
   return bitmap;
 }
 
@@ -87,9 +85,7 @@ bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error) {
   GetWindowRect(top, &area.rect);
   EnumThreadWindows(GetCurrentThreadId(), AddPopup, reinterpret_cast<LPARAM>(&area));
   if (IsRectEmpty(&area.rect)) return Fail(error, L"measuring the window", E_FAIL);
-  HBITMAP bitmap = CaptureScreen(area.rect);
+  CBitmap bitmap = CaptureScreen(area.rect);
   if (!bitmap) return Fail(error, L"copying the screen", HRESULT_FROM_WIN32(GetLastError()));
-  bool saved = SavePng(bitmap, path, error);
-  DeleteObject(bitmap);
-  return saved;
+  return SavePng(bitmap, path, error);
 }

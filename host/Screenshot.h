@@ -2,7 +2,7 @@
 // included), written as PNG through the platform's imaging component.
 #pragma once
 
-#include <windows.h>
+#include "fxgdi.h"
 
 #include <string>
 
@@ -10,7 +10,7 @@
 // writes it to path as PNG; false with error set on failure.
 bool SaveScreenshot(HWND top, const std::wstring& path, std::wstring& error);
 
-// Captures a rectangle of the screen into a bitmap of its size; null on failure.
-HBITMAP CaptureScreen(const RECT& screen);
+// Captures a rectangle of the screen into a bitmap of its size; an empty one on failure.
+CBitmap CaptureScreen(const RECT& screen);
 // Writes a bitmap (not selected into any DC) to path as PNG; false with error set on failure.
 bool SavePng(HBITMAP bitmap, const std::wstring& path, std::wstring& error);

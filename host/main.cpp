@@ -8,6 +8,7 @@
 #include "HeadlessSession.h"
 #include "ScriptMode.h"
 #include "WholeFile.h"
+#include "fxhandle.h"
 
 #include <shellapi.h>
 
@@ -92,8 +93,8 @@ void ReportExit(int code) {
 int main() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  CLocalHandle argvMemory(argv);
   std::vector<std::wstring> args(argv, argv + argc);
-  LocalFree(argv);
 
   OleInitialize(nullptr);
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};

@@ -12,9 +12,8 @@
 int CCalendarCtl::ScreenScaled(int px) {
   // The screen's scale is fixed for the session: read it once.
   static const int dpi = [] {
-    HDC screen = ::GetDC(nullptr);
+    CClientDC screen(nullptr);
     int d = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen) ::ReleaseDC(nullptr, screen);
     return d > 0 ? d : 96;
   }();
   return ::MulDiv(px, dpi, 96);
