@@ -295,6 +295,7 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   Edit.SetLifeOwner(this);
   Edit.Create(0x40000080, client, this, 1000);
   Edit.ParentCtl = this;
+  Edit.HoldText = TRUE;
 
   RedrawEnabled = FALSE;
   OnEnabledChanged();
@@ -309,6 +310,7 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   BoundPropertyChanged(PROP_FontIndex);
   SetDateRange();
   InCreate = FALSE;
+  Edit.ShowHeldText();
   if (std::exchange(LayoutPending, FALSE)) ChangeEditPosition();
   SetRedraw(TRUE);
   return 0;

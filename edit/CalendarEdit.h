@@ -33,6 +33,8 @@ public:
   int FullLength = 0;
   BOOL InKillFocus = FALSE;
   BOOL EditEnabled = TRUE;
+  BOOL TextHeld = FALSE;
+  int HeldCaret = 0;
 
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetMask(LPCWSTR mask);
@@ -43,6 +45,9 @@ public:
   int InsertInputChar(int position, WCHAR ch);
   int GetNextEntryPos(int position) const;
   void RefreshText(int caretPos);
+  // While held, the mask model changes but the window text is written once, on release.
+  BOOL HoldText = FALSE;
+  void ShowHeldText();
   void MoveCaretToEntry(int position);
   // The selection, placed now or, while a keystroke is being handled, once at its end.
   void PlaceSel(int start, int end, BOOL noScroll = FALSE);
@@ -68,6 +73,7 @@ protected:
   void OnKeyDown(UINT vk);
   LRESULT OnSetText(LPCWSTR text);
   bool ReplaceChangedSpan(const CString& shown, LPCWSTR text);
+  void WriteText(int caretPos);
   LRESULT OnCut();
   LRESULT OnPaste();
   void OnSetFocus();

@@ -4,6 +4,9 @@
 
 #include "CalendarCtl.h"
 
+#include <algorithm>
+#include <utility>
+
 void CCalendarEdit::SetMask(LPCWSTR mask) {
   ClearMask();
   for (const wchar_t* c = mask ? mask : L""; *c; ++c) {
@@ -176,6 +179,22 @@ int CCalendarEdit::GetNextEntryPos(int position) const {
 
 void CCalendarEdit::RefreshText(int caretPos) {
   if (!IsWindow()) return;
+  if (HoldText) {
+    // Every write costs the EDIT class a repaint request: a field being made shows the
+    // last one only.
+    TextHeld = TRUE;
+    HeldCaret = std::max(caretPos, 0);
+  } else {
+    WriteText(caretPos);
+  }
+  if (IsControlAlive()) {
+    CString data = GetInputData();
+    data.TrimRight();
+    ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_CAPTION, reinterpret_cast<WPARAM>(data.GetString()), 0);
+  }
+}
+
+void CCalendarEdit::WriteText(int caretPos) {
   CString text;
   for (POSITION pos = MaskList.GetHeadPosition(); pos;) text += MaskList.GetNext(pos)->Char;
   // The EDIT class puts the caret at 0 on every text write; without a caret position
@@ -189,11 +208,11 @@ void CCalendarEdit::RefreshText(int caretPos) {
     MoveCaretToEntry(caretPos);
   else
     PlaceSel(selStart, selEnd, TRUE);
-  if (IsControlAlive()) {
-    CString data = GetInputData();
-    data.TrimRight();
-    ::SendMessageW(ParentCtl->m_hWnd, WM_CALENDAR_CAPTION, reinterpret_cast<WPARAM>(data.GetString()), 0);
-  }
+}
+
+void CCalendarEdit::ShowHeldText() {
+  HoldText = FALSE;
+  if (std::exchange(TextHeld, FALSE) && IsWindow()) WriteText(HeldCaret);
 }
 
 void CCalendarEdit::MoveCaretToEntry(int position) {

@@ -55,8 +55,12 @@ public:
   }
   void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text ? text : L""); }
   CString GetWindowText() const;
-  void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-  void InvalidateRect(const RECT* rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
+  // A window not shown keeps no update region, and showing it paints it whole: asking
+  // would only cost a trip to the window manager.
+  void Invalidate(BOOL erase = TRUE) { InvalidateRect(nullptr, erase); }
+  void InvalidateRect(const RECT* rect, BOOL erase = TRUE) {
+    if (::IsWindowVisible(m_hWnd)) ::InvalidateRect(m_hWnd, rect, erase);
+  }
   BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
   BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
   HWND SetFocus() { return ::SetFocus(m_hWnd); }
