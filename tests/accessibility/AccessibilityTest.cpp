@@ -5,6 +5,8 @@
 
 #include <oleacc.h>
 
+#include "fxhandle.h"
+
 #include <functional>
 
 using namespace testhost;
@@ -17,12 +19,6 @@ VARIANT Child(long id) {
   v.vt = VT_I4;
   v.lVal = id;
   return v;
-}
-
-std::wstring Take(BSTR text) {
-  std::wstring out = text ? text : L"";
-  SysFreeString(text);
-  return out;
 }
 
 const wchar_t* RoleName(long role) {
@@ -46,12 +42,12 @@ std::wstring StateText(long bits) {
 
 // "role|name|value|state" of one element, as a reader would collect it.
 std::wstring Describe(IAccessible* acc, long id) {
-  VARIANT role, state;
-  BSTR name = nullptr, value = nullptr;
+  CVariant role, state;
+  CBstr name, value;
   if (FAILED(acc->get_accRole(Child(id), &role)) || FAILED(acc->get_accState(Child(id), &state)) ||
       FAILED(acc->get_accName(Child(id), &name)) || FAILED(acc->get_accValue(Child(id), &value)))
     return L"failed";
-  return std::wstring(RoleName(role.lVal)) + L"|" + Take(name) + L"|" + Take(value) + L"|" + StateText(state.lVal);
+  return std::wstring(RoleName(role.lVal)) + L"|" + name.c_str() + L"|" + value.c_str() + L"|" + StateText(state.lVal);
 }
 
 // Each child after the field: "name:action".
@@ -60,10 +56,10 @@ std::wstring Buttons(IAccessible* acc) {
   if (FAILED(acc->get_accChildCount(&count))) return L"failed";
   std::wstring out;
   for (long id = 2; id <= count; ++id) {
-    BSTR name = nullptr, action = nullptr;
+    CBstr name, action;
     acc->get_accName(Child(id), &name);
     acc->get_accDefaultAction(Child(id), &action);
-    out += (out.empty() ? L"" : L" ") + Take(name) + L":" + Take(action);
+    out += (out.empty() ? L"" : L" ") + std::wstring(name.c_str()) + L":" + action.c_str();
   }
   return out;
 }
@@ -84,26 +80,31 @@ struct WinEvents {
     if (hwnd != Watched || object != OBJID_CLIENT || !Log) return;
     CComPtr<IAccessible> acc = FromWindow(hwnd);
     if (event == EVENT_OBJECT_FOCUS) {
-      BSTR name = nullptr;
+      CBstr name;
       if (acc && child != CHILDID_SELF) acc->get_accName(Child(child), &name);
-      Log->Add(L"focus " + (child == CHILDID_SELF ? std::wstring(L"control") : Take(name)));
+      Log->Add(L"focus " + std::wstring(child == CHILDID_SELF ? L"control" : name.c_str()));
     } else if (event == EVENT_OBJECT_VALUECHANGE && child != CHILDID_SELF) {
-      BSTR value = nullptr;
+      CBstr value;
       if (acc) acc->get_accValue(Child(child), &value);
-      Log->Add(L"drop-down value " + Take(value));
+      Log->Add(L"drop-down value " + std::wstring(value.c_str()));
     } else if ((event == EVENT_OBJECT_VALUECHANGE || event == EVENT_OBJECT_STATECHANGE) && child == CHILDID_SELF) {
       // What the reader reads back while the event fires.
-      BSTR value = nullptr;
-      VARIANT state;
-      VariantInit(&state);
+      CBstr value;
+      CVariant state;
       if (acc) acc->get_accValue(Child(CHILDID_SELF), &value), acc->get_accState(Child(CHILDID_SELF), &state);
       Log->Add(event == EVENT_OBJECT_VALUECHANGE
-                   ? L"value " + Take(value)
+                   ? L"value " + std::wstring(value.c_str())
                    : L"state " + StateText(state.lVal & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED)));
     }
   }
 };
 HWND WinEvents::Watched = nullptr;
+// A win event hook, removed with the owner (a local owner: the framework has none).
+struct CWinEventHookTraits {
+  using Handle = HWINEVENTHOOK;
+  static HWINEVENTHOOK Empty() { return nullptr; }
+  static void Close(HWINEVENTHOOK h) { UnhookWinEvent(h); }
+};
 seq::Log* WinEvents::Log = nullptr;
 
 } // namespace
@@ -230,10 +231,10 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
   ASSERT_TRUE(acc);
   WinEvents::Watched = Ctl->m_hWnd;
   WinEvents::Log = &log;
-  HWINEVENTHOOK hook =
+  CUniqueHandle<CWinEventHookTraits> hook(
       SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr), WinEvents::Proc,
-                      GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_INCONTEXT);
-  ASSERT_NE(hook, nullptr);
+                      GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_INCONTEXT));
+  ASSERT_TRUE(hook);
   Ctl->Edit.SetFocus();
   const std::vector<Step> steps = {
       {"typing", [&] { TypeChars(L"2024"); }, {L"value 2", L"value 20", L"value 202", L"value 2024"}},
@@ -273,7 +274,7 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
     Pump();
     EXPECT_TRUE(seq::Flush(log, s.heard));
   }
-  UnhookWinEvent(hook);
+  hook.Reset();
   WinEvents::Log = nullptr;
   spin.Release();
   if (other) other->ExternalRelease();

@@ -3,6 +3,8 @@
 // events from nothing but IUnknown, and the reading of a Style code outside the table.
 #include "TestHost.h"
 
+#include "fxhandle.h"
+
 using namespace testhost;
 
 namespace {
@@ -97,10 +99,10 @@ TEST_F(HostContract, AFormsLifeRunsThroughTheBase) {
   STGMEDIUM medium = {};
   ASSERT_TRUE(base->OnGetData(&format, &medium));
   ASSERT_EQ(medium.tymed, static_cast<DWORD>(TYMED_HGLOBAL));
-  std::vector<BYTE> rendered(GlobalSize(medium.hGlobal));
-  memcpy(rendered.data(), GlobalLock(medium.hGlobal), rendered.size());
-  GlobalUnlock(medium.hGlobal);
-  ReleaseStgMedium(&medium);
+  CGlobalHandle owned(medium.hGlobal); // the caller's to free: no releasing object comes with it
+  std::vector<BYTE> rendered(GlobalSize(owned.Get()));
+  memcpy(rendered.data(), GlobalLock(owned.Get()), rendered.size());
+  GlobalUnlock(owned.Get());
   EXPECT_EQ(rendered, StoredProperties(base)); // the round trip is PersistTest's
   format.cfFormat = CF_TEXT;
   EXPECT_FALSE(base->OnGetData(&format, &medium));
