@@ -147,9 +147,9 @@ TEST_F(ControlObject, TheStyleChoosesTheFormatAndAnUnknownCodeKeepsTheMask) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.style << "/" << c.dateFormat << "/" << c.timeFormat);
-    ASSERT_EQ(PutLong(L"Style", c.style), S_OK);
     ASSERT_EQ(PutLong(L"DateFormat", c.dateFormat), S_OK);
     ASSERT_EQ(PutLong(L"TimeFormat", c.timeFormat), S_OK);
+    ASSERT_EQ(PutLong(L"Style", c.style), S_OK); // last, so that the style's choice decides
     Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
     EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.empty));
     EXPECT_EQ(Ctl->DigitCount, c.digits);

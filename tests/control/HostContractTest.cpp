@@ -93,7 +93,7 @@ TEST_F(HostContract, AFormsLifeRunsThroughTheBase) {
   EXPECT_EQ(shown, CString(L"F1"));
   EXPECT_FALSE(base->OnGetDisplayString(999, shown));
 
-  // Saving: the data object's rendering is the stored stream, and it loads elsewhere.
+  // Saving: the data object's rendering is the stored stream.
   FORMATETC format = {static_cast<CLIPFORMAT>(CBaseCtl::ControlPropertiesFormat()), nullptr, DVASPECT_CONTENT, -1,
                       TYMED_HGLOBAL};
   STGMEDIUM medium = {};
