@@ -64,9 +64,7 @@ CWnd* RecordingForm::GetChildFrameWndToForm() {
   return FrameWnd;
 }
 
-void RecordingForm::OnFormPropertyChanged(CBaseCtl*, DISPID id) {
-  Calls.Add(seq::Change, L"OnFormPropertyChanged " + std::to_wstring(id));
-}
+void RecordingForm::OnFormPropertyChanged(CBaseCtl*, DISPID id) { Calls.Add(seq::Change, std::to_wstring(id)); }
 
 std::vector<std::wstring> RecordingForm::TakeCalls() { return Calls.Take(); }
 
@@ -84,7 +82,7 @@ STDMETHODIMP Recorder::QueryInterface(REFIID riid, void** ppv) {
 }
 
 STDMETHODIMP Recorder::OnChanged(DISPID id) {
-  Changes.push_back(id);
+  Changes.Add(std::to_wstring(id));
   return S_OK;
 }
 

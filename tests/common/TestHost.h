@@ -29,7 +29,7 @@ class RecordingForm : public CBaseCtl {
 public:
   RecordingForm();
   ~RecordingForm() override;
-  seq::Log Calls{seq::Call}; // property changes the form is told of are Change entries
+  seq::Log Calls{seq::Call}; // property changes the form is told of are Change entries (dispids)
   int FireEventAnswer = 0;
   long AllowFocusAnswer = 1;
   CWnd* FrameWnd = nullptr;
@@ -48,7 +48,7 @@ public:
 // Records IPropertyNotifySink::OnChanged and event Invoke calls of one control.
 class Recorder : public IPropertyNotifySink, public IDispatch {
 public:
-  std::vector<long> Changes;
+  seq::Log Changes{seq::Change}; // dispids, as text
   seq::Log Events{seq::Event};
   // Called inside an event (after recording it), for tests that act from a handler.
   void (*OnEvent)(Recorder* self, DISPID id, DISPPARAMS* params) = nullptr;

@@ -1,55 +1,21 @@
-// The control object: defaults, the type library, change codes, enabled state,
-// login information and window creation.
+// The control object: change codes, enabled state, login information, window creation,
+// and the style and formats applied to the field.
 #include "TestHost.h"
 
 #include "Lumadex.h"
 
-#include <sstream>
-
 using namespace testhost;
 
 namespace {
-std::vector<long> Codes(std::initializer_list<long> l) { return std::vector<long>(l); }
+// Property change entries, by dispid.
+seq::Entries Codes(std::initializer_list<long> ids) {
+  seq::Entries out;
+  for (long id : ids) out.emplace_back(seq::Change, std::to_wstring(id));
+  return out;
+}
 } // namespace
 
 class ControlObject : public ControlFixture {};
-
-TEST_F(ControlObject, DefaultsReadThroughIDispatchByName) {
-  // Before the window exists nothing has computed a value yet.
-  std::wistringstream defaults(
-      L"Caption= Enabled=1 AppearanceStyle=1 Visible=1 BackColorIndex=47 ForeColorIndex=48 "
-      L"DateFormat=2 Item= ItemFlag=1 StartTime=19700101 EndTime=99991231 BasicClient=0 Variance=0 "
-      L"Indicator=0 Style=0 TimeFormat=0 AutoSave=0 FontIndex=2 Fid= RequireInput=0 NextFocusCtrlName= "
-      L"NotCheckDate=0 Anchor=");
-  for (std::wstring nameValue; defaults >> nameValue;) {
-    size_t eq = nameValue.find(L'=');
-    EXPECT_EQ(Get(nameValue.substr(0, eq).c_str()), nameValue.substr(eq + 1)) << nameValue;
-  }
-
-  EXPECT_EQ(std::vector<int>({Ctl->DigitCount, Ctl->MinYear, Ctl->MaxYear, Ctl->ButtonWidth, Ctl->TextHeight}),
-            std::vector<int>({8, 1970, 9999, 18, 12}));
-  EXPECT_TRUE(Ctl->RedrawEnabled && Ctl->EventsEnabled);
-}
-
-TEST_F(ControlObject, TheTypeLibraryIsTheModulesOwnAndGetCtrlGUIDNamesIt) {
-  CComPtr<ITypeInfo> info;
-  ASSERT_EQ(Ctl->GetPrimaryDispatch()->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info), S_OK);
-  CComPtr<ITypeLib> lib;
-  UINT index = 0;
-  ASSERT_EQ(info->GetContainingTypeLib(&lib, &index), S_OK);
-  CBstr libName;
-  ASSERT_EQ(lib->GetDocumentation(-1, &libName, nullptr, nullptr, nullptr), S_OK);
-  EXPECT_STREQ(libName.c_str(), L"Tamvero");
-  TLIBATTR* libAttr = nullptr;
-  ASSERT_EQ(lib->GetLibAttr(&libAttr), S_OK);
-  GUID exported = GetCtrlGUID();
-  EXPECT_TRUE(IsEqualGUID(libAttr->guid, exported));
-  lib->ReleaseTLibAttr(libAttr);
-  CLSID clsid;
-  ASSERT_EQ(Ctl->GetClassID(&clsid), S_OK);
-  CComPtr<ITypeInfo> coclass;
-  EXPECT_EQ(lib->GetTypeInfoOfGuid(clsid, &coclass), S_OK);
-}
 
 // Design mode is checked for the rows that give it; the format rows are run-time ones.
 TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
@@ -58,7 +24,7 @@ TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
     const wchar_t* name;
     long value;
     const wchar_t* text; // for string properties
-    std::vector<long> run, beforeWindow, design;
+    seq::Entries run, beforeWindow, design;
     bool designToo;
   };
   const std::vector<Case> cases = {
@@ -89,7 +55,7 @@ TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
       HRESULT hr = c.text ? PutString(c.name, c.text) : PutLong(c.name, c.value);
       ASSERT_EQ(hr, S_OK) << c.name;
       const auto& want = mode == Run ? c.run : mode == Design ? c.design : c.beforeWindow;
-      EXPECT_EQ(Rec.Changes, want) << c.name << " style " << c.style << " mode " << mode;
+      EXPECT_SEQ(Rec.Changes, want) << c.name << " style " << c.style << " mode " << mode;
       // The value written is the value read back.
       if (c.text && wcscmp(c.name, L"Caption") != 0) {
         EXPECT_EQ(Get(c.name), c.text) << c.name;
@@ -106,13 +72,8 @@ TEST_F(ControlObject, CreationReportsItsStepsAndTheFormSeesThem) {
   Rec.Changes.clear();
   ASSERT_TRUE(Ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), FormWindow(), 100));
   // Enabled (run), colours, date format, style, date range, initial value, font.
-  EXPECT_EQ(Rec.Changes, Codes({10000, 5, 6, 7, 15, 10, 12, 18}));
-  std::vector<std::wstring> formSaw;
-  for (const auto& call : Form->TakeCalls())
-    if (call.rfind(L"OnFormPropertyChanged", 0) == 0) formSaw.push_back(call.substr(22));
-  std::vector<std::wstring> want;
-  for (long c : Rec.Changes) want.push_back(std::to_wstring(c));
-  EXPECT_EQ(formSaw, want);
+  EXPECT_SEQ(Rec.Changes, Codes({10000, 5, 6, 7, 15, 10, 12, 18}));
+  EXPECT_SEQ(Form->Calls.Only(seq::Change), Rec.Changes.All()); // the form is told the same
   EXPECT_TRUE(Ctl->RedrawEnabled);
   ASSERT_NE(Ctl->Edit.m_hWnd, nullptr);
   EXPECT_EQ(GetDlgCtrlID(Ctl->Edit.m_hWnd), 1000);
@@ -165,4 +126,45 @@ TEST_F(ControlObject, ReleaseDestroysTheWindowAndDisconnectsSinks) {
   EXPECT_FALSE(IsWindow(ctlWnd));
   EXPECT_FALSE(IsWindow(editWnd));
   EXPECT_EQ(Rec.RefCount(), 1u);
+}
+
+// A time style takes the time format, the others the date format; a code outside the
+// table keeps the mask before it. (The table's own rows are checked in tests/datetime.)
+TEST_F(ControlObject, TheStyleChoosesTheFormatAndAnUnknownCodeKeepsTheMask) {
+  Create();
+  struct Case {
+    short style, dateFormat, timeFormat;
+    const wchar_t* empty; // the field cleared
+    int digits;
+  };
+  const Case cases[] = {
+      {0, 20, 0, L"    ", 4},
+      {0, 21, 0, L"    ", 4},
+      {0, -1, 0, L"    ", 4},
+      {0, 2, 0, L"    /  /  ", 8},
+      {1, 2, 2, L"  \uC2DC  \uBD84  \uCD08", 6},
+      {2, 9, 0, L"    /  ", 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.style << "/" << c.dateFormat << "/" << c.timeFormat);
+    ASSERT_EQ(PutLong(L"DateFormat", c.dateFormat), S_OK);
+    ASSERT_EQ(PutLong(L"TimeFormat", c.timeFormat), S_OK);
+    ASSERT_EQ(PutLong(L"Style", c.style), S_OK); // last, so that the style's choice decides
+    Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.empty));
+    EXPECT_EQ(Ctl->DigitCount, c.digits);
+    EXPECT_EQ(Ctl->Edit.FullLength, c.digits);
+    EXPECT_EQ(Get(L"DateFormat"), std::to_wstring(c.dateFormat)); // stored as written
+  }
+}
+
+// Losing the focus completes a date one digit short (the completion rules themselves are
+// checked in tests/datetime).
+TEST_F(ControlObject, LeavingTheFieldCompletesADateOneDigitShort) {
+  PinnedClock clock(L"20240315120000");
+  Recreate(0, 2, 0, 4);
+  Ctl->MSetFocus();
+  TypeChars(L"2024011");
+  ::SetFocus(FormWindow());
+  EXPECT_EQ(Get(L"Caption"), L"20240101");
 }

@@ -16,20 +16,23 @@ TEST_F(Leaks, RepeatedWorkLeavesNoWindowGdiObjectHookOrTimerBehind) {
   Create();
   Pump();
   // The counters see one more window and one more brush, so they can catch a leak.
-  DWORD user0 = handlecount::UserObjects(), gdi0 = handlecount::GdiObjects();
-  HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, FormWindow(), nullptr, nullptr, nullptr);
-  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-  EXPECT_EQ(handlecount::UserObjects(), user0 + 1);
-  EXPECT_EQ(handlecount::GdiObjects(), gdi0 + 1);
-  DestroyWindow(probe);
-  DeleteObject(brush);
+  {
+    const DWORD user0 = handlecount::UserObjects(), gdi0 = handlecount::GdiObjects();
+    CWnd probe;
+    probe.CreateSystem(L"STATIC", 0, L"", WS_CHILD, CRect(0, 0, 1, 1), FormWindow(), 0);
+    CBrush brush(RGB(1, 2, 3));
+    EXPECT_EQ(handlecount::UserObjects(), user0 + 1);
+    EXPECT_EQ(handlecount::GdiObjects(), gdi0 + 1);
+  }
 
   // Wine's month calendar keeps one font per WM_SETFONT after it is destroyed; measure
   // what the platform itself leaks so that only the control's own objects are counted.
-  DWORD raw0 = handlecount::GdiObjects();
-  HWND raw = CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_POPUP, 0, 0, 0, 0, FormWindow(), nullptr, nullptr, nullptr);
-  SendMessageW(raw, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  DestroyWindow(raw);
+  const DWORD raw0 = handlecount::GdiObjects();
+  {
+    CWnd raw;
+    raw.CreateSystem(MONTHCAL_CLASSW, 0, L"", WS_POPUP, CRect(0, 0, 0, 0), FormWindow(), 0);
+    raw.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  }
   const long platformFontPerDropDown = static_cast<long>(handlecount::GdiObjects()) - static_cast<long>(raw0);
 
   auto makeAndRelease = [&](int i, bool open) {
@@ -59,11 +62,10 @@ TEST_F(Leaks, RepeatedWorkLeavesNoWindowGdiObjectHookOrTimerBehind) {
       {"colour requests with a new colour each", 0, 1, 2000,
        [&](int i) {
          // A DC held across the other rows would make the platform cache more of its own.
-         HDC dc = GetDC(Ctl->Edit.m_hWnd);
+         CClientDC dc(Ctl->Edit.m_hWnd);
          Ctl->Edit.SetBackColor(RGB(i & 0xFF, (i >> 8) & 0xFF, 7));
-         SendMessageW(Ctl->m_hWnd, i % 2 ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+         SendMessageW(Ctl->m_hWnd, i % 2 ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                       reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd));
-         ReleaseDC(Ctl->Edit.m_hWnd, dc);
        },
        0},
       {"spin held through its repeat and released", 2, 1, 50,
