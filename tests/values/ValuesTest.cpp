@@ -215,7 +215,7 @@ TEST_F(Values, AnUnconvertibleBaseDateFailsTheCallWithItsOwnCode) {
   PinnedClock clock(L"20240131120000");
   Create();
   const CString before = Ctl->Caption;
-  EXCEPINFO excep = {};
+  CExcepInfo excep;
   std::wstring result = L"<unset>";
   EXPECT_EQ(Call(L"GetBaseComputedDate", {VStr(L"30010101"), VLong(1), VLong(1), VLong(1)}, &result, &excep),
             DISP_E_EXCEPTION);
@@ -223,9 +223,6 @@ TEST_F(Values, AnUnconvertibleBaseDateFailsTheCallWithItsOwnCode) {
   EXPECT_TRUE(excep.bstrDescription && wcsstr(excep.bstrDescription, L"GetBaseComputedDate"));
   EXPECT_EQ(result, L"<unset>");
   EXPECT_EQ(Ctl->Caption, before);
-  SysFreeString(excep.bstrSource);
-  SysFreeString(excep.bstrDescription);
-  SysFreeString(excep.bstrHelpFile);
 }
 
 TEST_F(Values, CurDateWritesTypesFirstAndValuesOnlyForAValidDate) {
