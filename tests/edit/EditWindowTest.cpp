@@ -217,9 +217,8 @@ TEST_F(EditWindow, ColourRequestsAnswerTheFieldsBrushAndColours) {
     auto answer = reinterpret_cast<HBRUSH>(
         SendMessageW(Ctl->m_hWnd, msg, reinterpret_cast<WPARAM>(HDC(dc)), reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd)));
     const bool own = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC;
-    EXPECT_EQ(answer != nullptr, own);
+    EXPECT_EQ(answer != nullptr && answer == Ctl->Edit.BackBrush.GetSafeHandle(), own);
     if (!own) continue;
-    EXPECT_EQ(answer, Ctl->Edit.BackBrush.GetSafeHandle());
     LOGBRUSH lb = {};
     ASSERT_EQ(GetObjectW(answer, sizeof lb, &lb), static_cast<int>(sizeof lb));
     EXPECT_TRUE(lb.lbStyle == BS_SOLID && lb.lbColor == RGB(10, 20, 30));

@@ -112,8 +112,8 @@ TEST_F(MaskModel, LayDeleteInsertAndStrip) {
     const wchar_t* text;   // laid or stripped
     int a, b;              // the range, or the position and the character
     int result;
-    const wchar_t* shown; // the window text, or what is left after stripping
-    const wchar_t* input; // after laying: the input data
+    const wchar_t* shown;           // the window text, or what is left after stripping
+    const wchar_t* input = nullptr; // after laying: the input data
   } const cases[] = {
       {Lay, D, L"", L"20240131", 0, 0, TRUE, L"2024-01-31", L"20240131"},
       {Lay, D, L"", L"2024ab0131", 0, 0, FALSE, L"2024-01-31", L"20240131"},
