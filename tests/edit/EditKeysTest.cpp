@@ -192,6 +192,8 @@ TEST_F(EditTyping, ValuesWrittenFromOutsideAreLaidIntoTheMask) {
       {L"####-##-##", L"2024", L"2024-  -  ", L"2024"},
       {kKoreanMask, L"20240131", L"2024\uB14401\uC6D431\uC77C", L"20240131"},
       {L"##:##:##", L"23:59:59", L"23:59:59", L"235959"},
+      // Stripped first: laid as it is, the hyphen would fill the second position.
+      {L"&-&", L"a-b", L"a-b", L"ab"},
   };
   CreateWithMask(L"####-##-##", 8);
   for (const auto& c : cases) {
