@@ -203,40 +203,33 @@ TEST_F(EditWindow, FirstClickFocusesAndSelectsSecondPlacesTheCaret) {
   Ctl->Edit.SetEditEnabled(TRUE);
 }
 
-TEST_F(EditWindow, ColourRequestsAnswerAFreshBrushAndFreeTheOldOne) {
+// The field's own colour requests are answered with its brush and colours; the others
+// are not its own. The brushes' sharing and deletion are the next test's.
+TEST_F(EditWindow, ColourRequestsAnswerTheFieldsBrushAndColours) {
   CreateWithMask(L"####-##-##", 8);
-  HDC dc = GetDC(Ctl->Edit.m_hWnd);
+  CClientDC dc(Ctl->Edit.m_hWnd);
   Ctl->Edit.SetBackColor(RGB(10, 20, 30));
   Ctl->Edit.SetForeColor(RGB(200, 100, 0));
-  // The field's own colour requests are answered; the others are not its own.
   for (UINT msg : {WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORLISTBOX}) {
     SCOPED_TRACE(testing::Message() << "message " << std::hex << msg);
     SetTextColor(dc, RGB(1, 1, 1));
     SetBkColor(dc, RGB(2, 2, 2));
-    HGDIOBJ before = Ctl->Edit.BackBrush.GetSafeHandle();
     auto answer = reinterpret_cast<HBRUSH>(
-        SendMessageW(Ctl->m_hWnd, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd)));
-    if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
-      ASSERT_NE(answer, nullptr);
-      EXPECT_EQ(answer, Ctl->Edit.BackBrush.GetSafeHandle());
-      LOGBRUSH lb = {};
-      ASSERT_EQ(GetObjectW(answer, sizeof lb, &lb), static_cast<int>(sizeof lb));
-      EXPECT_TRUE(lb.lbStyle == BS_SOLID && lb.lbColor == RGB(10, 20, 30));
-      EXPECT_TRUE(GetTextColor(dc) == RGB(200, 100, 0) && GetBkColor(dc) == RGB(10, 20, 30));
-      if (before && before != answer) {
-        EXPECT_EQ(GetObjectType(before), 0u) << "the old brush is deleted";
-      }
-    } else {
-      EXPECT_EQ(Ctl->Edit.BackBrush.GetSafeHandle(), before);
-    }
+        SendMessageW(Ctl->m_hWnd, msg, reinterpret_cast<WPARAM>(HDC(dc)), reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd)));
+    const bool own = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC;
+    EXPECT_EQ(answer != nullptr && answer == Ctl->Edit.BackBrush.GetSafeHandle(), own);
+    if (!own) continue;
+    LOGBRUSH lb = {};
+    ASSERT_EQ(GetObjectW(answer, sizeof lb, &lb), static_cast<int>(sizeof lb));
+    EXPECT_TRUE(lb.lbStyle == BS_SOLID && lb.lbColor == RGB(10, 20, 30));
+    EXPECT_TRUE(GetTextColor(dc) == RGB(200, 100, 0) && GetBkColor(dc) == RGB(10, 20, 30));
   }
-  ReleaseDC(Ctl->Edit.m_hWnd, dc);
 }
 
 TEST_F(EditWindow, FieldsShareOneBrushPerColourAndTheLastOneDeletesIt) {
   CreateWithMask(L"####-##-##", 8);
   const COLORREF A = RGB(1, 2, 3), B = RGB(4, 5, 6); // colours no other window uses
-  HDC dc = GetDC(Form->FrameWnd->m_hWnd);
+  CClientDC dc(FormWindow());
   std::unique_ptr<CCalendarEdit> fields[3];
   for (int i = 0; i < 3; ++i) {
     fields[i] = std::make_unique<CCalendarEdit>();
@@ -247,7 +240,7 @@ TEST_F(EditWindow, FieldsShareOneBrushPerColourAndTheLastOneDeletesIt) {
   const int live0 = CSharedBrush::LiveBrushes();
   const DWORD gdi0 = handlecount::GdiObjects();
   auto ask = [&](int i) {
-    return reinterpret_cast<HBRUSH>(SendMessageW(FormWindow(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+    return reinterpret_cast<HBRUSH>(SendMessageW(FormWindow(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(HDC(dc)),
                                                  reinterpret_cast<LPARAM>(fields[i]->m_hWnd)));
   };
   struct Step {
@@ -295,7 +288,6 @@ TEST_F(EditWindow, FieldsShareOneBrushPerColourAndTheLastOneDeletesIt) {
       EXPECT_EQ(GetObjectType(brushB) != 0, s.holdersB > 0);
     }
   }
-  ReleaseDC(Form->FrameWnd->m_hWnd, dc);
 }
 
 TEST_F(EditWindow, AnswersTheHostQueryAndNothingElse) {

@@ -98,130 +98,101 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
   }
 }
 
-TEST_F(MaskModel, SetInputDataLaysTextOntoEntryPositions) {
+// Each row is one call on the records: text laid onto the entry positions (raw, or
+// formatted with the literals skipped), a range deleted with the rest closing up towards
+// the start, a character inserted that shifts the rest right or is refused, or a text
+// with the literal runs found in place stripped.
+TEST_F(MaskModel, LayDeleteInsertAndStrip) {
+  enum Op { Lay, LayFormatted, Delete, Insert, Strip };
+  const wchar_t* D = L"####-##-##";
   struct {
+    Op op;
     const wchar_t* mask;
-    const wchar_t* before;
-    const wchar_t* text;
-    BOOL raw;
-    BOOL result;
-    const wchar_t* shown;
-    const wchar_t* input;
+    const wchar_t* before; // laid raw first
+    const wchar_t* text;   // laid or stripped
+    int a, b;              // the range, or the position and the character
+    int result;
+    const wchar_t* shown;           // the window text, or what is left after stripping
+    const wchar_t* input = nullptr; // after laying: the input data
   } const cases[] = {
-      {L"####-##-##", L"", L"20240131", TRUE, TRUE, L"2024-01-31", L"20240131"},
-      {L"####-##-##", L"", L"2024ab0131", TRUE, FALSE, L"2024-01-31", L"20240131"},
-      {L"####-##-##", L"", L"2024-01-31", FALSE, FALSE, L"2024-01-31", L"20240131"},
-      {L"####-##-##", L"", L"20 40131", TRUE, TRUE, L"20 4-01-31", L"20 40131"},
-      {L"####-##-##", L"", L"20 40131", FALSE, TRUE, L"2040-13-1 ", L"2040131 "},
-      {L"##", L"", L" 1", TRUE, TRUE, L" 1", L" 1"},
-      {L"##", L"", L" 1", FALSE, TRUE, L"1 ", L"1 "},
-      {L"##", L"", L"123", TRUE, TRUE, L"12", L"12"},
+      {Lay, D, L"", L"20240131", 0, 0, TRUE, L"2024-01-31", L"20240131"},
+      {Lay, D, L"", L"2024ab0131", 0, 0, FALSE, L"2024-01-31", L"20240131"},
+      {LayFormatted, D, L"", L"2024-01-31", 0, 0, FALSE, L"2024-01-31", L"20240131"},
+      {Lay, D, L"", L"20 40131", 0, 0, TRUE, L"20 4-01-31", L"20 40131"},
+      {LayFormatted, D, L"", L"20 40131", 0, 0, TRUE, L"2040-13-1 ", L"2040131 "},
+      {Lay, L"##", L"", L" 1", 0, 0, TRUE, L" 1", L" 1"},
+      {LayFormatted, L"##", L"", L" 1", 0, 0, TRUE, L"1 ", L"1 "},
+      {Lay, L"##", L"", L"123", 0, 0, TRUE, L"12", L"12"},
       // Text running out while skipping leaves the position empty, not stale.
-      {L"##", L"99", L"1a", TRUE, FALSE, L"1 ", L"1 "},
-      {L"##", L"99", L"", TRUE, TRUE, L"  ", L"  "},
-      {L"A?><&", L"", L"9xqQ~", TRUE, TRUE, L"9xQq~", L"9xQq~"},
-      {L"A?><&", L"", L"-9x1qQ", TRUE, FALSE, L"9xQq ", L"9xQq "},
-      {L"&&", L"", L"\u00E9\u0101z", TRUE, FALSE, L"\u00E9z", L"\u00E9z"},
-      {kKoreanMask, L"", L"20240131\uC77C", TRUE, TRUE, L"2024\uB14401\uC6D431\uC77C", L"20240131"},
-      {L"##:##:##", L"", L"2359", TRUE, TRUE, L"23:59:  ", L"2359  "},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " text \"" << c.text << "\" raw " << c.raw);
-    Edit->SetMask(c.mask);
-    Edit->SetInputData(c.before, TRUE);
-    EXPECT_EQ(Edit->SetInputData(c.text, c.raw), c.result);
-    EXPECT_EQ(TextOf(*Edit), c.shown);
-    EXPECT_EQ(Edit->GetInputData().str(), c.input);
-    EXPECT_EQ(SelOf(*Edit), std::make_pair(0, 0));
-  }
-}
-
-TEST_F(MaskModel, DeleteInputRangeClosesUpTowardsTheStart) {
-  struct {
-    const wchar_t* mask;
-    const wchar_t* before;
-    int from, to;
-    int deleted;
-    const wchar_t* shown;
-  } const cases[] = {
-      {L"####-##-##", L"20240131", 4, 5, 0, L"2024-01-31"},
-      {L"####-##-##", L"20240131", 0, 1, 1, L"0240-13-1 "},
-      {L"####-##-##", L"20240131", 3, 6, 2, L"2021-31-  "},
-      {L"####-##-##", L"20240131", 0, 10, 8, L"    -  -  "},
-      {L"####-##-##", L"20240131", 8, 20, 2, L"2024-01-  "},
-      {L"####-##-##", L"20240131", -5, 1, 1, L"0240-13-1 "},
-      {L"####-##-##", L"20240131", 10, 12, 0, L"2024-01-31"},
-      {L"####-##-##", L"20240131", 6, 5, 0, L"2024-01-31"},
-      {kKoreanMask, L"20240131", 4, 6, 1, L"2024\uB14413\uC6D41 \uC77C"},
+      {Lay, L"##", L"99", L"1a", 0, 0, FALSE, L"1 ", L"1 "},
+      {Lay, L"##", L"99", L"", 0, 0, TRUE, L"  ", L"  "},
+      {Lay, L"A?><&", L"", L"9xqQ~", 0, 0, TRUE, L"9xQq~", L"9xQq~"},
+      {Lay, L"A?><&", L"", L"-9x1qQ", 0, 0, FALSE, L"9xQq ", L"9xQq "},
+      {Lay, L"&&", L"", L"\u00E9\u0101z", 0, 0, FALSE, L"\u00E9z", L"\u00E9z"},
+      {Lay, kKoreanMask, L"", L"20240131\uC77C", 0, 0, TRUE, L"2024\uB14401\uC6D431\uC77C", L"20240131"},
+      {Lay, L"##:##:##", L"", L"2359", 0, 0, TRUE, L"23:59:  ", L"2359  "},
+      {Delete, D, L"20240131", nullptr, 4, 5, 0, L"2024-01-31"},
+      {Delete, D, L"20240131", nullptr, 0, 1, 1, L"0240-13-1 "},
+      {Delete, D, L"20240131", nullptr, 3, 6, 2, L"2021-31-  "},
+      {Delete, D, L"20240131", nullptr, 0, 10, 8, L"    -  -  "},
+      {Delete, D, L"20240131", nullptr, 8, 20, 2, L"2024-01-  "},
+      {Delete, D, L"20240131", nullptr, -5, 1, 1, L"0240-13-1 "},
+      {Delete, D, L"20240131", nullptr, 10, 12, 0, L"2024-01-31"},
+      {Delete, D, L"20240131", nullptr, 6, 5, 0, L"2024-01-31"},
+      {Delete, kKoreanMask, L"20240131", nullptr, 4, 6, 1, L"2024\uB14413\uC6D41 \uC77C"},
       // "~" cannot close up onto the lower-case letter position and is dropped.
-      {L"A?><&", L"9xQq~", 1, 2, 1, L"9QQ  "},
+      {Delete, L"A?><&", L"9xQq~", nullptr, 1, 2, 1, L"9QQ  "},
+      {Insert, D, L"20240131", nullptr, 0, L'9', 0, L"9202-40-13"},
+      {Insert, D, L"20240131", nullptr, 4, L'9', 5, L"2024-90-13"},
+      {Insert, D, L"20240131", nullptr, 9, L'7', 9, L"2024-01-37"},
+      {Insert, D, L"20240131", nullptr, 10, L'7', -1, L"2024-01-31"},
+      {Insert, D, L"20240131", nullptr, 2, L'x', -1, L"2024-01-31"},
+      {Insert, D, L"2024", nullptr, 4, L'0', 5, L"2024-0 -  "},
+      {Insert, D, L"", nullptr, -3, L'1', 0, L"1   -  -  "},
+      // "a" would move onto the digit position: the whole insertion is undone.
+      {Insert, L"A#", L"a1", nullptr, 0, L'b', -1, L"a1"},
+      {Insert, L"A#", L"1 ", nullptr, 0, L'b', 0, L"b1"},
+      {Insert, L"##:##:##", L"235959", nullptr, 3, L'0', 3, L"23:05:95"},
+      {Strip, D, L"", L"2024-01-31", 0, 0, 0, L"20240131"},
+      {Strip, D, L"", L"20240131", 0, 0, 0, L"20240131"},
+      {Strip, D, L"", L"2024-01-3", 0, 0, 0, L"2024013"},
+      {Strip, D, L"", L"2024/01/31", 0, 0, 0, L"2024/01/31"},
+      {Strip, D, L"", L"", 0, 0, 0, L""},
+      {Strip, kKoreanMask, L"", L"2024\uB14401\uC6D431\uC77C", 0, 0, 0, L"20240131\uC77C"},
+      {Strip, L"##:##:##", L"", L"23:59:59", 0, 0, 0, L"235959"},
+      {Strip, L"(##)-##", L"", L"(12)-34", 0, 0, 0, L"1234"},
+      {Strip, L"(##)-##", L"", L"(12)34", 0, 0, 0, L"12)34"},
+      {Strip, L"##-", L"", L"12-", 0, 0, 0, L"12-"},
+      {Strip, L"\\###", L"", L"#12", 0, 0, 0, L"12"},
+      {Strip, L"##\\-\\-##", L"", L"12--34", 0, 0, 0, L"1234"},
+      {Strip, L"", L"", L"2024-01-31", 0, 0, 0, L"2024-01-31"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " range " << c.from << ".." << c.to);
+    SCOPED_TRACE(testing::Message() << "op " << c.op << " mask " << c.mask << " before " << c.before << " text "
+                                    << (c.text ? c.text : L"") << " " << c.a << "," << c.b);
     Edit->SetMask(c.mask);
     Edit->SetInputData(c.before, TRUE);
     Edit->SetSel(7, 7);
-    EXPECT_EQ(Edit->DeleteInputRange(c.from, c.to), c.deleted);
+    switch (c.op) {
+    case Strip:
+      EXPECT_EQ(Edit->StripMaskLiterals(c.text).str(), c.shown);
+      continue;
+    case Lay:
+    case LayFormatted:
+      EXPECT_EQ(Edit->SetInputData(c.text, c.op == Lay), c.result);
+      EXPECT_EQ(Edit->GetInputData().str(), c.input);
+      EXPECT_EQ(SelOf(*Edit), std::make_pair(0, 0));
+      break;
+    case Delete:
+      EXPECT_EQ(Edit->DeleteInputRange(c.a, c.b), c.result);
+      // Nothing deleted leaves even the caret alone; a deletion rebuilds from position 0.
+      EXPECT_EQ(SelOf(*Edit), c.result ? std::make_pair(0, 0) : std::make_pair(7, 7));
+      break;
+    case Insert:
+      EXPECT_EQ(Edit->InsertInputChar(c.a, static_cast<WCHAR>(c.b)), c.result);
+      break;
+    }
     EXPECT_EQ(TextOf(*Edit), c.shown);
-    // Nothing deleted leaves even the caret alone; a deletion rebuilds from position 0.
-    EXPECT_EQ(SelOf(*Edit), c.deleted ? std::make_pair(0, 0) : std::make_pair(7, 7));
-  }
-}
-
-TEST_F(MaskModel, InsertInputCharShiftsRightOrRefuses) {
-  struct {
-    const wchar_t* mask;
-    const wchar_t* before;
-    int pos;
-    WCHAR ch;
-    int result;
-    const wchar_t* shown;
-  } const cases[] = {
-      {L"####-##-##", L"20240131", 0, L'9', 0, L"9202-40-13"},
-      {L"####-##-##", L"20240131", 4, L'9', 5, L"2024-90-13"},
-      {L"####-##-##", L"20240131", 9, L'7', 9, L"2024-01-37"},
-      {L"####-##-##", L"20240131", 10, L'7', -1, L"2024-01-31"},
-      {L"####-##-##", L"20240131", 2, L'x', -1, L"2024-01-31"},
-      {L"####-##-##", L"2024", 4, L'0', 5, L"2024-0 -  "},
-      {L"####-##-##", L"", -3, L'1', 0, L"1   -  -  "},
-      // "a" would move onto the digit position: the whole insertion is undone.
-      {L"A#", L"a1", 0, L'b', -1, L"a1"},
-      {L"A#", L"1 ", 0, L'b', 0, L"b1"},
-      {L"##:##:##", L"235959", 3, L'0', 3, L"23:05:95"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " before " << c.before << " at " << c.pos);
-    Edit->SetMask(c.mask);
-    Edit->SetInputData(c.before, TRUE);
-    EXPECT_EQ(Edit->InsertInputChar(c.pos, c.ch), c.result);
-    EXPECT_EQ(TextOf(*Edit), c.shown);
-  }
-}
-
-TEST_F(MaskModel, StripMaskLiteralsRemovesRunsFoundInPlace) {
-  struct {
-    const wchar_t* mask;
-    const wchar_t* text;
-    const wchar_t* stripped;
-  } const cases[] = {
-      {L"####-##-##", L"2024-01-31", L"20240131"},
-      {L"####-##-##", L"20240131", L"20240131"},
-      {L"####-##-##", L"2024-01-3", L"2024013"},
-      {L"####-##-##", L"2024/01/31", L"2024/01/31"},
-      {L"####-##-##", L"", L""},
-      {kKoreanMask, L"2024\uB14401\uC6D431\uC77C", L"20240131\uC77C"},
-      {L"##:##:##", L"23:59:59", L"235959"},
-      {L"(##)-##", L"(12)-34", L"1234"},
-      {L"(##)-##", L"(12)34", L"12)34"},
-      {L"##-", L"12-", L"12-"},
-      {L"\\###", L"#12", L"12"},
-      {L"##\\-\\-##", L"12--34", L"1234"},
-      {L"", L"2024-01-31", L"2024-01-31"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mask " << c.mask << " text " << c.text);
-    Edit->SetMask(c.mask);
-    EXPECT_EQ(Edit->StripMaskLiterals(c.text).str(), c.stripped);
   }
 }
 
