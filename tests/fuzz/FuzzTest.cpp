@@ -8,6 +8,7 @@
 #include "Rng.h"
 
 #include "CalendarCtl.h"
+#include "DateMath.h"
 #include "FormDriver.h"
 #include "FormFile.h"
 #include "Formats.h"
@@ -115,9 +116,7 @@ std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue, bool
         return at == std::wstring::npos ? 0 : _wtoi(digits.substr(at, wcslen(code)).c_str());
       };
       int y = part(L"YYYY"), m = part(L"MM"), d = part(L"DD");
-      const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-      if (m < 1 || m > 12 || d < 1 || d > days[m - 1] + (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0)))
-        return "a complete value is no real day";
+      if (d < 1 || d > tamvero::DaysInMonth(y, m)) return "a complete value is no real day";
       if (rangeKept && (v.str() < ctl->StartTime.str() || v.str() > ctl->EndTime.str()))
         return "a complete value is outside the range";
     }

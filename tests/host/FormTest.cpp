@@ -6,6 +6,7 @@
 #include "FormFile.h"
 #include "RealInput.h"
 #include "Tamvero_h.h"
+#include "fxwnd.h"
 
 namespace {
 
@@ -17,69 +18,52 @@ void AskMove(FormControl* from, WORD action) {
 
 } // namespace
 
-TEST_F(HostTest, FocusMovesInCreationOrderAndWrapsBothWays) {
-  FormControl* a = Make(L"a", 10, 10);
-  FormControl* b = Make(L"b", 10, 50);
-  FormControl* c = Make(L"c", 10, 90);
-  ASSERT_TRUE(a && b && c);
-  struct {
-    FormControl* from;
-    WORD action;
-    const wchar_t* focused;
-    const wchar_t* log;
-  } const cases[] = {
-      {a, 1013, L"b", L"form: focus next from a -> b"},     {b, 1013, L"c", L"form: focus next from b -> c"},
-      {c, 1013, L"a", L"form: focus next from c -> a"},     {a, 1014, L"c", L"form: focus previous from a -> c"},
-      {b, 1014, L"a", L"form: focus previous from b -> a"}, {c, 1014, L"b", L"form: focus previous from c -> b"},
-  };
-  for (const auto& k : cases) {
-    AskMove(k.from, k.action);
-    EXPECT_EQ(Form->Focused(), k.focused) << k.log;
-    // The move, then the field that took the focus telling the form.
-    EXPECT_EQ(LogLines(L"form: focus ").back(), k.log);
-    EXPECT_EQ(LogLines(L"form: ").back(), std::wstring(L"form: ") + k.focused + L" has the focus");
-  }
-  // Any other request moves nothing.
-  size_t before = Form->Log().Lines().size();
-  AskMove(a, 1015);
-  EXPECT_EQ(Form->Focused(), L"b");
-  EXPECT_EQ(Form->Log().Lines().size(), before);
-}
-
-TEST_F(HostTest, NamedMovesHiddenControlsAndTheFormsRefusals) {
+TEST_F(HostTest, FocusMovesInCreationOrderPastHiddenControlsByNameAndNotWhenRefused) {
   FormControl* a = Make(L"a", 10, 10);
   FormControl* b = Make(L"b", 10, 50);
   FormControl* c = Make(L"c", 10, 90);
   FormControl* d = Make(L"d", 10, 130);
   ASSERT_TRUE(a && b && c && d);
+  struct Move {
+    FormControl* from;
+    WORD action;
+    const wchar_t* focused;
+    const wchar_t* log; // null: the form logs nothing
+  };
+  auto moves = [&](std::vector<Move> steps) {
+    for (const auto& k : steps) {
+      SCOPED_TRACE(testing::Message() << "from " << k.from->Name << " " << k.action);
+      size_t before = Form->Log().Lines().size();
+      AskMove(k.from, k.action);
+      EXPECT_EQ(Form->Focused(), k.focused);
+      if (!k.log) {
+        EXPECT_EQ(Form->Log().Lines().size(), before);
+        continue;
+      }
+      // The move, then the field that took the focus telling the form.
+      EXPECT_EQ(LogLines(L"form: focus ").back(), k.log);
+      EXPECT_EQ(LogLines(L"form: ").back(), std::wstring(L"form: ") + k.focused + L" has the focus");
+    }
+  };
+  moves({{a, 1013, L"b", L"form: focus next from a -> b"},
+         {d, 1013, L"a", L"form: focus next from d -> a"},
+         {a, 1014, L"d", L"form: focus previous from a -> d"},
+         {c, 1014, L"b", L"form: focus previous from c -> b"},
+         {a, 1015, L"b", nullptr}}); // any other request moves nothing
+  // A hidden control is passed over; a name, in any case, counts forwards only.
   ASSERT_EQ(Put(a->Dispatch(), L"NextFocusCtrlName", L"D"), S_OK);
   ASSERT_EQ(Put(c->Dispatch(), L"Visible", L"0"), S_OK);
-
-  ::SetFocus(b->Hwnd());
-  AskMove(b, 1013); // passes over the hidden c
-  EXPECT_EQ(Form->Focused(), L"d");
-  AskMove(a, 1013); // a names d, whatever its case
-  EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus named from a -> d");
-  AskMove(a, 1014); // backwards, the name plays no part
-  EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus previous from a -> d");
-
+  moves({{b, 1013, L"d", L"form: focus next from b -> d"},
+         {a, 1013, L"d", L"form: focus named from a -> d"},
+         {a, 1014, L"d", L"form: focus previous from a -> d"}});
   // Refusals: the control does not even ask.
-  size_t before = Form->Log().Lines().size();
   Form->AllowFocus(false);
-  AskMove(b, 1013);
-  AskMove(b, 1014);
+  moves({{b, 1013, L"d", nullptr}, {b, 1014, L"d", nullptr}});
   Form->AllowFocus(true);
   Form->BlockFocus(true);
-  AskMove(b, 1013);
-  AskMove(a, 1013);
-  EXPECT_EQ(Form->Log().Lines().size(), before);
-  EXPECT_EQ(Form->Focused(), L"d");
+  moves({{b, 1013, L"d", nullptr}, {a, 1013, L"d", nullptr}});
   Form->BlockFocus(false);
-  AskMove(b, 1013);
-  EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus next from b -> d");
+  moves({{b, 1013, L"d", L"form: focus next from b -> d"}});
 }
 
 TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {
@@ -135,11 +119,11 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   FormControl* c = Make(L"c", 10, 90);
   ASSERT_TRUE(a && b && c);
   // b's drop-down: a month calendar popup of the form's thread, as the control shows it.
-  HWND popup = CreateWindowExW(0, L"SysMonthCal32", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 0, 200, 160, b->Hwnd(),
-                               nullptr, nullptr, nullptr);
-  ASSERT_NE(popup, nullptr);
+  CWnd popup;
+  ASSERT_TRUE(popup.CreateSystem(L"SysMonthCal32", 0, L"", WS_POPUP | WS_BORDER | WS_VISIBLE, RECT{0, 0, 200, 160},
+                                 b->Hwnd(), 0));
   SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(b->Hwnd()));
-  EXPECT_EQ(Form->DropDownOf(*b), popup);
+  EXPECT_EQ(Form->DropDownOf(*b), popup.m_hWnd);
   EXPECT_EQ(Form->DropDownOf(*a), nullptr);
 
   g_noticed.clear();
@@ -151,14 +135,13 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down; closing b");
 
   // A closed drop-down is left alone: a control told closes and takes the focus.
-  ShowWindow(popup, SW_HIDE);
+  popup.ShowWindow(SW_HIDE);
   g_noticed.clear();
   SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
   EXPECT_TRUE(g_noticed.empty());
   EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down");
   SetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_controlProc));
   SetWindowLongPtrW(c->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_controlProc));
-  DestroyWindow(popup);
 }
 
 TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
@@ -186,14 +169,9 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
     MapWindowPoints(nullptr, Form->Window(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_TRUE(EqualRect(&placed, &expected[i].rect)) << i;
   }
-  // A damaged file leaves the form as it was.
+  // A well-formed file whose second control's properties are cut short leaves the form as
+  // it was (the fuzz suite cuts files at every length).
   std::vector<BYTE> saved = ReadBytes(path);
-  ASSERT_GT(saved.size(), 20u);
-  WriteWholeFile(path, saved.data(), 20);
-  EXPECT_FALSE(LoadFormFile(*Form, path, error));
-  EXPECT_EQ(Form->Controls().size(), 2u);
-
-  // So does a well-formed file whose second control's properties are cut short.
   std::vector<BYTE> full = StoreControl(Form->Controls()[0]->Ctl), bad;
   ASSERT_GT(full.size(), 10u);
   CArchive out(bad, CArchive::store);

@@ -2,6 +2,7 @@
 // nothing a user should see is clipped or left at the 96 DPI size.
 #include "Gallery.h"
 #include "HostFixture.h"
+#include "fxgdi.h"
 
 #include <commctrl.h>
 
@@ -38,13 +39,13 @@ TEST_F(HostTest, GalleryTilesShowWholeAtTheScreensScale) {
         // The field's text, in the field's own font, fits the field's client area.
         wchar_t text[64] = {};
         GetWindowTextW(field, text, 64);
-        HDC dc = GetDC(field);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
         SIZE extent = {}, w = {};
-        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
-        GetTextExtentPoint32W(dc, L"0", 1, &w);
-        SelectObject(dc, old);
-        ReleaseDC(field, dc);
+        {
+          CClientDC dc(field);
+          CSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
+          GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+          GetTextExtentPoint32W(dc, L"0", 1, &w);
+        }
         RECT client;
         GetClientRect(field, &client);
         EXPECT_LE(extent.cx, client.right) << "text wider than its field";

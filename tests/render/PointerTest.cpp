@@ -2,6 +2,7 @@
 
 #include "Lumadex.h"
 #include "Tondril.h"
+#include "fxwnd.h"
 
 #include <algorithm>
 
@@ -246,11 +247,10 @@ TEST_F(Pointer, ArrowIsNotHotWhileAnotherWindowCoversIt) {
   // A topmost window over the button.
   POINT screen = {120, 0};
   ClientToScreen(Ctl->m_hWnd, &screen);
-  HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE, screen.x, screen.y, 40, 30,
-                               nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(cover, nullptr);
+  CWnd cover;
+  ASSERT_TRUE(cover.CreateSystem(L"LISTBOX", WS_EX_TOPMOST, L"", WS_POPUP | WS_VISIBLE,
+                                 RECT{screen.x, screen.y, screen.x + 40, screen.y + 30}, nullptr, 0));
   Ctl->ArrowHot = TRUE;
   SendMouse(WM_MOUSEMOVE, 130, 10);
   EXPECT_EQ(Flags(Ctl), L"");
-  DestroyWindow(cover);
 }
