@@ -166,7 +166,7 @@ TEST_F(Fuzz, DamagedPropertyStreamsAreRefusedOrGiveAWorkingControlWithoutHugeAll
     // What a damaged stream that still loads holds must give a working control.
     std::wstring error;
     FormControl* c = Form->Create(L"c" + std::to_wstring(i), {10, 60, 160, 84}, L"", cases[i], error);
-    ASSERT_NE(c, nullptr) << "case " << i << ": " << std::string(error.begin(), error.end());
+    ASSERT_NE(c, nullptr) << "case " << i << ": " << error;
     ++taken;
     std::string broken = Invariants(*Form, c, false, true);
     EXPECT_EQ(broken, "") << "case " << i;
@@ -215,8 +215,7 @@ TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
     }
     ++refused;
     EXPECT_FALSE(error.empty());
-    ASSERT_EQ(snapshot(), kept) << "case " << i << " (" << std::string(error.begin(), error.end())
-                                << ") changed the form";
+    ASSERT_EQ(snapshot(), kept) << "case " << i << " (" << error << ") changed the form";
   }
   EXPECT_LT(handlecount::PrivateBytes(), before + (16u << 20)) << refused << " refused";
 }

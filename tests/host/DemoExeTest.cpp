@@ -74,7 +74,7 @@ TEST(DemoExe, ScriptModeGivesTheScriptsExitCodeAndErrorLine) {
       {L"notes.txt", "", 1, "script error: "},
   };
   for (const auto& k : cases) {
-    SCOPED_TRACE(std::string(k.file, k.file + wcslen(k.file)));
+    SCOPED_TRACE(k.file);
     std::wstring path = dir.Path + L"\\" + k.file;
     WriteWholeFile(path, k.text, strlen(k.text));
     Outcome o = RunDemo(L"--script \"" + path + L"\"");
@@ -100,7 +100,7 @@ TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
   size_t at = 0;
   for (const wchar_t* step : steps) {
     while (at < lines.size() && lines[at].compare(0, wcslen(step), step) != 0) ++at;
-    ASSERT_LT(at, lines.size()) << "missing or out of order: " << std::string(step, step + wcslen(step));
+    ASSERT_LT(at, lines.size()) << "missing or out of order: " << step;
   }
   EXPECT_EQ(lines.back(), L"steps not done: 0");
 
@@ -120,7 +120,7 @@ TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
 
   for (const wchar_t* shot : {L"01-form.png", L"02-typed.png", L"03-dropdown.png", L"04-end.png"}) {
     std::vector<BYTE> png = ReadBytes(dir.Path + L"\\" + shot);
-    ASSERT_GT(png.size(), 8u) << std::string(shot, shot + wcslen(shot));
+    ASSERT_GT(png.size(), 8u) << shot;
     EXPECT_EQ(memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
   }
 }

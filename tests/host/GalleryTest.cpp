@@ -8,15 +8,6 @@
 
 #include <set>
 
-namespace {
-
-std::string Describe(const GalleryTile& t) {
-  return "style " + std::to_string(t.Style) + " format " + std::to_string(t.Format) + " " +
-         std::string(t.State, t.State + wcslen(t.State));
-}
-
-} // namespace
-
 TEST_F(HostTest, GalleryTilesShowWholeAtTheScreensScale) {
   const int dpi = GalleryDpi();
   // The prefix's scale took: a run meant for 144 DPI that fell back to 96 proves nothing.
@@ -33,7 +24,7 @@ TEST_F(HostTest, GalleryTilesShowWholeAtTheScreensScale) {
       [&](const GalleryTile& t) {
         ++tiles;
         states.insert(t.State);
-        SCOPED_TRACE(Describe(t));
+        SCOPED_TRACE(testing::Message() << "style " << t.Style << " format " << t.Format << " " << t.State);
         HWND ctl = t.Control->Hwnd(), field = DemoForm::FieldOf(*t.Control);
         ASSERT_NE(field, nullptr);
         // The field's text, in the field's own font, fits the field's client area.
@@ -73,7 +64,7 @@ TEST_F(HostTest, GalleryTilesShowWholeAtTheScreensScale) {
         }
       },
       log);
-  EXPECT_EQ(failures, 0) << std::string(log.begin(), log.end());
+  EXPECT_EQ(failures, 0) << log;
   // Styles 0, 2, 3 with 21 date formats and 1, 4, 5 with 9 time formats, four states each,
   // and the drop-down (21) and spin button (30) states.
   EXPECT_EQ(tiles, 90 * 4 + 21 + 30);

@@ -25,7 +25,7 @@ bool LineMatches(const std::wstring& line, const std::wstring& pattern) {
 }
 
 void HostTest::SetUp() {
-  ASSERT_TRUE(Library.Load()) << std::string(Library.Error.begin(), Library.Error.end());
+  ASSERT_TRUE(Library.Load()) << Library.Error;
   Form = std::make_unique<DemoForm>(Library);
   ASSERT_TRUE(Form->Open(L"demo test"));
 }
@@ -39,7 +39,7 @@ FormControl* HostTest::Make(const wchar_t* name, int x, int y, const wchar_t* pr
   std::wstring error;
   RECT rect = {x, y, x + 150, y + 24};
   FormControl* c = Form->Create(name, rect, props, {}, error);
-  EXPECT_NE(c, nullptr) << std::string(error.begin(), error.end());
+  EXPECT_NE(c, nullptr) << error;
   return c;
 }
 

@@ -101,7 +101,7 @@ TEST(Screenshot, WritesAPngOfWhatTheWindowShows) {
   ShowWindow(p.edit, SW_HIDE);
   TempFolder dir;
   std::wstring path = dir.Path + L"\\shot.png", error;
-  ASSERT_TRUE(SaveScreenshot(p.top, path, error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(SaveScreenshot(p.top, path, error)) << error;
 
   CComPtr<IWICImagingFactory> factory;
   ASSERT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
