@@ -8,6 +8,7 @@
 #include "Rng.h"
 
 #include "CalendarCtl.h"
+#include "DateMath.h"
 #include "FormDriver.h"
 #include "FormFile.h"
 #include "Formats.h"
@@ -115,9 +116,7 @@ std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue, bool
         return at == std::wstring::npos ? 0 : _wtoi(digits.substr(at, wcslen(code)).c_str());
       };
       int y = part(L"YYYY"), m = part(L"MM"), d = part(L"DD");
-      const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-      if (m < 1 || m > 12 || d < 1 || d > days[m - 1] + (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0)))
-        return "a complete value is no real day";
+      if (d < 1 || d > tamvero::DaysInMonth(y, m)) return "a complete value is no real day";
       if (rangeKept && (v.str() < ctl->StartTime.str() || v.str() > ctl->EndTime.str()))
         return "a complete value is outside the range";
     }
@@ -167,7 +166,7 @@ TEST_F(Fuzz, DamagedPropertyStreamsAreRefusedOrGiveAWorkingControlWithoutHugeAll
     // What a damaged stream that still loads holds must give a working control.
     std::wstring error;
     FormControl* c = Form->Create(L"c" + std::to_wstring(i), {10, 60, 160, 84}, L"", cases[i], error);
-    ASSERT_NE(c, nullptr) << "case " << i << ": " << std::string(error.begin(), error.end());
+    ASSERT_NE(c, nullptr) << "case " << i << ": " << error;
     ++taken;
     std::string broken = Invariants(*Form, c, false, true);
     EXPECT_EQ(broken, "") << "case " << i;
@@ -216,8 +215,7 @@ TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
     }
     ++refused;
     EXPECT_FALSE(error.empty());
-    ASSERT_EQ(snapshot(), kept) << "case " << i << " (" << std::string(error.begin(), error.end())
-                                << ") changed the form";
+    ASSERT_EQ(snapshot(), kept) << "case " << i << " (" << error << ") changed the form";
   }
   EXPECT_LT(handlecount::PrivateBytes(), before + (16u << 20)) << refused << " refused";
 }

@@ -6,6 +6,7 @@
 #include "FormFile.h"
 #include "RealInput.h"
 #include "Tamvero_h.h"
+#include "fxwnd.h"
 
 namespace {
 
@@ -17,99 +18,83 @@ void AskMove(FormControl* from, WORD action) {
 
 } // namespace
 
-TEST_F(HostTest, FocusMovesInCreationOrderAndWrapsBothWays) {
-  FormControl* a = Make(L"a", 10, 10);
-  FormControl* b = Make(L"b", 10, 50);
-  FormControl* c = Make(L"c", 10, 90);
-  ASSERT_TRUE(a && b && c);
-  struct {
-    FormControl* from;
-    WORD action;
-    const wchar_t* focused;
-    const wchar_t* log;
-  } const cases[] = {
-      {a, 1013, L"b", L"form: focus next from a -> b"},     {b, 1013, L"c", L"form: focus next from b -> c"},
-      {c, 1013, L"a", L"form: focus next from c -> a"},     {a, 1014, L"c", L"form: focus previous from a -> c"},
-      {b, 1014, L"a", L"form: focus previous from b -> a"}, {c, 1014, L"b", L"form: focus previous from c -> b"},
-  };
-  for (const auto& k : cases) {
-    AskMove(k.from, k.action);
-    EXPECT_EQ(Form->Focused(), k.focused) << k.log;
-    // The move, then the field that took the focus telling the form.
-    EXPECT_EQ(LogLines(L"form: focus ").back(), k.log);
-    EXPECT_EQ(LogLines(L"form: ").back(), std::wstring(L"form: ") + k.focused + L" has the focus");
-  }
-  // Any other request moves nothing.
-  size_t before = Form->Log().Lines().size();
-  AskMove(a, 1015);
-  EXPECT_EQ(Form->Focused(), L"b");
-  EXPECT_EQ(Form->Log().Lines().size(), before);
-}
-
-TEST_F(HostTest, NamedMovesHiddenControlsAndTheFormsRefusals) {
+TEST_F(HostTest, FocusMovesInCreationOrderPastHiddenControlsByNameAndNotWhenRefused) {
   FormControl* a = Make(L"a", 10, 10);
   FormControl* b = Make(L"b", 10, 50);
   FormControl* c = Make(L"c", 10, 90);
   FormControl* d = Make(L"d", 10, 130);
   ASSERT_TRUE(a && b && c && d);
+  struct Move {
+    FormControl* from;
+    WORD action;
+    const wchar_t* focused;
+    const wchar_t* log; // null: the form logs nothing
+  };
+  auto moves = [&](std::vector<Move> steps) {
+    for (const auto& k : steps) {
+      SCOPED_TRACE(testing::Message() << "from " << k.from->Name << " " << k.action);
+      size_t before = Form->Log().Lines().size();
+      AskMove(k.from, k.action);
+      EXPECT_EQ(Form->Focused(), k.focused);
+      if (!k.log) {
+        EXPECT_EQ(Form->Log().Lines().size(), before);
+        continue;
+      }
+      // The move, then the field that took the focus telling the form.
+      EXPECT_EQ(LogLines(L"form: focus ").back(), k.log);
+      EXPECT_EQ(LogLines(L"form: ").back(), std::wstring(L"form: ") + k.focused + L" has the focus");
+    }
+  };
+  moves({{a, 1013, L"b", L"form: focus next from a -> b"},
+         {d, 1013, L"a", L"form: focus next from d -> a"},
+         {a, 1014, L"d", L"form: focus previous from a -> d"},
+         {c, 1014, L"b", L"form: focus previous from c -> b"},
+         {a, 1015, L"b", nullptr}}); // any other request moves nothing
+  // A hidden control is passed over; a name, in any case, counts forwards only.
   ASSERT_EQ(Put(a->Dispatch(), L"NextFocusCtrlName", L"D"), S_OK);
   ASSERT_EQ(Put(c->Dispatch(), L"Visible", L"0"), S_OK);
-
-  ::SetFocus(b->Hwnd());
-  AskMove(b, 1013); // passes over the hidden c
-  EXPECT_EQ(Form->Focused(), L"d");
-  AskMove(a, 1013); // a names d, whatever its case
-  EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus named from a -> d");
-  AskMove(a, 1014); // backwards, the name plays no part
-  EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus previous from a -> d");
-
+  moves({{b, 1013, L"d", L"form: focus next from b -> d"},
+         {a, 1013, L"d", L"form: focus named from a -> d"},
+         {a, 1014, L"d", L"form: focus previous from a -> d"}});
   // Refusals: the control does not even ask.
-  size_t before = Form->Log().Lines().size();
   Form->AllowFocus(false);
-  AskMove(b, 1013);
-  AskMove(b, 1014);
+  moves({{b, 1013, L"d", nullptr}, {b, 1014, L"d", nullptr}});
   Form->AllowFocus(true);
   Form->BlockFocus(true);
-  AskMove(b, 1013);
-  AskMove(a, 1013);
-  EXPECT_EQ(Form->Log().Lines().size(), before);
-  EXPECT_EQ(Form->Focused(), L"d");
+  moves({{b, 1013, L"d", nullptr}, {a, 1013, L"d", nullptr}});
   Form->BlockFocus(false);
-  AskMove(b, 1013);
-  EXPECT_EQ(Form->Focused(), L"d");
-  EXPECT_EQ(LogLines(L"form: focus ").back(), L"form: focus next from b -> d");
+  moves({{b, 1013, L"d", L"form: focus next from b -> d"}});
 }
 
 TEST_F(HostTest, EventsReachTheFormUnlessItTakesThem) {
   FormControl* a = Make(L"a", 10, 10);
   FormControl* b = Make(L"b", 10, 50);
   ASSERT_TRUE(a && b);
-  std::vector<std::wstring> handled;
+  Lines handled;
   Form->EventHandler = [&](const std::wstring& control, const std::wstring& event) {
     handled.push_back(control + L"_" + event);
     return control == L"b";
   };
+  // Each row: whether the form takes the event (-1: it is not asked), the control, what
+  // reaches the record and the handler, and the offer logged.
   struct {
-    int take; // -1: the form is not asked
+    int take;
     FormControl* ctl;
-    std::vector<std::wstring> fired;
+    const wchar_t* fired;
+    const wchar_t* handler;
     const wchar_t* offer;
   } const cases[] = {
-      {-1, a, {L"a.SelSelected"}, nullptr},
-      {1, a, {}, L"form: offered a.SelSelected (20240316), took it"},
-      {0, b, {L"b.SelSelected"}, L"form: offered b.SelSelected (20240316), declined"},
+      {-1, a, L"a.SelSelected", L"a_SelSelected", nullptr},
+      {1, a, nullptr, nullptr, L"form: offered a.SelSelected (20240316), took it"},
+      {0, b, L"b.SelSelected", L"b_SelSelected", L"form: offered b.SelSelected (20240316), declined"},
   };
   for (const auto& k : cases) {
     Form->Fired.clear();
     handled.clear();
     if (k.take >= 0) Form->TakeEvents(k.take == 1);
     ASSERT_EQ(Call(k.ctl->Dispatch(), L"SetCaptionCtrl", L"20240316"), S_OK);
-    EXPECT_EQ(Form->Fired, k.fired);
-    std::vector<std::wstring> expectHandled;
-    for (auto& f : k.fired) expectHandled.push_back(f.substr(0, f.find(L'.')) + L"_" + f.substr(f.find(L'.') + 1));
-    EXPECT_EQ(handled, expectHandled);
+    EXPECT_EQ(Form->Fired, k.fired ? Lines{k.fired} : Lines{});
+    EXPECT_EQ(handled, k.handler ? Lines{k.handler} : Lines{});
     if (k.offer) {
       EXPECT_EQ(LogLines(L"form: offered").back(), k.offer);
     }
@@ -135,11 +120,11 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   FormControl* c = Make(L"c", 10, 90);
   ASSERT_TRUE(a && b && c);
   // b's drop-down: a month calendar popup of the form's thread, as the control shows it.
-  HWND popup = CreateWindowExW(0, L"SysMonthCal32", L"", WS_POPUP | WS_BORDER | WS_VISIBLE, 0, 0, 200, 160, b->Hwnd(),
-                               nullptr, nullptr, nullptr);
-  ASSERT_NE(popup, nullptr);
+  CWnd popup;
+  ASSERT_TRUE(popup.CreateSystem(L"SysMonthCal32", 0, L"", WS_POPUP | WS_BORDER | WS_VISIBLE, RECT{0, 0, 200, 160},
+                                 b->Hwnd(), 0));
   SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(b->Hwnd()));
-  EXPECT_EQ(Form->DropDownOf(*b), popup);
+  EXPECT_EQ(Form->DropDownOf(*b), popup.m_hWnd);
   EXPECT_EQ(Form->DropDownOf(*a), nullptr);
 
   g_noticed.clear();
@@ -151,14 +136,13 @@ TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down; closing b");
 
   // A closed drop-down is left alone: a control told closes and takes the focus.
-  ShowWindow(popup, SW_HIDE);
+  popup.ShowWindow(SW_HIDE);
   g_noticed.clear();
   SendMessageW(Form->Window(), WM_LISTBOX_SHOW, 1, reinterpret_cast<LPARAM>(a->Hwnd()));
   EXPECT_TRUE(g_noticed.empty());
   EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down");
   SetWindowLongPtrW(b->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_controlProc));
   SetWindowLongPtrW(c->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_controlProc));
-  DestroyWindow(popup);
 }
 
 TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
@@ -168,11 +152,11 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
   FormControl* b = Make(L"second", 200, 60, L"Style=5;TimeFormat=3");
   ASSERT_TRUE(a && b);
   std::wstring error;
-  ASSERT_TRUE(SaveFormFile(*Form, path, error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(SaveFormFile(*Form, path, error)) << error;
   ASSERT_EQ(Put(a->Dispatch(), L"DateFormat", L"0"), S_OK);
   Make(L"extra", 10, 100);
 
-  ASSERT_TRUE(LoadFormFile(*Form, path, error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(LoadFormFile(*Form, path, error)) << error;
   ASSERT_EQ(Form->Controls().size(), 2u);
   const struct {
     const wchar_t* name;
@@ -186,14 +170,9 @@ TEST_F(HostTest, FormFileKeepsNamesPlacesOrderAndStoredProperties) {
     MapWindowPoints(nullptr, Form->Window(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_TRUE(EqualRect(&placed, &expected[i].rect)) << i;
   }
-  // A damaged file leaves the form as it was.
+  // A well-formed file whose second control's properties are cut short leaves the form as
+  // it was (the fuzz suite cuts files at every length).
   std::vector<BYTE> saved = ReadBytes(path);
-  ASSERT_GT(saved.size(), 20u);
-  WriteWholeFile(path, saved.data(), 20);
-  EXPECT_FALSE(LoadFormFile(*Form, path, error));
-  EXPECT_EQ(Form->Controls().size(), 2u);
-
-  // So does a well-formed file whose second control's properties are cut short.
   std::vector<BYTE> full = StoreControl(Form->Controls()[0]->Ctl), bad;
   ASSERT_GT(full.size(), 10u);
   CArchive out(bad, CArchive::store);
@@ -238,11 +217,11 @@ TEST_F(HostTest, TheFormNamesSizesAndCreatesItsControlsThroughTheirBase) {
     FormControl* made = Form->Create(c.name, c.rect, L"", {}, error);
     if (c.error) {
       EXPECT_EQ(made, nullptr) << c.name;
-      EXPECT_NE(error.find(c.error), std::wstring::npos) << std::string(error.begin(), error.end());
+      EXPECT_NE(error.find(c.error), std::wstring::npos) << error;
       EXPECT_EQ(Form->Find(c.name), nullptr);
       continue;
     }
-    ASSERT_NE(made, nullptr) << std::string(error.begin(), error.end());
+    ASSERT_NE(made, nullptr) << error;
     EXPECT_EQ(std::wstring(made->Ctl->GetCtrlName().GetString()), c.name);
     ids.push_back(made->Ctl->GetCtrlID());
     EXPECT_EQ(GetDlgCtrlID(made->Hwnd()), static_cast<int>(ids.back())) << "the window has the id the form gave";

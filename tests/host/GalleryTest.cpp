@@ -2,19 +2,11 @@
 // nothing a user should see is clipped or left at the 96 DPI size.
 #include "Gallery.h"
 #include "HostFixture.h"
+#include "fxgdi.h"
 
 #include <commctrl.h>
 
 #include <set>
-
-namespace {
-
-std::string Describe(const GalleryTile& t) {
-  return "style " + std::to_string(t.Style) + " format " + std::to_string(t.Format) + " " +
-         std::string(t.State, t.State + wcslen(t.State));
-}
-
-} // namespace
 
 TEST_F(HostTest, GalleryTilesShowWholeAtTheScreensScale) {
   const int dpi = GalleryDpi();
@@ -32,19 +24,19 @@ TEST_F(HostTest, GalleryTilesShowWholeAtTheScreensScale) {
       [&](const GalleryTile& t) {
         ++tiles;
         states.insert(t.State);
-        SCOPED_TRACE(Describe(t));
+        SCOPED_TRACE(testing::Message() << "style " << t.Style << " format " << t.Format << " " << t.State);
         HWND ctl = t.Control->Hwnd(), field = DemoForm::FieldOf(*t.Control);
         ASSERT_NE(field, nullptr);
         // The field's text, in the field's own font, fits the field's client area.
         wchar_t text[64] = {};
         GetWindowTextW(field, text, 64);
-        HDC dc = GetDC(field);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
         SIZE extent = {}, w = {};
-        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
-        GetTextExtentPoint32W(dc, L"0", 1, &w);
-        SelectObject(dc, old);
-        ReleaseDC(field, dc);
+        {
+          CClientDC dc(field);
+          CSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
+          GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+          GetTextExtentPoint32W(dc, L"0", 1, &w);
+        }
         RECT client;
         GetClientRect(field, &client);
         EXPECT_LE(extent.cx, client.right) << "text wider than its field";
@@ -72,7 +64,7 @@ TEST_F(HostTest, GalleryTilesShowWholeAtTheScreensScale) {
         }
       },
       log);
-  EXPECT_EQ(failures, 0) << std::string(log.begin(), log.end());
+  EXPECT_EQ(failures, 0) << log;
   // Styles 0, 2, 3 with 21 date formats and 1, 4, 5 with 9 time formats, four states each,
   // and the drop-down (21) and spin button (30) states.
   EXPECT_EQ(tiles, 90 * 4 + 21 + 30);

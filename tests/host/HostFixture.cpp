@@ -1,18 +1,37 @@
 #include "HostFixture.h"
 
 #include "RealInput.h"
+#include "fxhandle.h"
 
 #include <sstream>
 
+namespace {
+// A FindFirstFile search, closed with its owner.
+struct FindTraits {
+  using Handle = HANDLE;
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { FindClose(h); }
+};
+} // namespace
+
+bool LineMatches(const std::wstring& line, const std::wstring& pattern) {
+  size_t star = pattern.find(L'*');
+  if (star == std::wstring::npos) return line == pattern;
+  if (line.compare(0, star, pattern, 0, star) != 0) return false;
+  // The rest after the star: at the first place it matches, or a later one.
+  for (size_t at = star; at <= line.size(); ++at)
+    if (LineMatches(line.substr(at), pattern.substr(star + 1))) return true;
+  return false;
+}
+
 void HostTest::SetUp() {
-  ASSERT_TRUE(Library.Load()) << std::string(Library.Error.begin(), Library.Error.end());
-  Form = new DemoForm(Library);
+  ASSERT_TRUE(Library.Load()) << Library.Error;
+  Form = std::make_unique<DemoForm>(Library);
   ASSERT_TRUE(Form->Open(L"demo test"));
 }
 
 void HostTest::TearDown() {
-  delete Form;
-  Form = nullptr;
+  Form.reset();
   realinput::Settle();
 }
 
@@ -20,11 +39,11 @@ FormControl* HostTest::Make(const wchar_t* name, int x, int y, const wchar_t* pr
   std::wstring error;
   RECT rect = {x, y, x + 150, y + 24};
   FormControl* c = Form->Create(name, rect, props, {}, error);
-  EXPECT_NE(c, nullptr) << std::string(error.begin(), error.end());
+  EXPECT_NE(c, nullptr) << error;
   return c;
 }
 
-int HostTest::Script(const wchar_t* language, const std::wstring& text, std::vector<std::wstring>& out) {
+int HostTest::Script(const wchar_t* language, const std::wstring& text, Lines& out) {
   out.clear();
   return RunScriptText(*Form, language, text, [&out](const std::wstring& line) {
     // Echo of a multi-line text counts line by line; an empty text is one empty line.
@@ -35,8 +54,27 @@ int HostTest::Script(const wchar_t* language, const std::wstring& text, std::vec
   });
 }
 
-std::vector<std::wstring> HostTest::LogLines(const std::wstring& prefix) {
-  std::vector<std::wstring> out;
+Lines HostTest::Js(const std::wstring& text, int exit) {
+  Lines out;
+  EXPECT_EQ(Script(L"JScript", text, out), exit) << (out.empty() ? L"" : out.back());
+  return out;
+}
+
+void HostTest::ExpectScripts(const std::vector<ScriptCase>& cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    Form->RemoveAll();
+    Lines out = Js(c.script, c.exit);
+    EXPECT_EQ(out.size(), c.out.size()) << testing::PrintToString(out);
+    for (size_t i = 0; i < std::min(out.size(), c.out.size()); ++i)
+      EXPECT_TRUE(LineMatches(out[i], c.out[i]))
+          << testing::PrintToString(out[i]) << " is not " << testing::PrintToString(c.out[i]);
+  }
+  Form->RemoveAll();
+}
+
+Lines HostTest::LogLines(const std::wstring& prefix) {
+  Lines out;
   for (auto& l : Form->Log().Lines())
     if (l.compare(0, prefix.size(), prefix) == 0) out.push_back(l);
   return out;
@@ -60,26 +98,24 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((Path + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
+  CUniqueHandle<FindTraits> find(FindFirstFileW((Path + L"\\*").c_str(), &found));
+  if (find) {
     do {
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((Path + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &found));
   }
+  find.Reset();
   RemoveDirectoryW(Path.c_str());
 }
 
-std::vector<std::wstring> ReadLines(const std::wstring& path) {
+Lines ReadLines(const std::wstring& path) {
   std::vector<BYTE> bytes = ReadBytes(path);
-  int n = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()),
-                              nullptr, 0);
+  std::string utf8(bytes.begin(), bytes.end());
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), &text[0],
-                      n);
-  std::vector<std::wstring> lines;
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0], n);
+  Lines lines;
   std::wstringstream s(text);
-  std::wstring l;
-  while (std::getline(s, l)) lines.push_back(l);
+  for (std::wstring l; std::getline(s, l);) lines.push_back(l);
   return lines;
 }

@@ -1,5 +1,5 @@
 // What the demo's tests share: the control library loaded as the demo loads it, a demo
-// form on screen, and automation by name on a control.
+// form on screen, automation by name on a control, and scripts run on the form.
 #pragma once
 
 #include "Dispatch.h"
@@ -10,8 +10,22 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+using Lines = std::vector<std::wstring>;
+
+// A JScript text, the exit code it ends with and its output lines; '*' in an expected
+// line stands for any text.
+struct ScriptCase {
+  std::wstring script;
+  int exit;
+  Lines out;
+};
+
+// True when line is pattern, each '*' of the pattern standing for any text.
+bool LineMatches(const std::wstring& line, const std::wstring& pattern);
 
 class HostTest : public ::testing::Test {
 protected:
@@ -21,9 +35,13 @@ protected:
   // Makes a control or fails the test.
   FormControl* Make(const wchar_t* name, int x, int y, const wchar_t* props = L"");
   // Runs a script on the form; its output lines in out.
-  int Script(const wchar_t* language, const std::wstring& text, std::vector<std::wstring>& out);
+  int Script(const wchar_t* language, const std::wstring& text, Lines& out);
+  // Runs JScript on the form, expecting the exit code; its output lines.
+  Lines Js(const std::wstring& text, int exit = 0);
+  // Runs each case on an emptied form and checks its exit code and output.
+  void ExpectScripts(const std::vector<ScriptCase>& cases);
   // Lines of the event log that start with prefix, in order.
-  std::vector<std::wstring> LogLines(const std::wstring& prefix);
+  Lines LogLines(const std::wstring& prefix);
 
   static HRESULT Put(IDispatch* disp, const wchar_t* name, const wchar_t* value) {
     return testhost::PutProp(disp, name, testhost::VStr(value));
@@ -34,7 +52,7 @@ protected:
   }
 
   ControlLibrary Library;
-  DemoForm* Form = nullptr;
+  std::unique_ptr<DemoForm> Form;
 };
 
 // A folder of its own under the temporary folder, removed with its files.
@@ -53,4 +71,4 @@ inline std::vector<BYTE> ReadBytes(const std::wstring& path) {
   return ReadWholeFile(path, 1 << 26, bytes) == FileRead::Done ? bytes : std::vector<BYTE>();
 }
 // Lines of a UTF-8 text file.
-std::vector<std::wstring> ReadLines(const std::wstring& path);
+Lines ReadLines(const std::wstring& path);

@@ -4,6 +4,7 @@
 
 #include "RealInput.h"
 #include "Screenshot.h"
+#include "fxgdi.h"
 
 #include <wincodec.h>
 
@@ -30,7 +31,8 @@ struct Probe {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = TopProc;
     wc.lpszClassName = L"TamveroInputProbe";
-    wc.hbrBackground = CreateSolidBrush(RGB(0x20, 0x80, 0xC0));
+    static CBrush background(RGB(0x20, 0x80, 0xC0));
+    wc.hbrBackground = background;
     RegisterClassW(&wc);
     top = CreateWindowExW(0, wc.lpszClassName, L"probe", WS_POPUP | WS_VISIBLE, 100, 100, 320, 200, nullptr, nullptr,
                           nullptr, nullptr);
@@ -56,47 +58,40 @@ WNDPROC Probe::editProc = nullptr;
 
 } // namespace
 
-TEST(RealInput, TypedCharactersReachTheFocusedEditWithTheirKeys) {
+// Each row types characters or presses a named key; then the edit's text and the
+// characters that reached it, each with its key's scan code.
+TEST(RealInput, TypedCharactersAndNamedKeysReachTheFocusedEditWithTheirKeys) {
   Probe p;
+  using Chars = std::vector<std::pair<WPARAM, UINT>>;
   const struct {
-    const wchar_t* text;
-    const wchar_t* shown;
-  } cases[] = {{L"20240315", L"20240315"}, {L"-+", L"20240315-+"}, {L"Ab:/", L"20240315-+Ab:/"}};
-  for (const auto& k : cases) {
-    for (const wchar_t* c = k.text; *c; ++c) ASSERT_TRUE(realinput::TypeChar(*c));
-    EXPECT_EQ(p.Text(), k.shown);
-  }
-  // The main keyboard's minus and plus carry their own scan codes, not the keypad's.
-  ASSERT_GE(Probe::chars.size(), 10u);
-  EXPECT_EQ(Probe::chars[8], (std::pair<WPARAM, UINT>{L'-', 0x0C}));
-  EXPECT_EQ(Probe::chars[9], (std::pair<WPARAM, UINT>{L'+', 0x0D}));
-}
-
-TEST(RealInput, NamedKeysArriveAsThoseKeys) {
-  Probe p;
-  realinput::Key key;
-  const struct {
-    const wchar_t* name;
+    const wchar_t* typed;
+    const wchar_t* key;
     const wchar_t* after;
-    WPARAM ch; // the character the key makes, 0 for none
-    UINT scan;
+    Chars chars;
   } cases[] = {
-      {L"KeypadPlus", L"+", L'+', 0x4E}, {L"KeypadMinus", L"+-", L'-', 0x4A}, {L"Home", L"+-", 0, 0},
-      {L"Delete", L"-", 0, 0},           {L"Backspace", L"-", 8, 0x0E},       {L"Right", L"-", 0, 0},
-      {L"Backspace", L"", 8, 0x0E},
+      {L"20", nullptr, L"20", {{L'2', 0x03}, {L'0', 0x0B}}},
+      // The main keyboard's minus and plus carry their own scan codes, not the keypad's.
+      {L"-+", nullptr, L"20-+", {{L'-', 0x0C}, {L'+', 0x0D}}},
+      {L"A:/", nullptr, L"20-+A:/", {{L'A', 0x1E}, {L':', 0x27}, {L'/', 0x35}}},
+      {nullptr, L"KeypadPlus", L"20-+A:/+", {{L'+', 0x4E}}},
+      {nullptr, L"KeypadMinus", L"20-+A:/+-", {{L'-', 0x4A}}},
+      {nullptr, L"Home", L"20-+A:/+-", {}},
+      {nullptr, L"Delete", L"0-+A:/+-", {}},
+      {nullptr, L"Backspace", L"0-+A:/+-", {{8, 0x0E}}},
+      {nullptr, L"Right", L"0-+A:/+-", {}},
+      {nullptr, L"Backspace", L"-+A:/+-", {{8, 0x0E}}},
   };
+  realinput::Key key;
   for (const auto& k : cases) {
-    SCOPED_TRACE(std::string(k.name, k.name + wcslen(k.name)));
+    SCOPED_TRACE(k.typed ? k.typed : k.key);
     Probe::chars.clear();
-    ASSERT_TRUE(realinput::KeyByName(k.name, key));
-    ASSERT_TRUE(realinput::PressKey(key));
-    EXPECT_EQ(p.Text(), k.after);
-    if (k.ch) {
-      ASSERT_EQ(Probe::chars.size(), 1u);
-      EXPECT_EQ(Probe::chars[0], (std::pair<WPARAM, UINT>{k.ch, k.scan}));
-    } else {
-      EXPECT_TRUE(Probe::chars.empty());
+    for (const wchar_t* c = k.typed; c && *c; ++c) ASSERT_TRUE(realinput::TypeChar(*c));
+    if (k.key) {
+      ASSERT_TRUE(realinput::KeyByName(k.key, key));
+      ASSERT_TRUE(realinput::PressKey(key));
     }
+    EXPECT_EQ(p.Text(), k.after);
+    EXPECT_EQ(Probe::chars, k.chars);
   }
   EXPECT_FALSE(realinput::KeyByName(L"Tab", key));
 }
@@ -106,7 +101,7 @@ TEST(Screenshot, WritesAPngOfWhatTheWindowShows) {
   ShowWindow(p.edit, SW_HIDE);
   TempFolder dir;
   std::wstring path = dir.Path + L"\\shot.png", error;
-  ASSERT_TRUE(SaveScreenshot(p.top, path, error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(SaveScreenshot(p.top, path, error)) << error;
 
   CComPtr<IWICImagingFactory> factory;
   ASSERT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,

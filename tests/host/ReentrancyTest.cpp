@@ -4,60 +4,58 @@
 // left on the form holds sane values; nothing is used after it is freed.
 #include "HostFixture.h"
 
+#include "RealInput.h"
 #include "fxwnd.h"
 
 #include <regex>
 
 namespace {
 
-using Lines = std::vector<std::wstring>;
-
-BOOL CALLBACK CountCalendar(HWND hwnd, LPARAM count) {
-  wchar_t name[32] = {};
-  GetClassNameW(hwnd, name, 32);
-  if (_wcsicmp(name, L"SysMonthCal32") == 0) ++*reinterpret_cast<int*>(count);
-  return TRUE;
+// Each action runs once, from the handler of $SELF's $EVENT, on a fresh pair a and b (b
+// holding 20240105); a line then tells whether it ran and what a and b hold.
+const wchar_t kHarness[] = LR"js(form.PinClock('20240115093000');
+var P = '$DIR', S = '$SELF', O = '$OTHER', act = '', ran = 0;
+function fresh() {
+  try { form.Remove('a'); } catch (e) {}
+  try { form.Remove('b'); } catch (e) {}
+  form.Create('a', 10, 10, 150, 24, '$PROPS');
+  form.Create('b', 10, 50, 150, 24).SetCaptionCtrl('20240105');
+  CollectGarbage();
 }
-
-int CalendarWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CountCalendar, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-void PumpFor(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
-    FxPumpMessages();
-    Sleep(5);
+fresh(); form.Save(P + 'ab.tvf');
+function $SELF_$EVENT() { if (act) { var s = act; act = ''; ran++; eval(s); } }
+var actions = ['form.Control(S).DateFormat = 8', 'form.Control(S).Enabled = 0', 'form.Control(S).Visible = 0',
+  "form.Control(S).SetValue('20240301')", "form.Control(S).SetCaptionCtrl('20240302')",
+  'form.Control(O).SetFocus()', 'form.Remove(S)', 'form.Remove(O)', "form.Load(P + 'ab.tvf')"];
+for (var style = 0; style <= 5; style++) actions.push('form.Control(S).Style = ' + style);
+for (var i = 0; i < actions.length; i++) {
+  fresh(); ran = 0; $BEFORE;
+  act = actions[i];
+  var err = '';
+  try { $TRIGGER; } catch (e) { err = ' (' + e.message + ')'; }
+  act = '';
+  var line = actions[i] + ': ' + ran;
+  for (var n = 0; n < 2; n++) {
+    var name = n ? 'b' : 'a';
+    try { line += ' ' + name + '=' + form.Control(name).GetValue() + '[' + form.FieldText(name) + ']'; }
+    catch (e) { line += ' ' + name + ' gone'; }
   }
+  form.Echo(line + err);
 }
+)js";
 
-// What a handler does, once, to its own control S or the other one O.
-const wchar_t* const kActions[] = {
-    L"form.Control(S).Style = 1",
-    L"form.Control(S).Style = 2",
-    L"form.Control(S).Style = 3",
-    L"form.Control(S).Style = 4",
-    L"form.Control(S).Style = 5",
-    L"form.Control(S).Style = 0",
-    L"form.Control(S).DateFormat = 8",
-    L"form.Control(S).Enabled = 0",
-    L"form.Control(S).Visible = 0",
-    L"form.Control(S).SetValue('20240301')",
-    L"form.Control(S).SetCaptionCtrl('20240302')",
-    L"form.Control(O).SetFocus()",
-    L"form.Remove(S)",
-    L"form.Remove(O)",
-    L"form.Load(P + 'ab.tvf')",
-};
+std::wstring Fill(std::wstring text, const std::vector<std::pair<std::wstring, std::wstring>>& values) {
+  for (const auto& v : values)
+    for (size_t at = text.find(v.first); at != std::wstring::npos; at = text.find(v.first, at + v.second.size()))
+      text.replace(at, v.first.size(), v.second);
+  return text;
+}
 
 } // namespace
 
 TEST_F(HostTest, EveryEventSurvivesHandlersThatChangeOrRemoveAnyControl) {
   // Each row: the control and event whose handler acts, a's properties, the input that
-  // gets there, and the input that fires the event; the actions run in turn, each on a
-  // fresh pair a and b (b holding 20240105).
+  // gets there, and the input that fires the event.
   const struct {
     const wchar_t* self;
     const wchar_t* event;
@@ -85,60 +83,31 @@ TEST_F(HostTest, EveryEventSurvivesHandlersThatChangeOrRemoveAnyControl) {
   TempFolder dir;
   const long deferredBefore = FxDeferredCount();
   for (const auto& r : rows) {
-    std::wstring other = std::wstring(r.self) == L"a" ? L"b" : L"a";
-    std::wstring script = L"form.PinClock('20240115093000');\nvar P = '" + dir.ScriptPath() + L"', S = '" + r.self +
-                          L"', O = '" + other +
-                          L"', act = '', ran = 0;\n"
-                          L"function fresh() {\n"
-                          L"  try { form.Remove('a'); } catch (e) {}\n"
-                          L"  try { form.Remove('b'); } catch (e) {}\n"
-                          L"  form.Create('a', 10, 10, 150, 24, '" +
-                          r.props +
-                          L"');\n"
-                          L"  form.Create('b', 10, 50, 150, 24).SetCaptionCtrl('20240105');\n"
-                          L"  CollectGarbage();\n"
-                          L"}\n"
-                          L"fresh(); form.Save(P + 'ab.tvf');\n"
-                          L"function " +
-                          r.self + L"_" + r.event +
-                          L"() { if (act) { var s = act; act = ''; ran++; eval(s); } }\n"
-                          L"var actions = [";
-    for (const wchar_t* a : kActions) script += std::wstring(script.back() == L'[' ? L"\"" : L", \"") + a + L"\"";
-    script +=
-        L"];\n"
-        L"for (var i = 0; i < actions.length; i++) {\n"
-        L"  fresh(); ran = 0; " +
-        std::wstring(r.before) + L";\n  act = actions[i];\n  var err = '';\n  try { " + r.trigger +
-        L"; } catch (e) { err = ' (' + e.message + ')'; }\n"
-        L"  act = '';\n"
-        L"  var line = actions[i] + ': ' + ran;\n"
-        L"  for (var n = 0; n < 2; n++) {\n"
-        L"    var name = n ? 'b' : 'a';\n"
-        L"    try { line += ' ' + name + '=' + form.Control(name).GetValue() + '[' + form.FieldText(name) + ']'; }\n"
-        L"    catch (e) { line += ' ' + name + ' gone'; }\n"
-        L"  }\n"
-        L"  form.Echo(line + err);\n"
-        L"}\n";
     SCOPED_TRACE(std::wstring(r.self) + L"." + r.event + L" by " + r.trigger);
-    Lines out;
-    ASSERT_EQ(Script(L"JScript", script, out), 0) << (out.empty() ? L"" : out.back());
-    ASSERT_EQ(out.size(), std::size(kActions));
-    for (size_t i = 0; i < out.size(); ++i) {
-      const std::wstring& line = out[i];
-      std::wstring action = kActions[i];
+    const bool selfA = r.self[0] == L'a';
+    Lines out = Js(Fill(kHarness, {{L"$DIR", dir.ScriptPath()},
+                                   {L"$SELF", r.self},
+                                   {L"$OTHER", selfA ? L"b" : L"a"},
+                                   {L"$PROPS", r.props},
+                                   {L"$EVENT", r.event},
+                                   {L"$BEFORE", r.before},
+                                   {L"$TRIGGER", r.trigger}}));
+    ASSERT_EQ(out.size(), 15u);
+    for (const std::wstring& line : out) {
       SCOPED_TRACE(line);
+      const std::wstring action = line.substr(0, line.find(L": "));
       // The handler ran, inside the event; each control left answers with digits alone,
       // and b, untouched unless its own handler acted, keeps its value (a loaded form
       // gives both their first values).
       EXPECT_EQ(line.compare(action.size(), 4, L": 1 "), 0) << "the handler did not run";
-      bool selfA = r.self[0] == L'a', load = action.find(L"Load") != std::wstring::npos;
-      bool removedA = action == (selfA ? L"form.Remove(S)" : L"form.Remove(O)");
-      bool removedB = action == (selfA ? L"form.Remove(O)" : L"form.Remove(S)");
-      const wchar_t* sane = L"=\\d*\\[[^\\]]*\\]";
-      EXPECT_TRUE(std::regex_search(line, std::wregex(removedA ? L" a gone" : std::wstring(L" a") + sane)));
+      const bool load = action.find(L"Load") != std::wstring::npos;
+      const bool removedA = action == (selfA ? L"form.Remove(S)" : L"form.Remove(O)");
+      const bool removedB = action == (selfA ? L"form.Remove(O)" : L"form.Remove(S)");
+      const std::wstring sane = L"=\\d*\\[[^\\]]*\\]";
+      EXPECT_TRUE(std::regex_search(line, std::wregex(removedA ? L" a gone" : L" a" + sane)));
       EXPECT_TRUE(std::regex_search(line, std::wregex(removedB         ? L" b gone"
                                                       : selfA && !load ? L" b=20240105\\[2024/01/05\\]"
-                                                                       : std::wstring(L" b") + sane)));
+                                                                       : L" b" + sane)));
     }
     Form->RemoveAll();
   }
@@ -147,26 +116,19 @@ TEST_F(HostTest, EveryEventSurvivesHandlersThatChangeOrRemoveAnyControl) {
   // The crash of a handler restyling its control while its drop-down delivers the day,
   // round after round, and the same at the pick; a retired drop-down goes once the
   // calendar is out of its notification.
-  for (const wchar_t* regression : {L"SelChange() { a.Style = 1; }", L"SelSelected() { a.Style = 4; }"}) {
-    SCOPED_TRACE(regression);
-    Lines out;
-    ASSERT_EQ(Script(L"JScript",
-                     std::wstring(L"form.PinClock('20240115093000');\n"
-                                  L"var a = form.Create('a', 10, 10, 150, 24);\n"
-                                  L"function a_") +
-                         regression +
-                         L"\nfor (var i = 0; i < 3; i++) {\n"
-                         L"  a.Style = 0; a.SetValue('');\n"
-                         L"  form.Key('a', 'F4'); form.ClickDay('a', '20240117');\n"
-                         L"}\n"
-                         L"form.Echo(a.Style + ' [' + form.FieldText('a') + ']');\n",
-                     out),
-              0)
-        << (out.empty() ? L"" : out.back());
-    EXPECT_EQ(out,
-              Lines{std::wstring(regression).substr(std::wstring(regression).find(L"= ") + 2, 1) + L" [  :  :  ]"});
+  for (const wchar_t* style : {L"SelChange() { a.Style = 1; }", L"SelSelected() { a.Style = 4; }"}) {
+    SCOPED_TRACE(style);
+    Lines out = Js(std::wstring(L"form.PinClock('20240115093000');\nvar a = form.Create('a', 10, 10, 150, 24);\n"
+                                L"function a_") +
+                   style +
+                   L"\nfor (var i = 0; i < 3; i++) {\n"
+                   L"  a.Style = 0; a.SetValue('');\n"
+                   L"  form.Key('a', 'F4'); form.ClickDay('a', '20240117');\n"
+                   L"}\n"
+                   L"form.Echo(a.Style + ' [' + form.FieldText('a') + ']');\n");
+    EXPECT_EQ(out, Lines{std::wstring(style).substr(std::wstring(style).find(L"= ") + 2, 1) + L" [  :  :  ]"});
     Form->RemoveAll();
-    PumpFor(50);
-    EXPECT_EQ(CalendarWindows(), 0) << "a retired drop-down outlived its notification";
+    realinput::Settle();
+    EXPECT_EQ(FindWindowW(L"SysMonthCal32", nullptr), nullptr) << "a retired drop-down outlived its notification";
   }
 }

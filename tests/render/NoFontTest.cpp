@@ -24,14 +24,12 @@ protected:
   }
   void SetUp() override {
     ASSERT_NE(g_alloc, nullptr);
-    parent =
-        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 20, 20, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(parent.CreateSystem(L"STATIC", 0, L"", WS_POPUP | WS_VISIBLE, RECT{20, 20, 320, 220}, nullptr, 0));
     ctl = g_alloc();
     ASSERT_NE(ctl, nullptr);
   }
   void TearDown() override {
     if (ctl) ctl->ExternalRelease();
-    DestroyWindow(parent);
   }
   HRESULT PutFontIndex(long value) {
     IDispatch* disp = ctl->GetPrimaryDispatch();
@@ -39,15 +37,12 @@ protected:
     LPOLESTR name = const_cast<LPOLESTR>(L"FontIndex");
     HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr)) return hr;
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
+    CVariant v(value);
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS dp = {&v, &put, 1, 1};
     return disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr, nullptr);
   }
-  HWND parent = nullptr;
+  CWnd parent;
   CCalendarCtl* ctl = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "Lumadex.h"
 #include "Tondril.h"
+#include "fxwnd.h"
 
 #include <algorithm>
 
@@ -120,43 +121,49 @@ TEST_F(Pointer, SpinPressStepsOnceAndRepeatsFromTheTimersWhileHeld) {
   }
 }
 
-TEST_F(Pointer, ArrowPressTogglesTheDropDownAtThePress) {
+// The arrow toggles the drop-down at the press, and lights up under the pointer until it
+// leaves the window.
+TEST_F(Pointer, ArrowPressTogglesTheDropDownAndHoverLightsTheArrow) {
   Create(true, 140, 22);
   PaintOnce();
   struct Step {
-    const wchar_t* action;
+    UINT msg;
     int x, y;
     BOOL open;
     const wchar_t* flags;
     int arrowState; // in the next paint
   } const steps[] = {
-      {L"press", 130, 10, TRUE, L"pressed", 1},
-      {L"release", 130, 10, TRUE, L"", 0},
-      {L"press", 130, 10, FALSE, L"pressed", 1},
-      {L"release", 130, 10, FALSE, L"", 0},
+      {WM_LBUTTONDOWN, 130, 10, TRUE, L"pressed", 1},
+      {WM_LBUTTONUP, 130, 10, TRUE, L"", 0},
+      {WM_LBUTTONDOWN, 130, 10, FALSE, L"pressed", 1},
+      {WM_LBUTTONUP, 130, 10, FALSE, L"", 0},
       // Released outside the control, over the drop-down: closed again.
-      {L"press", 130, 10, TRUE, L"pressed", 1},
-      {L"release", 130, 40, FALSE, L"", 0},
+      {WM_LBUTTONDOWN, 130, 10, TRUE, L"pressed", 1},
+      {WM_LBUTTONUP, 130, 40, FALSE, L"", 0},
       // Released outside with the drop-down closed: stays closed.
-      {L"press", 130, 10, TRUE, L"pressed", 1},
-      {L"release", 130, 10, TRUE, L"", 0},
-      {L"press", 130, 10, FALSE, L"pressed", 1},
-      {L"release", 200, 40, FALSE, L"", 0},
+      {WM_LBUTTONDOWN, 130, 10, TRUE, L"pressed", 1},
+      {WM_LBUTTONUP, 130, 10, TRUE, L"", 0},
+      {WM_LBUTTONDOWN, 130, 10, FALSE, L"pressed", 1},
+      {WM_LBUTTONUP, 200, 40, FALSE, L"", 0},
+      {WM_MOUSEMOVE, 40, 10, FALSE, L"", 0}, // the field's part of the control: no hover
+      {WM_MOUSEMOVE, 130, 10, FALSE, L"hot tracking", 2},
+      {WM_MOUSEMOVE, 40, 10, FALSE, L"hot tracking", 2}, // off the button but inside: stays hot
+      {WM_MOUSELEAVE, 0, 0, FALSE, L"", 0},
+      {WM_MOUSEMOVE, 135, 3, FALSE, L"hot tracking", 2},
   };
   int presses = 0, closes = 0;
   BOOL wasOpen = FALSE;
   for (const Step& s : steps) {
-    SCOPED_TRACE(std::wstring(s.action) + L" " + std::to_wstring(s.x) + L"," + std::to_wstring(s.y));
-    SendMouse(std::wstring(s.action) == L"press" ? WM_LBUTTONDOWN : WM_LBUTTONUP, s.x, s.y,
-              std::wstring(s.action) == L"press" ? MK_LBUTTON : 0);
-    presses += std::wstring(s.action) == L"press";
+    SCOPED_TRACE(testing::Message() << s.msg << " at " << s.x << "," << s.y);
+    SendMouse(s.msg, s.x, s.y, s.msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
+    presses += s.msg == WM_LBUTTONDOWN;
     closes += wasOpen && !s.open;
     wasOpen = s.open;
     EXPECT_EQ(Ctl->IsCalendarVisible(), s.open);
     ASSERT_NE(Ctl->GetCalendarWndPtr(), nullptr);
     EXPECT_EQ(IsWindowVisible(Ctl->GetCalendarWndPtr()->m_hWnd), s.open);
     EXPECT_EQ(Flags(Ctl), s.flags);
-    EXPECT_EQ(GetCapture() == Ctl->m_hWnd, std::wstring(s.action) == L"press");
+    EXPECT_EQ(GetCapture() == Ctl->m_hWnd, s.msg == WM_LBUTTONDOWN);
     EXPECT_EQ(PaintOnce().at(0), ArrowButton(s.arrowState));
   }
   // The arrow's press never reached the base; the form learned of every press, and of
@@ -217,40 +224,16 @@ TEST_F(Pointer, ButtonRectOfAnEarlierStyleStillSwallowsPresses) {
   EXPECT_EQ(Ctl->BasePressCount(), 1);
 }
 
-TEST_F(Pointer, HoverOverTheArrowLightsItUntilThePointerLeavesTheWindow) {
-  Create(true, 140, 22);
-  PaintOnce();
-  struct Step {
-    UINT msg;
-    int x, y;
-    const wchar_t* flags;
-    int arrowState;
-  } const steps[] = {
-      {WM_MOUSEMOVE, 40, 10, L"", 0}, // the field's part of the control: no hover
-      {WM_MOUSEMOVE, 130, 10, L"hot tracking", 2},
-      {WM_MOUSEMOVE, 40, 10, L"hot tracking", 2}, // off the button but inside: stays hot
-      {WM_MOUSELEAVE, 0, 0, L"", 0},
-      {WM_MOUSEMOVE, 135, 3, L"hot tracking", 2},
-  };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(std::to_wstring(s.msg) + L" " + std::to_wstring(s.x));
-    SendMouse(s.msg, s.x, s.y);
-    EXPECT_EQ(Flags(Ctl), s.flags);
-    EXPECT_EQ(PaintOnce().at(0), ArrowButton(s.arrowState));
-  }
-}
-
 TEST_F(Pointer, ArrowIsNotHotWhileAnotherWindowCoversIt) {
   Create(true, 140, 22);
   PaintOnce();
   // A topmost window over the button.
   POINT screen = {120, 0};
   ClientToScreen(Ctl->m_hWnd, &screen);
-  HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE, screen.x, screen.y, 40, 30,
-                               nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(cover, nullptr);
+  CWnd cover;
+  ASSERT_TRUE(cover.CreateSystem(L"LISTBOX", WS_EX_TOPMOST, L"", WS_POPUP | WS_VISIBLE,
+                                 RECT{screen.x, screen.y, screen.x + 40, screen.y + 30}, nullptr, 0));
   Ctl->ArrowHot = TRUE;
   SendMouse(WM_MOUSEMOVE, 130, 10);
   EXPECT_EQ(Flags(Ctl), L"");
-  DestroyWindow(cover);
 }

@@ -2,6 +2,7 @@
 
 #include "Lumadex.h"
 #include "Tondril.h"
+#include "fxgdi.h"
 
 #include "Gresko.h"
 
@@ -142,11 +143,10 @@ TEST_F(Painting, BackgroundPixelsShowTheEnabledAndDisabledColours) {
     Create(true, 140, 22);
     PaintOnce();
     COLORREF want = CColorMgr::getInstance()->GetColor(c.colorIndex, 0);
-    HDC dc = GetDC(Ctl->m_hWnd);
+    CClientDC dc(Ctl->m_hWnd);
     // Left of the field, inside the border, and below the field.
     EXPECT_EQ(GetPixel(dc, 2, 10), want);
     EXPECT_EQ(GetPixel(dc, 60, 20), want);
-    ReleaseDC(Ctl->m_hWnd, dc);
   }
 }
 
@@ -187,7 +187,8 @@ TEST_F(Layout, FieldSitsInsideTheFrameCentredOnTheTextHeight) {
 // but keeps the last outline.
 TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindowAndTheFirstKeepsThem) {
   Create(true, 100, 21);
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  CRgn rgn;
+  rgn.Attach(CreateRectRgn(0, 0, 0, 0));
   EXPECT_EQ(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
   CColorMgr::getInstance()->SetColorTheme(2);
   SetWindowPos(Ctl->m_hWnd, nullptr, 0, 0, 100, 20, SWP_NOMOVE | SWP_NOZORDER);
@@ -215,17 +216,14 @@ TEST_F(Layout, SecondThemeCutsTheCornersOfTheWindowAndTheFirstKeepsThem) {
   ASSERT_NE(GetWindowRgn(Ctl->m_hWnd, rgn), ERROR);
   GetRgnBox(rgn, &box);
   EXPECT_EQ(RectText(box), L"0,0,60,30");
-  DeleteObject(rgn);
 }
 
 namespace {
 int TextHeightOf(HFONT font) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
+  CClientDC dc(nullptr);
+  CSelectObject selected(dc, font);
   SIZE s = {};
   GetTextExtentPoint32W(dc, L"W", 1, &s);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return s.cy;
 }
 } // namespace

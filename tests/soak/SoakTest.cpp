@@ -5,6 +5,8 @@
 
 #include "CalendarWnd.h"
 #include "HandleCount.h"
+#include "fxhandle.h"
+#include "fxwnd.h"
 
 #include <functional>
 
@@ -50,14 +52,13 @@ protected:
   // leave in private bytes: the window manager's own share of a window's life.
   SIZE_T PlatformGrowth(int warm, int cycles) {
     auto once = [&](int i) {
-      HWND bare = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 30, 120, 22, FormWindow(), nullptr,
-                                  nullptr, nullptr);
+      CWnd bare;
+      bare.CreateSystem(L"STATIC", 0, L"", WS_CHILD | WS_VISIBLE, RECT{0, 30, 120, 52}, FormWindow(), 0);
       HWND edit =
           CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 2, 2, 116, 18, bare, nullptr, nullptr, nullptr);
       SetWindowTextW(edit, L"2024-01-05");
       if (i % 2) SendMessageW(edit, WM_CHAR, L'1', 1);
       UpdateWindow(bare);
-      DestroyWindow(bare);
       if (i % 100 == 0) Pump();
     };
     for (int i = 0; i < warm; ++i) once(i);
@@ -106,23 +107,23 @@ LRESULT CALLBACK PassOn(int code, WPARAM wParam, LPARAM lParam) {
 TEST_F(Soak, AThousandDropDownsOpenedAndClosedLeaveNothingBehind) {
   // The platform's own share: a month calendar popup shown and hidden as many times, with
   // thread hooks set and removed around it as the drop-down does.
-  HWND raw = CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_POPUP | WS_BORDER, 0, 0, 200, 160, FormWindow(), nullptr,
-                             nullptr, nullptr);
-  auto rawOnce = [&] {
-    SetWindowPos(raw, HWND_TOPMOST, 10, 60, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    HHOOK k = SetWindowsHookExW(WH_KEYBOARD, PassOn, nullptr, GetCurrentThreadId());
-    HHOOK m = SetWindowsHookExW(WH_MOUSE, PassOn, nullptr, GetCurrentThreadId());
-    Pump();
-    ShowWindow(raw, SW_HIDE);
-    UnhookWindowsHookEx(k);
-    UnhookWindowsHookEx(m);
-  };
-  for (int i = 0; i < 100; ++i) rawOnce();
-  const SIZE_T raw0 = Read().bytes;
-  for (int i = 0; i < 1000; ++i) rawOnce();
-  const SIZE_T raw1 = Read().bytes;
-  DestroyWindow(raw);
-  const SIZE_T platform = raw1 > raw0 ? raw1 - raw0 : 0;
+  SIZE_T platform = 0;
+  {
+    CWnd raw;
+    ASSERT_TRUE(raw.CreateSystem(MONTHCAL_CLASSW, 0, L"", WS_POPUP | WS_BORDER, RECT{0, 0, 200, 160}, FormWindow(), 0));
+    auto rawOnce = [&] {
+      SetWindowPos(raw, HWND_TOPMOST, 10, 60, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+      CHookHandle k(SetWindowsHookExW(WH_KEYBOARD, PassOn, nullptr, GetCurrentThreadId()));
+      CHookHandle m(SetWindowsHookExW(WH_MOUSE, PassOn, nullptr, GetCurrentThreadId()));
+      Pump();
+      raw.ShowWindow(SW_HIDE);
+    };
+    for (int i = 0; i < 100; ++i) rawOnce();
+    const SIZE_T raw0 = Read().bytes;
+    for (int i = 0; i < 1000; ++i) rawOnce();
+    const SIZE_T raw1 = Read().bytes;
+    platform = raw1 > raw0 ? raw1 - raw0 : 0;
+  }
 
   Create();
   UpdateWindow(Ctl->m_hWnd);
