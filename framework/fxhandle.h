@@ -67,6 +67,38 @@ struct CLocalTraits {
 // Local memory a system call handed over (CommandLineToArgvW).
 using CLocalHandle = CUniqueHandle<CLocalTraits>;
 
+struct CKernelTraits {
+  using Handle = HANDLE;
+  static HANDLE Empty() { return nullptr; }
+  static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+// A kernel object whose failure value is null: a pipe end, a process, a thread, an event.
+using CKernelHandle = CUniqueHandle<CKernelTraits>;
+
+struct CFindTraits {
+  using Handle = HANDLE;
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::FindClose(h); }
+};
+// A FindFirstFile search, closed with the owner.
+using CFindHandle = CUniqueHandle<CFindTraits>;
+
+struct CWinEventHookTraits {
+  using Handle = HWINEVENTHOOK;
+  static HWINEVENTHOOK Empty() { return nullptr; }
+  static void Close(HWINEVENTHOOK h) { ::UnhookWinEvent(h); }
+};
+// A win event hook (SetWinEventHook), removed with the owner.
+using CWinEventHookHandle = CUniqueHandle<CWinEventHookTraits>;
+
+struct CVirtualTraits {
+  using Handle = void*;
+  static void* Empty() { return nullptr; }
+  static void Close(void* p) { ::VirtualFree(p, 0, MEM_RELEASE); }
+};
+// Pages from VirtualAlloc, released with the owner.
+using CVirtualMemory = CUniqueHandle<CVirtualTraits>;
+
 // The clipboard, open for this scope when OpenClipboard succeeded.
 class CClipboardScope {
 public:

@@ -99,12 +99,6 @@ struct WinEvents {
   }
 };
 HWND WinEvents::Watched = nullptr;
-// A win event hook, removed with the owner (a local owner: the framework has none).
-struct CWinEventHookTraits {
-  using Handle = HWINEVENTHOOK;
-  static HWINEVENTHOOK Empty() { return nullptr; }
-  static void Close(HWINEVENTHOOK h) { UnhookWinEvent(h); }
-};
 seq::Log* WinEvents::Log = nullptr;
 
 } // namespace
@@ -231,9 +225,9 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
   ASSERT_TRUE(acc);
   WinEvents::Watched = Ctl->m_hWnd;
   WinEvents::Log = &log;
-  CUniqueHandle<CWinEventHookTraits> hook(
-      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr), WinEvents::Proc,
-                      GetCurrentProcessId(), GetCurrentThreadId(), WINEVENT_INCONTEXT));
+  CWinEventHookHandle hook(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr),
+                                           WinEvents::Proc, GetCurrentProcessId(), GetCurrentThreadId(),
+                                           WINEVENT_INCONTEXT));
   ASSERT_TRUE(hook);
   Ctl->Edit.SetFocus();
   const std::vector<Step> steps = {

@@ -2,7 +2,6 @@
 #include "TestHost.h"
 
 #include <algorithm>
-#include <memory>
 #include <sstream>
 
 using namespace testhost;
@@ -239,19 +238,15 @@ TEST_F(FormProtocol, MethodsByIdentifierAndTheDataExchangeValue) {
 
   // Method 8 hands the address of the host's string to SetValue whole. The string sits as
   // high as the process allows, so a 64-bit address cut to 32 bits would miss it.
-  // Freed with its owner (a local one: the framework has none for VirtualAlloc).
-  struct Release {
-    void operator()(wchar_t* p) const { VirtualFree(p, 0, MEM_RELEASE); }
-  };
-  std::unique_ptr<wchar_t, Release> text(
-      static_cast<wchar_t*>(VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE)));
+  CVirtualMemory pages(VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE));
+  wchar_t* text = static_cast<wchar_t*>(pages.Get());
   ASSERT_NE(text, nullptr);
 #ifdef _WIN64
-  ASSERT_GT(reinterpret_cast<ULONG_PTR>(text.get()), 0xFFFFFFFFull);
+  ASSERT_GT(reinterpret_cast<ULONG_PTR>(text), 0xFFFFFFFFull);
 #endif
-  wcscpy(text.get(), L"20240216");
+  wcscpy(text, L"20240216");
   CBaseCtl* base = Ctl;
-  EXPECT_EQ(base->SetMethodString(8, L"", L"", reinterpret_cast<LONG_PTR>(text.get())), 1);
+  EXPECT_EQ(base->SetMethodString(8, L"", L"", reinterpret_cast<LONG_PTR>(text)), 1);
   EXPECT_EQ(Ctl->Caption, CString(L"20240216"));
   Ctl->Caption = L"20240105";
 

@@ -21,21 +21,13 @@ std::wstring Beside(const wchar_t* name) {
   return dir.substr(0, dir.rfind(L'\\') + 1) + name;
 }
 
-struct KernelTraits {
-  using Handle = HANDLE;
-  static HANDLE Empty() { return nullptr; }
-  static void Close(HANDLE h) { CloseHandle(h); }
-};
-// A pipe end, process or thread, closed with its owner.
-using KernelHandle = CUniqueHandle<KernelTraits>;
-
 // Runs a program with args and collects its standard output and error.
 Outcome RunProgram(const std::wstring& exe, const std::wstring& args) {
   Outcome o;
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   HANDLE r = nullptr, w = nullptr;
   if (!CreatePipe(&r, &w, &sa, 0)) return o;
-  KernelHandle readEnd(r), writeEnd(w);
+  CKernelHandle readEnd(r), writeEnd(w);
   SetHandleInformation(r, HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW si = {};
   si.cb = sizeof si;
@@ -47,7 +39,7 @@ Outcome RunProgram(const std::wstring& exe, const std::wstring& args) {
   BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
   writeEnd.Reset(); // the child's copy alone keeps the pipe open
   if (!started) return o;
-  KernelHandle process(pi.hProcess), thread(pi.hThread);
+  CKernelHandle process(pi.hProcess), thread(pi.hThread);
   char buf[4096];
   for (DWORD got = 0; ReadFile(r, buf, sizeof buf, &got, nullptr) && got;) o.out.append(buf, got);
   WaitForSingleObject(pi.hProcess, INFINITE);

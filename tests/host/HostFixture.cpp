@@ -5,15 +5,6 @@
 
 #include <sstream>
 
-namespace {
-// A FindFirstFile search, closed with its owner.
-struct FindTraits {
-  using Handle = HANDLE;
-  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { FindClose(h); }
-};
-} // namespace
-
 bool LineMatches(const std::wstring& line, const std::wstring& pattern) {
   size_t star = pattern.find(L'*');
   if (star == std::wstring::npos) return line == pattern;
@@ -98,7 +89,7 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   WIN32_FIND_DATAW found;
-  CUniqueHandle<FindTraits> find(FindFirstFileW((Path + L"\\*").c_str(), &found));
+  CFindHandle find(FindFirstFileW((Path + L"\\*").c_str(), &found));
   if (find) {
     do {
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((Path + L"\\" + found.cFileName).c_str());
