@@ -286,14 +286,15 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   if (Default() == -1) return -1;
 
   InCreate = TRUE;
-  // The size is known now, before the first WM_SIZE: the field is laid out once, where it
-  // stays, instead of shown empty and then moved.
+  // The size and font are known now, before the first WM_SIZE: the field is made where it
+  // stays, instead of made hidden and then moved.
   const CRect client = GetClientRect();
   ClientWidth = static_cast<short>(client.Width());
   ClientHeight = static_cast<short>(client.Height());
+  if (FontManager()) MeasureTextHeight(FieldFont());
   // The field's messages fire the control's events: they keep the control whole.
   Edit.SetLifeOwner(this);
-  Edit.Create(0x40000080, client, this, 1000);
+  Edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, FieldRect(), this, 1000);
   Edit.ParentCtl = this;
   Edit.HoldText = TRUE;
 
@@ -311,7 +312,7 @@ int CCalendarCtl::OnCreate(LPCREATESTRUCT) {
   SetDateRange();
   InCreate = FALSE;
   Edit.ShowHeldText();
-  if (std::exchange(LayoutPending, FALSE)) ChangeEditPosition();
+  ChangeEditPosition(TRUE);
   SetRedraw(TRUE);
   return 0;
 }

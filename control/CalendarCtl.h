@@ -206,7 +206,6 @@ public:
   // the field there is a round trip to the window manager for nothing. The layout is done
   // once at the end, and the window paints whole when it shows.
   BOOL InCreate = FALSE;
-  BOOL LayoutPending = FALSE;
   void Invalidate(BOOL erase = TRUE) {
     if (!InCreate) CWnd::Invalidate(erase);
   }
@@ -216,7 +215,12 @@ public:
 
   // ---- layout and painting -------------------------------------------------------
   void OnDraw(CDC* pDC, const CRect& rcBounds, const CRect& rcInvalid) override;
-  void ChangeEditPosition();
+  // Lays the field out (a move, if it is not in place, selects its text from the start;
+  // selectAll does that even when it is).
+  void ChangeEditPosition(BOOL selectAll = FALSE);
+  CRect FieldRect() const;
+  HFONT FieldFont();
+  void MeasureTextHeight(HFONT font);
   void FontChange();
   void ColorChange() override;
   void DrawBoarder(CDC* pDC, CRect& rect);

@@ -33,49 +33,62 @@ void CCalendarCtl::OnSize(UINT, int cx, int cy) {
   }
 }
 
-void CCalendarCtl::ChangeEditPosition() {
-  if (!Edit.m_hWnd) return;
-  if (InCreate) {
-    LayoutPending = TRUE;
-    return;
-  }
+CRect CCalendarCtl::FieldRect() const {
   int width = ClientWidth - 7 - (tamvero::HasButton(Style) ? ButtonWidth : 0);
   int top = 2, height = ClientHeight - 4;
   if (TextHeight > 0 && ClientHeight > TextHeight + 4) {
     height = TextHeight;
     top = (ClientHeight - TextHeight) / 2;
   }
-  const CRect want(5, top, 5 + std::max(width, 0), top + std::max(height, 0));
+  return CRect(5, top, 5 + std::max(width, 0), top + std::max(height, 0));
+}
+
+void CCalendarCtl::ChangeEditPosition(BOOL selectAll) {
+  if (!Edit.m_hWnd) return;
+  // A field being made is laid out once, when the control is whole.
+  if (InCreate) return;
+  const CRect want = FieldRect();
   CRect now;
   ::GetWindowRect(Edit.m_hWnd, &now);
   ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
   // Moving a field to where it already is still costs the window manager a full move, and
   // its text already shows as it did.
-  if (now == want && (::GetWindowLongW(Edit.m_hWnd, GWL_STYLE) & WS_VISIBLE)) return;
-  ::SetWindowPos(Edit.m_hWnd, nullptr, want.left, want.top, want.Width(), want.Height(), SWP_SHOWWINDOW | SWP_NOZORDER);
+  if (!(now == want) || !(::GetWindowLongW(Edit.m_hWnd, GWL_STYLE) & WS_VISIBLE)) {
+    ::SetWindowPos(Edit.m_hWnd, nullptr, want.left, want.top, want.Width(), want.Height(),
+                   SWP_SHOWWINDOW | SWP_NOZORDER);
+    selectAll = TRUE;
+  }
+  if (!selectAll) return;
   // A text longer than the field shows from its beginning.
   Edit.SetSel(0, 0);
   Edit.SetSel(0, -1);
 }
 
+HFONT CCalendarCtl::FieldFont() {
+  CFontManager* fonts = FontManager();
+  CFont* font = fonts ? fonts->GetFont(FontIndex, std::min(ScaleX, ScaleY), FALSE) : nullptr;
+  return font ? static_cast<HFONT>(*font) : nullptr;
+}
+
+void CCalendarCtl::MeasureTextHeight(HFONT font) {
+  CClientDC dc(m_hWnd);
+  CSelectObject select(dc, font);
+  SIZE size = {};
+  if (::GetTextExtentPoint32W(dc, L"W", 1, &size)) TextHeight = size.cy;
+}
+
 void CCalendarCtl::FontChange() {
   CFontManager* fonts = FontManager();
   if (!m_hWnd || !fonts) return;
-  float scale = std::min(ScaleX, ScaleY);
   if (Edit.m_hWnd) {
-    CFont* font = fonts->GetFont(FontIndex, scale, FALSE);
-    HFONT hFont = font ? static_cast<HFONT>(*font) : nullptr;
+    HFONT hFont = FieldFont();
     // A field still being made is painted whole when it is first shown.
     Edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), InCreate ? FALSE : TRUE);
-    CClientDC dc(m_hWnd);
-    CSelectObject select(dc, hFont);
-    SIZE size = {};
-    if (::GetTextExtentPoint32W(dc, L"W", 1, &size)) TextHeight = size.cy;
+    MeasureTextHeight(hFont);
     ChangeEditPosition();
   }
   if (CalendarWnd && CalendarWnd->m_hWnd) {
-    CFont* font = fonts->GetFont(FontIndex, scale, FALSE);
-    CalendarWnd->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? static_cast<HFONT>(*font) : nullptr), TRUE);
+    CalendarWnd->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(FieldFont()), TRUE);
     CalendarWnd->SizeMinReq(TRUE);
     CRect r;
     if (CalendarWnd->GetMinReqRect(r)) ::MoveWindow(CalendarWnd->m_hWnd, r.left, r.top, r.Width(), r.Height(), TRUE);
