@@ -35,69 +35,32 @@ private:
   Handle m_h = Traits::Empty();
 };
 
-struct CHookTraits {
-  using Handle = HHOOK;
-  static HHOOK Empty() { return nullptr; }
-  static void Close(HHOOK h) { ::UnhookWindowsHookEx(h); }
+// How a kind of handle is closed, and whether its empty value is null or -1 (the value
+// CreateFile and FindFirstFile fail with).
+template <class H, auto CloseFn, bool EmptyIsMinusOne = false> struct CHandleTraits {
+  using Handle = H;
+  static H Empty() { return EmptyIsMinusOne ? reinterpret_cast<H>(static_cast<INT_PTR>(-1)) : H(); }
+  static void Close(H h) { CloseFn(h); }
 };
+
+inline void ReleasePages(void* p) { ::VirtualFree(p, 0, MEM_RELEASE); }
+
 // A windows hook, removed with the owner.
-using CHookHandle = CUniqueHandle<CHookTraits>;
-
-struct CFileTraits {
-  using Handle = HANDLE;
-  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { ::CloseHandle(h); }
-};
-// A file opened with CreateFile, closed with the owner.
-using CFileHandle = CUniqueHandle<CFileTraits>;
-
-struct CGlobalTraits {
-  using Handle = HGLOBAL;
-  static HGLOBAL Empty() { return nullptr; }
-  static void Close(HGLOBAL h) { ::GlobalFree(h); }
-};
-// Global memory, freed with the owner unless it was handed on (SetClipboardData takes it).
-using CGlobalHandle = CUniqueHandle<CGlobalTraits>;
-
-struct CLocalTraits {
-  using Handle = HLOCAL;
-  static HLOCAL Empty() { return nullptr; }
-  static void Close(HLOCAL h) { ::LocalFree(h); }
-};
-// Local memory a system call handed over (CommandLineToArgvW).
-using CLocalHandle = CUniqueHandle<CLocalTraits>;
-
-struct CKernelTraits {
-  using Handle = HANDLE;
-  static HANDLE Empty() { return nullptr; }
-  static void Close(HANDLE h) { ::CloseHandle(h); }
-};
-// A kernel object whose failure value is null: a pipe end, a process, a thread, an event.
-using CKernelHandle = CUniqueHandle<CKernelTraits>;
-
-struct CFindTraits {
-  using Handle = HANDLE;
-  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { ::FindClose(h); }
-};
-// A FindFirstFile search, closed with the owner.
-using CFindHandle = CUniqueHandle<CFindTraits>;
-
-struct CWinEventHookTraits {
-  using Handle = HWINEVENTHOOK;
-  static HWINEVENTHOOK Empty() { return nullptr; }
-  static void Close(HWINEVENTHOOK h) { ::UnhookWinEvent(h); }
-};
+using CHookHandle = CUniqueHandle<CHandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 // A win event hook (SetWinEventHook), removed with the owner.
-using CWinEventHookHandle = CUniqueHandle<CWinEventHookTraits>;
-
-struct CVirtualTraits {
-  using Handle = void*;
-  static void* Empty() { return nullptr; }
-  static void Close(void* p) { ::VirtualFree(p, 0, MEM_RELEASE); }
-};
+using CWinEventHookHandle = CUniqueHandle<CHandleTraits<HWINEVENTHOOK, ::UnhookWinEvent>>;
+// A file opened with CreateFile, closed with the owner.
+using CFileHandle = CUniqueHandle<CHandleTraits<HANDLE, ::CloseHandle, true>>;
+// A FindFirstFile search, closed with the owner.
+using CFindHandle = CUniqueHandle<CHandleTraits<HANDLE, ::FindClose, true>>;
+// A kernel object whose failure value is null: a pipe end, a process, a thread, an event.
+using CKernelHandle = CUniqueHandle<CHandleTraits<HANDLE, ::CloseHandle>>;
+// Global memory, freed with the owner unless it was handed on (SetClipboardData takes it).
+using CGlobalHandle = CUniqueHandle<CHandleTraits<HGLOBAL, ::GlobalFree>>;
+// Local memory a system call handed over (CommandLineToArgvW).
+using CLocalHandle = CUniqueHandle<CHandleTraits<HLOCAL, ::LocalFree>>;
 // Pages from VirtualAlloc, released with the owner.
-using CVirtualMemory = CUniqueHandle<CVirtualTraits>;
+using CVirtualMemory = CUniqueHandle<CHandleTraits<void*, ReleasePages>>;
 
 // The clipboard, open for this scope when OpenClipboard succeeded.
 class CClipboardScope {
