@@ -202,13 +202,10 @@ public:
   BOOL GetCurSelectedDate(int& year, int& month, int& day);
   void SendToMainIsShowList(BOOL bShow);
   void SetCalendarSelchange(BOOL bChanged) { CalendarSelChanged = bChanged; }
-  // While the window is being created it is not shown yet: invalidating it or laying out
-  // the field there is a round trip to the window manager for nothing. The layout is done
-  // once at the end, and the window paints whole when it shows.
+  // While the window is being created it is not shown yet: laying out the field there is
+  // a round trip to the window manager for nothing. The layout is done once at the end.
+  // (Invalidations of the hidden window are skipped by CWnd itself.)
   BOOL InCreate = FALSE;
-  void Invalidate(BOOL erase = TRUE) {
-    if (!InCreate) CWnd::Invalidate(erase);
-  }
   BOOL IsCalendarVisible() const { return CalendarVisible; }
   CWnd* GetCalendarWndPtr() const;
   void SetDateToCalendarWnd();
