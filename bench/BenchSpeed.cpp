@@ -72,6 +72,18 @@ HWND MakeFloor(int i, int) {
   return bare;
 }
 
+// The floor holding what the control shows: its value, in its field's font, all selected.
+// What this costs above the bare floor is the platform drawing and measuring a value.
+HFONT g_fieldFont = nullptr;
+HWND MakeFloorValue(int i, int) {
+  HWND bare = MakeFloor(i, 0);
+  HWND edit = GetDlgItem(bare, 1000);
+  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(g_fieldFont), FALSE);
+  SetWindowTextW(edit, L"2024/03/15");
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  return bare;
+}
+
 void Pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -124,6 +136,7 @@ void Creation() {
   all.push_back({"picker (date)", MakePicker, 0, false, {}, {}});
   all.push_back({"picker (time)", MakePicker, 1, false, {}, {}});
   all.push_back({"floor: child + EDIT", MakeFloor, 0, false, {}, {}});
+  all.push_back({"floor + value, font", MakeFloorValue, 0, false, {}, {}});
   // Warm-up: Wine keeps DCs for the first windows it paints and every class loads once.
   for (Contender& c : all) Thousand(c.make, c.style, c.control);
   const int rounds = 5;
@@ -319,12 +332,13 @@ int TypeOnly(const char* kind, int n) {
 }
 
 // Makes, shows, paints and destroys n windows of one kind ("tamvero0" to "tamvero5",
-// "picker", "floor"), after one warm-up batch, for counting server requests per window.
+// "picker", "floor", "floor-value"), after one warm-up batch, for counting server requests per window.
 int MakeOnly(const char* kind, int n) {
   HWND(*make)
-  (int, int) = std::strncmp(kind, "picker", 6) == 0  ? MakePicker
-               : std::strncmp(kind, "floor", 5) == 0 ? MakeFloor
-                                                     : MakeControl;
+  (int, int) = std::strncmp(kind, "picker", 6) == 0    ? MakePicker
+               : std::strcmp(kind, "floor-value") == 0 ? MakeFloorValue
+               : std::strncmp(kind, "floor", 5) == 0   ? MakeFloor
+                                                       : MakeControl;
   const bool control = make == MakeControl;
   const int style = control ? std::atoi(kind + 7) : 0;
   for (int pass = 0; pass < 2; ++pass) {
@@ -350,6 +364,12 @@ int main(int argc, char** argv) {
   g_form = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                            10 * kCellW + 20, 10 * kCellH + 160, nullptr, nullptr, nullptr, nullptr);
   Pump();
+  {
+    // The field's font, borrowed from the font manager as every control borrows it.
+    MakeControl(0, 0);
+    g_fieldFont = reinterpret_cast<HFONT>(SendMessageW(g_ctls[0]->Edit.m_hWnd, WM_GETFONT, 0, 0));
+    g_ctls[0]->ExternalRelease();
+  }
   int rc = 0;
   if (argc == 4 && std::strcmp(argv[1], "--type") == 0) {
     rc = TypeOnly(argv[2], std::atoi(argv[3]));
