@@ -97,6 +97,7 @@ public:
   CRect ButtonRect;
   BOOL CalendarVisible = 0;
   int TextHeight = 12;
+  HFONT MeasuredFont = nullptr; // the font TextHeight was measured with
   int DigitCount = 8;
   int MinYear = 1970;
   int MaxYear = 9999;

@@ -71,10 +71,17 @@ HFONT CCalendarCtl::FieldFont() {
 }
 
 void CCalendarCtl::MeasureTextHeight(HFONT font) {
-  CClientDC dc(m_hWnd);
+  // A font keeps its height while it lives: each font the field gets is measured once.
+  if (font && font == MeasuredFont) return;
+  // A memory context measures as the screen does, without a window's context from the
+  // window manager (and, under X, without the display's font set-up).
+  CMemDC dc(nullptr);
   CSelectObject select(dc, font);
   SIZE size = {};
-  if (::GetTextExtentPoint32W(dc, L"W", 1, &size)) TextHeight = size.cy;
+  if (::GetTextExtentPoint32W(dc, L"W", 1, &size)) {
+    TextHeight = size.cy;
+    MeasuredFont = font;
+  }
 }
 
 void CCalendarCtl::FontChange() {
