@@ -358,23 +358,26 @@ CString AccessibleValue(const CCalendarCtl& ctl) {
     return text;
   }
   // Up to the last typed position, without the blank ones between; a field with no blank
-  // after it keeps its closing literal ("15일").
-  int last = -1;
+  // after it keeps its closing literal ("15일"). One walk of the records: every message to
+  // the control asks this.
+  std::wstring heard;
+  heard.reserve(static_cast<size_t>(edit.RecordCount()));
+  size_t kept = 0;         // what is heard up to the last typed position
+  bool typed = false;      // any position typed at all
   bool blankAfter = false; // a blank entry position after the last typed one
-  for (int i = 0; i < edit.RecordCount(); ++i) {
-    const CMaskData* rec = edit.RecordAt(i);
-    if (!rec->IsEntry()) continue;
-    const bool blank = rec->Char == edit.PromptChar;
-    if (!blank) last = i;
+  for (POSITION pos = edit.MaskList.GetHeadPosition(); pos;) {
+    const CMaskData* rec = edit.MaskList.GetNext(pos);
+    const bool entry = rec->IsEntry(), blank = entry && rec->Char == edit.PromptChar;
+    if (!blank) heard += rec->Char;
+    if (!entry) continue;
+    if (!blank) {
+      kept = heard.size();
+      typed = true;
+    }
     blankAfter = blank;
   }
-  if (last >= 0 && !blankAfter) last = edit.RecordCount() - 1;
-  CString value;
-  for (int i = 0; i <= last; ++i) {
-    const CMaskData* rec = edit.RecordAt(i);
-    if (!rec->IsEntry() || rec->Char != edit.PromptChar) value += rec->Char;
-  }
-  return value;
+  if (typed && !blankAfter) kept = heard.size();
+  return CString(heard.c_str(), static_cast<int>(kept));
 }
 
 CString AccessibleName(const CCalendarCtl& ctl) {
