@@ -67,16 +67,24 @@ for k in kinds:
         c1.update(samples(f'{datadir}/{k}-{n}-{r}.data'))
         c0.update(samples(f'{datadir}/{k}-0-{r}.data'))
     per[k] = {key: (c1[key] - c0[key]) / hz / n / rounds * 1e6 for key in set(c1) | set(c0)}
-keys = set().union(*per.values())
-first, last = kinds[0], kinds[-1]
-rows = sorted(keys, key=lambda key: -(per[first].get(key, 0) - per[last].get(key, 0)))
-print(f"{'us per window':44}" + ''.join(f'{k:>14}' for k in kinds))
+def table(per, title, limit):
+    keys = set().union(*per.values())
+    first, last = kinds[0], kinds[-1]
+    rows = sorted(keys, key=lambda key: -(per[first].get(key, 0) - per[last].get(key, 0)))
+    print()
+    print(f"{title:44}" + ''.join(f'{k[-13:]:>14}' for k in kinds))
+    for key in rows[:limit]:
+        vals = [per[k].get(key, 0) for k in kinds]
+        if max(abs(v) for v in vals) < 2: continue
+        print(f"{' '.join(key)[:44]:44}" + ''.join(f'{v:14.1f}' for v in vals))
+
+print(f"{'us per window or digit':44}" + ''.join(f'{k[-13:]:>14}' for k in kinds))
 for proc in ('client', 'server', 'X'):
     print(f"{proc + ' total':44}" + ''.join(f"{sum(v for key, v in per[k].items() if key[0] == proc):14.1f}" for k in kinds))
 print(f"{'all':44}" + ''.join(f'{sum(per[k].values()):14.1f}' for k in kinds))
-print()
-for key in rows[: 60 if symbols else 25]:
-    vals = [per[k].get(key, 0) for k in kinds]
-    if max(abs(v) for v in vals) < 2: continue
-    label = f"{key[0]:6} {key[1]}" + (f" {key[2]}" if symbols else '')
-    print(f"{label[:44]:44}" + ''.join(f'{v:14.1f}' for v in vals))
+modules = {}
+for k in kinds:
+    modules[k] = collections.Counter()
+    for key, v in per[k].items(): modules[k][key[:2]] += v
+table(modules, 'by process and module', 25)
+if symbols: table(per, 'by function', 60)
