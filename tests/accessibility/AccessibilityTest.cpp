@@ -224,6 +224,9 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
   Ctl->Edit.SetFocus();
   const std::vector<Step> steps = {
       {"typing", [&] { TypeChars(L"2024"); }, {L"value 2", L"value 20", L"value 202", L"value 2024"}},
+      {"typing on",
+       [&] { TypeChars(L"0315"); },
+       {L"value 2024/0", L"value 2024/03", L"value 2024/03/1", L"value 2024/03/15"}},
       {"open by the arrow's action",
        [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); },
        {L"state expanded", L"focus Month calendar"}},
