@@ -146,8 +146,9 @@ TEST_F(HostContract, AGenericHostFindsAndSinksTheEventsKnowingOnlyIUnknown) {
   CComPtr<IConnectionPoint> eventPoint;
   ASSERT_EQ(container->FindConnectionPoint(events, &eventPoint), S_OK);
 
-  // A sink that answers IDispatch alone: fine for events, not for property changes.
-  struct DispatchOnly : Recorder {
+  // A sink that answers IDispatch alone: fine for events, not for property changes. It
+  // outlives the test, so that a failed check leaves no point holding a dead sink.
+  static struct DispatchOnly : Recorder {
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
       if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
         return Recorder::QueryInterface(IID_IDispatch, ppv);
