@@ -1,5 +1,5 @@
-// The control object: change codes, enabled state, login information, window creation,
-// and the style and formats applied to the field.
+// The control object: change codes, enabled state, login information, and the style and
+// formats applied to the field.
 #include "TestHost.h"
 
 #include "Lumadex.h"
@@ -66,22 +66,6 @@ TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
   }
 }
 
-TEST_F(ControlObject, CreationReportsItsStepsAndTheFormSeesThem) {
-  Ctl->SetRunMode(TRUE);
-  Ctl->SetRunFormDispatch(Form, FormWindow(), 0, 0);
-  Rec.Changes.clear();
-  ASSERT_TRUE(Ctl->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 150, 32), FormWindow(), 100));
-  // Enabled (run), colours, date format, style, date range, initial value, font.
-  EXPECT_SEQ(Rec.Changes, Codes({10000, 5, 6, 7, 15, 10, 12, 18}));
-  EXPECT_SEQ(Form->Calls.Only(seq::Change), Rec.Changes.All()); // the form is told the same
-  EXPECT_TRUE(Ctl->RedrawEnabled);
-  ASSERT_NE(Ctl->Edit.m_hWnd, nullptr);
-  EXPECT_EQ(GetDlgCtrlID(Ctl->Edit.m_hWnd), 1000);
-  EXPECT_EQ(GetParent(Ctl->Edit.m_hWnd), Ctl->m_hWnd);
-  EXPECT_EQ(Ctl->Edit.ParentCtl, Ctl);
-  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, 0x05C2, 1, 2), 0);
-}
-
 TEST_F(ControlObject, DisabledControlIsReadOnlyTakesFocusAndIgnoresSteppingAndOpeningKeys) {
   PinnedClock clock(L"20240315120000");
   Create();
@@ -116,45 +100,58 @@ TEST_F(ControlObject, LoginInformationDecidesTheSpinEdges) {
   JTLink_SetLoginInfo(L"CONN_MED", nullptr);
 }
 
-TEST_F(ControlObject, ReleaseDestroysTheWindowAndDisconnectsSinks) {
-  Create();
-  HWND ctlWnd = Ctl->m_hWnd, editWnd = Ctl->Edit.m_hWnd;
-  ULONG before = Rec.RefCount();
-  EXPECT_GT(before, 1u); // the control holds the sinks
-  Ctl->ExternalRelease();
-  Ctl = nullptr;
-  EXPECT_FALSE(IsWindow(ctlWnd));
-  EXPECT_FALSE(IsWindow(editWnd));
-  EXPECT_EQ(Rec.RefCount(), 1u);
-}
-
 // A time style takes the time format, the others the date format; a code outside the
-// table keeps the mask before it. (The table's own rows are checked in tests/datetime.)
-TEST_F(ControlObject, TheStyleChoosesTheFormatAndAnUnknownCodeKeepsTheMask) {
-  Create();
+// table keeps the mask before it. A Style outside the table is kept as written or loaded
+// and read as style 0: its mask, its drop-down. (The format table's rows are tests/datetime's.)
+TEST_F(ControlObject, TheStyleChoosesTheFormatAndUnknownCodesKeepTheMaskOrActAsStyle0) {
+  PinnedClock clock(L"20240315101112");
   struct Case {
     short style, dateFormat, timeFormat;
+    bool loaded;          // stored and loaded before creation, else written to the running control
     const wchar_t* empty; // the field cleared
     int digits;
   };
   const Case cases[] = {
-      {0, 20, 0, L"    ", 4},
-      {0, 21, 0, L"    ", 4},
-      {0, -1, 0, L"    ", 4},
-      {0, 2, 0, L"    /  /  ", 8},
-      {1, 2, 2, L"  \uC2DC  \uBD84  \uCD08", 6},
-      {2, 9, 0, L"    /  ", 6},
+      {0, 20, 0, false, L"    ", 4},         {0, -1, 0, false, L"    ", 4},
+      {0, 2, 0, false, L"    /  /  ", 8},    {1, 2, 2, false, L"  \uC2DC  \uBD84  \uCD08", 6},
+      {2, 9, 0, false, L"    /  ", 6},       {6, 2, 0, false, L"    /  /  ", 8},
+      {-1, 2, 0, false, L"    /  /  ", 8},   {6, 2, 0, true, L"    /  /  ", 8},
+      {32767, 2, 0, true, L"    /  /  ", 8},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.style << "/" << c.dateFormat << "/" << c.timeFormat);
-    ASSERT_EQ(PutLong(L"DateFormat", c.dateFormat), S_OK);
-    ASSERT_EQ(PutLong(L"TimeFormat", c.timeFormat), S_OK);
-    ASSERT_EQ(PutLong(L"Style", c.style), S_OK); // last, so that the style's choice decides
+  Create();
+  for (const auto& c : cases) { // the loaded rows last: each takes a new control
+    SCOPED_TRACE(testing::Message() << c.style << "/" << c.dateFormat << "/" << c.timeFormat << " " << c.loaded);
+    const bool unknown = c.style < 0 || c.style > 5;
+    if (c.loaded) {
+      Renew();
+      CCalendarCtl* earlier = AllocRunDllControl();
+      earlier->Style = c.style;
+      std::vector<BYTE> data = StoredProperties(earlier);
+      earlier->ExternalRelease();
+      CArchive ar(data, CArchive::load);
+      ASSERT_TRUE(Ctl->LoadControl(ar));
+      Create();
+    } else {
+      // An unknown style is written over a time style, so that the write has something to change.
+      if (unknown) {
+        ASSERT_EQ(PutLong(L"Style", 1), S_OK);
+      }
+      ASSERT_EQ(PutLong(L"DateFormat", c.dateFormat), S_OK);
+      ASSERT_EQ(PutLong(L"TimeFormat", c.timeFormat), S_OK);
+      ASSERT_EQ(PutLong(L"Style", c.style), S_OK); // last, so that the style's choice decides
+    }
+    EXPECT_EQ(Get(L"Style"), std::to_wstring(c.style));
+    EXPECT_EQ(Get(L"DateFormat"), std::to_wstring(c.dateFormat)); // stored as written
     Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
     EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.empty));
     EXPECT_EQ(Ctl->DigitCount, c.digits);
     EXPECT_EQ(Ctl->Edit.FullLength, c.digits);
-    EXPECT_EQ(Get(L"DateFormat"), std::to_wstring(c.dateFormat)); // stored as written
+    if (unknown) {
+      TypeChars(L"20240105");
+      EXPECT_EQ(Get(L"Caption"), L"20240105");
+      EXPECT_EQ(Ctl->SendMessage(WM_CALENDAR_SHOW, 0, 0), 1) << "the drop-down opens";
+      Ctl->SendMessage(WM_CALENDAR_HIDE, 0, 0);
+    }
   }
 }
 
