@@ -1,7 +1,6 @@
 // One recorder for everything a test watches happen in order: events fired, form calls,
-// messages a window received. Expected sequences are typed entries, some optional, and
-// are compared with what was recorded in the manner of Wine's comctl32 tests (msg.h):
-// a mismatch prints both sequences side by side, marking where they part.
+// messages a window received. Expected sequences are typed entries, compared with what was recorded in the manner of
+// Wine's comctl32 tests (msg.h): a mismatch prints both sequences side by side, marking where they part.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,12 +16,9 @@ enum Kind { Any, Event, Call, Change, Message };
 struct Entry {
   Kind kind = Any;
   std::wstring what;
-  bool optional = false;
   Entry(const wchar_t* w) : what(w) {}
   Entry(std::wstring w) : what(std::move(w)) {}
-  Entry(Kind k, std::wstring w, bool opt = false) : kind(k), what(std::move(w)), optional(opt) {}
-  // An entry that may or may not have been recorded.
-  static Entry Maybe(Kind k, std::wstring w) { return Entry(k, std::move(w), true); }
+  Entry(Kind k, std::wstring w) : kind(k), what(std::move(w)) {}
 };
 using Entries = std::vector<Entry>;
 
@@ -64,26 +60,17 @@ inline std::string Narrow(const Entry& e) {
   static const char* const kinds[] = {"", "event ", "call ", "change ", "msg "};
   std::string s = kinds[e.kind];
   for (wchar_t c : e.what) s += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-  return s + (e.optional ? " (optional)" : "");
+  return s;
 }
 
 inline bool Same(const Entry& want, const Entry& got) {
   return (want.kind == Any || got.kind == Any || want.kind == got.kind) && want.what == got.what;
 }
 
-// Compares the recorded entries with the expected ones; optional entries may be absent.
+// Compares the recorded entries with the expected ones.
 inline ::testing::AssertionResult Matches(const Entries& got, const Entries& want) {
   size_t g = 0, w = 0;
-  while (w < want.size() && g < got.size()) {
-    if (Same(want[w], got[g])) {
-      ++w, ++g;
-    } else if (want[w].optional) {
-      ++w;
-    } else {
-      break;
-    }
-  }
-  while (w < want.size() && want[w].optional) ++w;
+  while (w < want.size() && g < got.size() && Same(want[w], got[g])) ++w, ++g;
   if (w == want.size() && g == got.size()) return ::testing::AssertionSuccess();
   auto out = ::testing::AssertionFailure();
   out << "sequences part at expected #" << w << ", recorded #" << g << "\n";
