@@ -101,12 +101,13 @@ std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue, bool
         return "the field's text does not match its mask at " + std::to_string(i);
     if (ctl->Edit.GetInputData().GetLength() != std::count(mask.begin(), mask.end(), L'#'))
       return "the field's input data is not as long as its entries";
-    // What input makes is digits or empty; a complete value of a full date is a day within
-    // the range (unless not checked).
+    // What input makes is digits, or blanks where the field has none yet; a complete value
+    // of a full date is a day within the range (unless not checked).
     CString v = ctl->Caption;
-    const bool digits = v.str().find_first_not_of(L"0123456789") == std::wstring::npos;
-    if (inputMadeValue && !digits) return "input made a value that is not digits";
-    bool complete = digits && v.GetLength() == f->DigitCount;
+    if (inputMadeValue &&
+        v.str().find_first_not_of(L"0123456789" + std::wstring(1, ctl->Edit.PromptChar)) != std::wstring::npos)
+      return "input made a value that is not digits";
+    bool complete = v.GetLength() == f->DigitCount && v.str().find_first_not_of(L"0123456789") == std::wstring::npos;
     if (inputMadeValue && complete && tamvero::IsDateStyle(tamvero::EffectiveStyle(ctl->Style)) && !ctl->NotCheckDate &&
         tamvero::DateGroupOf(ctl->DateFormat) == tamvero::DateGroup::FullDate) {
       ++g_valuesChecked;

@@ -4,6 +4,7 @@
 
 #include "fxhandle.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -94,19 +95,15 @@ TEST(DemoExe, HeadlessSessionWritesScreenshotsAndTranscript) {
   EXPECT_EQ(lines.front(), L"Tamvero demo session");
   EXPECT_EQ(lines.back(), L"steps not done: 0");
 
-  // The typed digits reached the field, whatever the mask puts between them.
-  auto digitsOf = [&](const wchar_t* field) {
-    std::wstring digits;
-    for (auto& l : lines)
-      if (l.compare(0, wcslen(field), field) == 0) {
-        for (wchar_t ch : l.substr(wcslen(field), l.find(L"\" selection") - wcslen(field)))
-          if (iswdigit(ch)) digits += ch;
-        break;
-      }
-    return digits;
-  };
-  EXPECT_EQ(digitsOf(L"  field date1: \""), L"20240315");
-  EXPECT_EQ(digitsOf(L"  field time1: \""), L"093015");
+  // The typed digits reached the fields (their first lines), whatever the mask puts between.
+  for (const wchar_t* typed :
+       {L"  field date1: \"2024*03*15\" selection*", L"  field time1: \"09*30*15\" selection*"}) {
+    const std::wstring prefix(typed, static_cast<size_t>(wcschr(typed, L'"') - typed + 1));
+    auto first =
+        std::find_if(lines.begin(), lines.end(), [&](auto& l) { return l.compare(0, prefix.size(), prefix) == 0; });
+    ASSERT_NE(first, lines.end()) << prefix;
+    EXPECT_TRUE(LineMatches(*first, typed)) << *first;
+  }
 
   for (const wchar_t* shot : {L"01-form.png", L"02-typed.png", L"03-dropdown.png", L"04-end.png"}) {
     std::vector<BYTE> png = ReadBytes(dir.Path + L"\\" + shot);

@@ -14,7 +14,8 @@
 // that are not finite: each a script error, and the form keeps the controls it had.
 TEST_F(HostTest, HostileFilesAndArgumentsAreRefusedAndTheFormKept) {
   TempFolder dir;
-  const std::wstring base = dir.ScriptPath();
+  std::wstring base = dir.Path + L"/"; // as a script writes it: forward slashes, no escaping
+  std::replace(base.begin(), base.end(), L'\\', L'/');
   Js(L"form.Create('zzx', 10, 10, 150, 24); form.Create('zzy', 10, 50, 150, 24);\nform.Save('" + base + L"good.tvf');");
   Form->RemoveAll();
   const std::vector<BYTE> good = ReadBytes(base + L"good.tvf");
