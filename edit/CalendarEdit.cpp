@@ -4,6 +4,7 @@
 
 #include "CalendarAccessible.h"
 #include "CalendarCtl.h"
+#include "Formats.h"
 #include "ParentNotificationMute.h"
 
 namespace {
@@ -396,7 +397,9 @@ LRESULT CCalendarEdit::OnPaste() {
   int start = 0, end = 0;
   GetSel(start, end);
   Default();
-  SetInputData(GetWindowText(), FALSE);
+  // A digit of another script (fullwidth, Arabic-Indic) is taken as its ASCII digit: the
+  // value is ASCII digits, as typed ones are.
+  SetInputData(tamvero::FoldDigits(GetWindowText()), FALSE);
   RefreshText(-1);
   // The caret waits on the first empty position from the paste point on.
   int caret = -1, i = 0;

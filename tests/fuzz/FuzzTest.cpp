@@ -1,7 +1,8 @@
-// Seeded fuzzing of what a control and the demo form take from outside: damaged property
-// streams, damaged form files, and long runs of random input and property writes (from
-// event handlers too) with the field's invariants checked after every step. A failure
-// prints its seed; TAMVERO_FUZZ_SEED replays it, TAMVERO_FUZZ_OPS sets the run's length.
+// Seeded fuzzing of what a control and the demo form take from outside: damaged form files
+// (their controls' property streams among them), and long runs of random input, clipboard
+// operations and property writes (from event handlers too) over every format, with the
+// field's invariants checked after every step. A failure prints its seed;
+// TAMVERO_FUZZ_SEED replays it, TAMVERO_FUZZ_OPS sets the run's length.
 #include "HandleCount.h"
 #include "HostFixture.h"
 #include "TestHost.h"
@@ -13,9 +14,11 @@
 #include "FormFile.h"
 #include "Formats.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cwctype>
+#include <set>
 #include <utility>
 
 using testhost::SelOf;
@@ -33,9 +36,8 @@ uint64_t Seed() { return EnvNumber("TAMVERO_FUZZ_SEED", 0x7A3E5EED2026ull); }
 std::string Replay(uint64_t seed) { return "replay with TAMVERO_FUZZ_SEED=" + std::to_string(seed); }
 
 // Damaged copies of good bytes: cut at every length, then rounds of a bit flip, an
-// archive string length and a 32-bit field made huge or negative, a wrong version, and
-// random bytes. MustRefuse tells the cut ones, which never load, and the wrong-version
-// ones where the version is checked.
+// archive string length and a 32-bit field made huge or negative, and a wrong version.
+// MustRefuse tells the cut ones, which never load, and the wrong-version ones.
 std::vector<std::vector<BYTE>> Damage(const std::vector<BYTE>& good, size_t versionAt, Rng& rng, int each) {
   std::vector<std::vector<BYTE>> out;
   for (size_t n = 0; n < good.size(); ++n) out.emplace_back(good.begin(), good.begin() + static_cast<ptrdiff_t>(n));
@@ -69,17 +71,11 @@ std::vector<std::vector<BYTE>> Damage(const std::vector<BYTE>& good, size_t vers
     d = rng.Next() | 0x40;
     memcpy(&b[versionAt], &d, 4);
     out.push_back(b);
-
-    b.assign(static_cast<size_t>(rng.Below(static_cast<int>(good.size()) * 2)), 0);
-    for (auto& x : b) x = static_cast<BYTE>(rng.Next());
-    out.push_back(b);
   }
   return out;
 }
 
-bool MustRefuse(size_t i, size_t goodSize, bool versionChecked) {
-  return i < goodSize || (versionChecked && (i - goodSize) % 5 == 3);
-}
+bool MustRefuse(size_t i, size_t goodSize) { return i < goodSize || (i - goodSize) % 4 == 3; }
 
 CCalendarCtl* Ctl(FormControl* c) { return static_cast<CCalendarCtl*>(c->Ctl); }
 
@@ -103,8 +99,14 @@ std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue, bool
     for (size_t i = 0; i < mask.size(); ++i)
       if (mask[i] == L'#' ? !(iswdigit(text[i]) || text[i] == ctl->Edit.PromptChar) : text[i] != mask[i])
         return "the field's text does not match its mask at " + std::to_string(i);
-    // A complete value of a full date is a day within the range (unless not checked).
+    if (ctl->Edit.GetInputData().GetLength() != std::count(mask.begin(), mask.end(), L'#'))
+      return "the field's input data is not as long as its entries";
+    // What input makes is digits, or blanks where the field has none yet; a complete value
+    // of a full date is a day within the range (unless not checked).
     CString v = ctl->Caption;
+    if (inputMadeValue &&
+        v.str().find_first_not_of(L"0123456789" + std::wstring(1, ctl->Edit.PromptChar)) != std::wstring::npos)
+      return "input made a value that is not digits";
     bool complete = v.GetLength() == f->DigitCount && v.str().find_first_not_of(L"0123456789") == std::wstring::npos;
     if (inputMadeValue && complete && tamvero::IsDateStyle(tamvero::EffectiveStyle(ctl->Style)) && !ctl->NotCheckDate &&
         tamvero::DateGroupOf(ctl->DateFormat) == tamvero::DateGroup::FullDate) {
@@ -134,74 +136,48 @@ std::string Invariants(DemoForm& form, FormControl* c, bool inputMadeValue, bool
 
 class Fuzz : public HostTest {};
 
-TEST_F(Fuzz, DamagedPropertyStreamsAreRefusedOrGiveAWorkingControlWithoutHugeAllocation) {
-  const uint64_t seed = Seed();
-  SCOPED_TRACE(Replay(seed));
-  Rng rng(seed);
-  FormControl* model = Make(L"model", 10, 10, L"Style=4;TimeFormat=2;NextFocusCtrlName=other;Item=x");
-  ASSERT_NE(model, nullptr);
-  ASSERT_EQ(Put(model->Dispatch(), L"Caption", L"101010"), S_OK);
-  std::vector<BYTE> good = StoreControl(model->Ctl);
-  auto cases = Damage(good, 0, rng, 200);
-  ASSERT_GE(cases.size(), 1000u);
-  const SIZE_T before = handlecount::PrivateBytes();
-  int refused = 0, taken = 0;
-  for (size_t i = 0; i < cases.size(); ++i) {
-    CBaseCtl* probe = Library.Alloc();
-    ASSERT_NE(probe, nullptr);
-    std::vector<BYTE> bytes(cases[i]);
-    CArchive ar(bytes, CArchive::load);
-    bool loads = false;
-    try {
-      loads = probe->LoadControl(ar) != FALSE;
-    } catch (const CArchiveException&) {
-    } catch (const CMemoryException&) {
-    }
-    probe->ExternalRelease();
-    if (!loads) {
-      ++refused;
-      continue;
-    }
-    EXPECT_FALSE(MustRefuse(i, good.size(), false)) << "case " << i << " was taken";
-    // What a damaged stream that still loads holds must give a working control.
-    std::wstring error;
-    FormControl* c = Form->Create(L"c" + std::to_wstring(i), {10, 60, 160, 84}, L"", cases[i], error);
-    ASSERT_NE(c, nullptr) << "case " << i << ": " << error;
-    ++taken;
-    std::string broken = Invariants(*Form, c, false, true);
-    EXPECT_EQ(broken, "") << "case " << i;
-    Form->Remove(c->Name);
-  }
-  // Loading reads no further than the stream: no length it claims is ever allocated.
-  EXPECT_LT(handlecount::PrivateBytes(), before + (16u << 20)) << refused << " refused, " << taken << " taken";
-}
-
-TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
+TEST_F(Fuzz, FormFilesKeepTheFormAndDamagedOnesAreRefusedOrGiveWorkingControls) {
   const uint64_t seed = Seed();
   SCOPED_TRACE(Replay(seed));
   Rng rng(seed ^ 0xF00D);
   TempFolder dir;
-  ASSERT_NE(Make(L"first", 10, 10, L"Style=0"), nullptr);
-  ASSERT_NE(Make(L"second", 10, 50, L"Style=4"), nullptr);
-  ASSERT_NE(Make(L"third", 10, 90, L"Style=2;DateFormat=8"), nullptr);
-  std::wstring error, good = dir.Path + L"\\good.tvf", damaged = dir.Path + L"\\damaged.tvf";
-  ASSERT_TRUE(SaveFormFile(*Form, good, error));
-  std::vector<BYTE> bytes = ReadBytes(good);
+  ASSERT_NE(Make(L"first", 10, 10, L"Style=0;StartTime=20000101"), nullptr);
+  ASSERT_NE(Make(L"second", 200, 60, L"Style=4;TimeFormat=2;NextFocusCtrlName=third;Item=x"), nullptr);
+  ASSERT_NE(Make(L"third", 10, 110, L"Style=2;DateFormat=8"), nullptr);
   // The form as the user has it: values typed and the focus on the second.
-  auto restore = [&] {
-    ASSERT_TRUE(LoadFormFile(*Form, good, error));
+  std::wstring error, good = dir.Path + L"\\good.tvf", damaged = dir.Path + L"\\damaged.tvf";
+  auto arrange = [&] {
     Call(Form->Find(L"first")->Dispatch(), L"SetCaptionCtrl", L"20240105");
     Call(Form->Find(L"second")->Dispatch(), L"SetCaptionCtrl", L"101010");
     ::SetFocus(Form->Find(L"second")->Hwnd());
   };
+  auto restore = [&] {
+    ASSERT_TRUE(LoadFormFile(*Form, good, error)) << error;
+    arrange();
+  };
+  // Names in order, places and stored properties.
   auto snapshot = [&] {
     std::wstring s = Form->Focused();
-    for (auto& c : Form->Controls()) s += L"|" + c->Name + L"=" + Get(c->Dispatch(), L"Caption");
+    for (auto& c : Form->Controls()) {
+      RECT r;
+      GetWindowRect(c->Hwnd(), &r);
+      MapWindowPoints(nullptr, Form->Window(), reinterpret_cast<POINT*>(&r), 2);
+      s += L"|" + c->Name + L"@" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+           std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+      for (const wchar_t* p : {L"Caption", L"Style", L"DateFormat", L"TimeFormat", L"StartTime", L"NextFocusCtrlName"})
+        s += L" " + Get(c->Dispatch(), p);
+    }
     return s;
   };
-  restore();
+  arrange();
   const std::wstring kept = snapshot();
-  auto cases = Damage(bytes, 4, rng, 150);
+  ASSERT_TRUE(SaveFormFile(*Form, good, error)) << error;
+  std::vector<BYTE> bytes = ReadBytes(good);
+  ASSERT_EQ(Put(Form->Find(L"first")->Dispatch(), L"DateFormat", L"0"), S_OK);
+  Make(L"extra", 10, 150);
+  restore();
+  ASSERT_EQ(snapshot(), kept) << "the saved form did not load as it was";
+  auto cases = Damage(bytes, 4, rng, 200);
   ASSERT_GE(cases.size(), 1000u);
   const SIZE_T before = handlecount::PrivateBytes();
   int refused = 0;
@@ -209,7 +185,9 @@ TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
     ASSERT_TRUE(WriteWholeFile(damaged, cases[i].data(), cases[i].size()));
     error.clear();
     if (LoadFormFile(*Form, damaged, error)) {
-      EXPECT_FALSE(MustRefuse(i, bytes.size(), true)) << "case " << i << " was taken";
+      EXPECT_FALSE(MustRefuse(i, bytes.size())) << "case " << i << " was taken";
+      // What damaged property streams that still load hold must give working controls.
+      for (auto& c : Form->Controls()) EXPECT_EQ(Invariants(*Form, c.get(), false, true), "") << "case " << i;
       restore();
       continue;
     }
@@ -217,12 +195,13 @@ TEST_F(Fuzz, DamagedFormFilesAreRefusedAndLeaveTheFormAsItWas) {
     EXPECT_FALSE(error.empty());
     ASSERT_EQ(snapshot(), kept) << "case " << i << " (" << error << ") changed the form";
   }
+  // Loading reads no further than the file: no length it claims is ever allocated.
   EXPECT_LT(handlecount::PrivateBytes(), before + (16u << 20)) << refused << " refused";
 }
 
-TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
+TEST_F(Fuzz, RandomInputClipboardAndPropertyWritesOverEveryFormatKeepTheFieldWhole) {
   const uint64_t seed = Seed();
-  const int ops = static_cast<int>(EnvNumber("TAMVERO_FUZZ_OPS", 20000));
+  const int ops = static_cast<int>(EnvNumber("TAMVERO_FUZZ_OPS", 24000));
   SCOPED_TRACE(Replay(seed));
   const WCHAR chars[] = {L'0',   L'1',   L'2',   L'3',   L'4',   L'5',   L'6', L'7',   L'8',  L'9',   L'0',
                          L'1',   L'2',   L'9',   L'/',   L':',   L'.',   L'-', L'+',   L' ',  L'a',   L'Z',
@@ -233,12 +212,20 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
   const wchar_t* const props[] = {L"Style",   L"DateFormat", L"TimeFormat",   L"Enabled", L"Visible",
                                   L"Caption", L"StartTime",  L"NotCheckDate", L"Style",   L"DateFormat"};
   const wchar_t* const parts[] = {L"field", L"arrow", L"spinup", L"spindown"};
+  const UINT clipboard[] = {WM_COPY, WM_CUT, WM_CLEAR, WM_PASTE, WM_PASTE};
+  std::set<int> dateFormats, timeFormats; // those the field had as input came
+  TempFolder dir;
+  const std::wstring saved = dir.Path + L"\\fg.tvf";
+  const long deferredBefore = FxDeferredCount();
   for (int style = 0; style < tamvero::kStyleCount; ++style) {
     Rng rng(seed + static_cast<uint64_t>(style));
     Form->RemoveAll();
-    FormControl* f = Make(L"f", 10, 10, (L"Style=" + std::to_wstring(style)).c_str());
+    const std::wstring fProps = L"Style=" + std::to_wstring(style);
+    FormControl* f = Make(L"f", 10, 10, fProps.c_str());
     ASSERT_NE(Make(L"g", 10, 200, L""), nullptr);
     ASSERT_NE(f, nullptr);
+    std::wstring error;
+    ASSERT_TRUE(SaveFormFile(*Form, saved, error)) << error;
     auto random = [&](int len) {
       std::wstring s;
       for (int i = 0; i < len; ++i) s += rng.Pick(chars);
@@ -265,20 +252,36 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
       Put(c->Dispatch(), name, value.c_str());
       return std::wstring(name) + L"=" + value;
     };
+    // What a handler does: a property write of its control mostly, else the focus moved,
+    // a control removed (it goes once the event has returned) or the whole form replaced.
     int handlerWrites = 0;
     Form->EventHandler = [&](const std::wstring& name, const std::wstring&) {
       if (rng.Below(50) != 0) return false;
-      if (FormControl* c = Form->Find(name)) write(c), ++handlerWrites;
+      ++handlerWrites;
+      const int what = rng.Below(12);
+      FormControl *c = Form->Find(name), *other = Form->Find(name == L"f" ? L"g" : L"f");
+      if (what == 0)
+        Form->Remove(rng.Below(2) ? L"f" : L"g");
+      else if (what == 1)
+        LoadFormFile(*Form, saved, error);
+      else if (what == 2 && other)
+        ::SetFocus(DemoForm::FieldOf(*other));
+      else if (c)
+        write(c);
       return true;
     };
     std::wstring last;
     for (int op = 0; op < ops; ++op) {
-      f = Form->Find(L"f");
-      ASSERT_NE(f, nullptr);
+      // Made again when a handler removed it.
+      if (!Form->Find(L"g")) Make(L"g", 10, 200, L"");
+      if (!(f = Form->Find(L"f"))) f = Make(L"f", 10, 10, fProps.c_str());
+      ASSERT_TRUE(f && Form->Find(L"g"));
       const CString valueBefore = Ctl(f)->Caption;
       const std::wstring textBefore = TextOf(Ctl(f)->Edit);
       const int writesBefore = handlerWrites;
       HWND field = DemoForm::FieldOf(*f);
+      const bool date = tamvero::IsDateStyle(tamvero::EffectiveStyle(Ctl(f)->Style));
+      (date ? dateFormats : timeFormats).insert(date ? Ctl(f)->DateFormat : Ctl(f)->TimeFormat);
       const int kind = rng.Below(100);
       if (kind < 45) {
         WCHAR ch = rng.Pick(chars);
@@ -294,12 +297,16 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
         int a = rng.Below(len + 4) - 2, b = rng.Below(len + 4) - 2;
         SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(a), b);
         last = L"select";
-      } else if (kind < 78) {
-        std::wstring text = random(rng.Below(14));
-        ASSERT_TRUE(testhost::PutClipboardText(Form->Window(), text));
-        SendMessageW(field, WM_PASTE, 0, 0);
-        last = L"paste " + text;
-      } else if (kind < 85) {
+      } else if (kind < 80) {
+        const UINT msg = rng.Pick(clipboard);
+        last = L"clipboard " + std::to_wstring(msg);
+        if (msg == WM_PASTE && rng.Below(2)) {
+          std::wstring text = random(rng.Below(14));
+          ASSERT_TRUE(testhost::PutClipboardText(Form->Window(), text));
+          last += L" " + text;
+        }
+        SendMessageW(field, msg, 0, 0);
+      } else if (kind < 86) {
         // A click on a part of the control: its window's client point, as the mouse sends it.
         const wchar_t* part = rng.Pick(parts);
         RECT rc;
@@ -333,7 +340,7 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
         ::SetFocus(rng.Below(2) ? field : DemoForm::FieldOf(*Form->Find(L"g")));
         last = L"focus";
       }
-      f = Form->Find(L"f");
+      if (!(f = Form->Find(L"f"))) continue; // removed by a handler
       const bool input = last.compare(0, 5, L"write") != 0 && handlerWrites == writesBefore;
       std::string broken = Invariants(*Form, f, input && Ctl(f)->Caption != valueBefore, rangeKept);
       if (!broken.empty())
@@ -347,7 +354,18 @@ TEST_F(Fuzz, RandomInputAndPropertyWritesKeepTheFieldWhole) {
     }
     Form->EventHandler = nullptr;
     EXPECT_GT(handlerWrites, 0);
+    // A retired drop-down goes once the calendar is out of its notification.
+    Form->RemoveAll();
+    FxPumpMessages();
+    EXPECT_EQ(FindWindowW(L"SysMonthCal32", nullptr), nullptr) << "a drop-down outlived its control";
     // Days the user's input completed were checked, in the date styles at least.
     EXPECT_TRUE(!tamvero::IsDateStyle(style) || std::exchange(g_valuesChecked, 0) > 0) << style;
   }
+  EXPECT_GT(FxDeferredCount(), deferredBefore) << "no removal waited for the control's own event to return";
+  // A clerk's day of input keeps only the newest events and log lines.
+  EXPECT_GE(Form->Fired.size(), DemoForm::kMaxFired);
+  EXPECT_LE(Form->Fired.size(), DemoForm::kMaxFired + DemoForm::kMaxFired / 10);
+  EXPECT_EQ(Form->Log().Lines().size(), EventLog::kMaxLines);
+  EXPECT_EQ(dateFormats.size(), static_cast<size_t>(tamvero::kDateFormatCount));
+  EXPECT_EQ(timeFormats.size(), static_cast<size_t>(tamvero::kTimeFormatCount));
 }

@@ -64,20 +64,6 @@ void HostTest::ExpectScripts(const std::vector<ScriptCase>& cases) {
   Form->RemoveAll();
 }
 
-Lines HostTest::LogLines(const std::wstring& prefix) {
-  Lines out;
-  for (auto& l : Form->Log().Lines())
-    if (l.compare(0, prefix.size(), prefix) == 0) out.push_back(l);
-  return out;
-}
-
-std::wstring TempFolder::ScriptPath() const {
-  std::wstring path = Path + L"/";
-  for (auto& ch : path)
-    if (ch == L'\\') ch = L'/';
-  return path;
-}
-
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);

@@ -40,8 +40,6 @@ protected:
   Lines Js(const std::wstring& text, int exit = 0);
   // Runs each case on an emptied form and checks its exit code and output.
   void ExpectScripts(const std::vector<ScriptCase>& cases);
-  // Lines of the event log that start with prefix, in order.
-  Lines LogLines(const std::wstring& prefix);
 
   static HRESULT Put(IDispatch* disp, const wchar_t* name, const wchar_t* value) {
     return testhost::PutProp(disp, name, testhost::VStr(value));
@@ -61,8 +59,6 @@ public:
   TempFolder();
   ~TempFolder();
   std::wstring Path;
-  // The folder as a script writes it: forward slashes (no escaping), ending in one.
-  std::wstring ScriptPath() const;
 };
 
 // The whole of a file's bytes (empty when it cannot be read).
