@@ -350,9 +350,17 @@ bool CCalendarEdit::ReplaceChangedSpan(const CString& shown, LPCWSTR text) {
   int first = 0, last = length;
   while (first < length && shown[first] == text[first]) ++first;
   while (last > first && shown[last - 1] == text[last - 1]) --last;
+  // The caret moves on over literals to the next input position: replacing them too
+  // leaves the EDIT's caret where the keystroke puts it.
+  while (last < length) {
+    const CMaskData* rec = RecordAt(last);
+    if (!rec || rec->IsEntry()) break;
+    ++last;
+  }
   const CString span(text + first, last - first);
   ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
   ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(span.GetString()));
+  ScrolledCaret = last;
   return true;
 }
 

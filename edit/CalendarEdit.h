@@ -100,6 +100,9 @@ private:
   BOOL SelPending = FALSE;
   int PendingStart = 0, PendingEnd = 0;
   BOOL PendingNoScroll = FALSE;
+  // Where the last changed-span replace left the caret, in view; -1 once it is used.
+  int ScrolledCaret = -1;
+  void ApplySel(int start, int end, BOOL noScroll);
 
   void BackspaceAt(int start, int end);
   void TypeOverSelection(WCHAR ch, int start, int end);

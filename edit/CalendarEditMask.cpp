@@ -228,7 +228,7 @@ void CCalendarEdit::MoveCaretToEntry(int position) {
 
 void CCalendarEdit::PlaceSel(int start, int end, BOOL noScroll) {
   if (HoldDepth == 0) {
-    SetSel(start, end, noScroll);
+    ApplySel(start, end, noScroll);
     return;
   }
   SelPending = TRUE;
@@ -249,7 +249,18 @@ void CCalendarEdit::ReadSel(int& start, int& end) const {
 CCalendarEdit::SelectionHold::~SelectionHold() {
   if (--m_edit.HoldDepth > 0 || !m_edit.SelPending) return;
   m_edit.SelPending = FALSE;
-  if (m_edit.IsWindow()) m_edit.SetSel(m_edit.PendingStart, m_edit.PendingEnd, m_edit.PendingNoScroll);
+  if (m_edit.IsWindow()) m_edit.ApplySel(m_edit.PendingStart, m_edit.PendingEnd, m_edit.PendingNoScroll);
+}
+
+void CCalendarEdit::ApplySel(int start, int end, BOOL noScroll) {
+  // The replace that wrote the text scrolled its caret into view; asking the EDIT where
+  // that caret is would make it measure the whole text again.
+  if (start == end && start == std::exchange(ScrolledCaret, -1)) {
+    int from = -1, to = -1;
+    GetSel(from, to);
+    if (from == start && to == end) return;
+  }
+  SetSel(start, end, noScroll);
 }
 
 CString CCalendarEdit::StripMaskLiterals(LPCWSTR text) const {
