@@ -23,7 +23,7 @@ std::vector<Input> Chars(const wchar_t* text) {
   return out;
 }
 std::vector<std::wstring> Repeat(const std::wstring& s, int n) { return std::vector<std::wstring>(n, s); }
-std::vector<std::wstring> Join(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
+template <class T> std::vector<T> Join(std::vector<T> a, const std::vector<T>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
@@ -45,6 +45,8 @@ struct Scenario {
   std::vector<std::wstring> events;
   std::vector<std::wstring> formCalls;
   int beeps;
+  bool readOnly = false;
+  bool detached = false; // the field without its control
 };
 
 } // namespace
@@ -112,6 +114,18 @@ TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
        L"2024-01-31", {3, 3}, {L"0468", L"0467"}, {}, {}, 0},
       {"up and down step the value", D, 8, L"20240131", {3, 3}, false, false, {Key(VK_UP), Key(VK_DOWN)},
        L"2024-01-31", {3, 3}, {L"2728 1 1", L"2728 1 0"}, {}, {}, 0},
+      // Delete still reports; what would change the text beeps.
+      {"a read-only field is not edited", D, 8, L"20240131", {5, 5}, false, false, {Key(VK_DELETE), Ch(L'7'), Ch(VK_BACK)},
+       L"2024-01-31", {5, 5}, {L"0465 6"}, {L"EditChange"}, {}, 2, true},
+      // Without a mask the filter holds and the rest is the EDIT class's: no event code, no step.
+      {"without a mask the edit class edits", L"", 8, L"", {0, 0}, false, false,
+       Join(Chars(L"5a \x16.-7"), {Key(VK_LEFT), Key(VK_DELETE), Key(VK_RETURN)}), L"5.-", {3, 3}, {}, {}, {}, 0},
+      {"without a mask keypad plus still moves on", L"", 8, L"5.-", {0, 0}, false, false,
+       {Key(VK_UP), Key(VK_F4), Ch(L'+', kScanPadPlus)}, L"5.-", {0, 0}, {}, {}, kMovedNext, 0},
+      // Without a control keypad plus is a refused character; Up and Down still go to the parent window.
+      {"the field without its control still edits", D, 8, L"", {0, 0}, false, false,
+       {Ch(L'2'), Ch(L'+', kScanPadPlus), Key(VK_RETURN), Key(VK_F4), Key(VK_DOWN)},
+       L"2   -  -  ", {1, 1}, {L"2728 1 0"}, {}, {}, 1, false, true},
   };
   // clang-format on
 
@@ -122,9 +136,12 @@ TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
     Ctl->Edit.FullLength = s.fullLength;
     Ctl->Edit.InsertMode = !s.overwrite;
     Ctl->CalendarVisible = s.calendarShown;
+    Ctl->Edit.SendMessage(EM_SETREADONLY, s.readOnly, 0);
     ShowValue(s.value);
     Ctl->Edit.SetSel(s.sel.first, s.sel.second);
     ASSERT_EQ(Sel(), s.sel);
+    CCalendarCtl* owner = Ctl->Edit.ParentCtl;
+    if (s.detached) Ctl->Edit.ParentCtl = nullptr;
     for (const auto& in : s.inputs) {
       if (in.kind == Input::Char)
         SendChar(static_cast<WCHAR>(in.code), in.scan);
@@ -137,6 +154,8 @@ TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
     EXPECT_SEQ(Rec.Events, s.events);
     EXPECT_SEQ_FLUSH(Form->Calls, s.formCalls);
     EXPECT_EQ(Ctl->Edit.InvalidInputCount, s.beeps);
+    Ctl->Edit.ParentCtl = owner;
+    Ctl->Edit.SendMessage(EM_SETREADONLY, FALSE, 0);
   }
   Ctl->CalendarVisible = FALSE;
 }
@@ -172,50 +191,6 @@ TEST_F(EditTyping, EachKeystrokeRewritesTextThenReportsInThatOrder) {
   EXPECT_EQ(Text(), L"a-b");
   // The control window's procedure chain is as it was before the writes.
   EXPECT_EQ(GetWindowLongPtrW(Ctl->m_hWnd, GWLP_WNDPROC), chain);
-}
-
-TEST_F(EditTyping, WithoutAMaskKeysAreTheEditClassOnes) {
-  CreateWithMask(L"", 8);
-  // The character filter holds without a mask; what it lets in goes to the EDIT class.
-  for (WCHAR ch : {L'5', L'a', L' ', WCHAR(0x16), L'.', L'-', L'7'}) SendChar(ch);
-  SendKey(VK_LEFT);
-  SendKey(VK_DELETE);
-  SendKey(VK_RETURN);
-  EXPECT_EQ(Text(), L"5.-");
-  EXPECT_EQ(Sel(), std::make_pair(3, 3));
-  SendKey(VK_UP);
-  SendKey(VK_F4);
-  // The EDIT class's own notifications only: no event code, no caption, no step.
-  for (const auto& e : Log.Take()) EXPECT_EQ(e.compare(0, 3, L"EN_"), 0) << std::string(e.begin(), e.end());
-  EXPECT_SEQ(Rec.Events, std::vector<std::wstring>{});
-  // Keypad plus still moves the focus on.
-  SendChar(L'+', kScanPadPlus);
-  EXPECT_SEQ_FLUSH(Form->Calls, kMovedNext);
-  EXPECT_EQ(Text(), L"5.-");
-  EXPECT_EQ(Ctl->Edit.InvalidInputCount, 0);
-}
-
-TEST_F(EditTyping, WithoutItsControlTheFieldStillEdits) {
-  CreateWithMask(L"####-##-##", 8);
-  CCalendarEdit& edit = Ctl->Edit;
-  CCalendarCtl* owner = edit.ParentCtl;
-  edit.ParentCtl = nullptr;
-  edit.SetSel(0, 0);
-  SendChar(L'2');
-  SendChar(L'+', kScanPadPlus); // without a control it is just a refused character
-  SendKey(VK_RETURN);
-  SendKey(VK_F4);
-  EXPECT_EQ(Text(), L"2   -  -  ");
-  EXPECT_EQ(Sel(), std::make_pair(1, 1));
-  // The parent window still hears its notifications; the control hears nothing.
-  EXPECT_SEQ(TakeControlCodes(), std::vector<std::wstring>{});
-  // Up and Down go to the parent window whatever it is.
-  SendKey(VK_DOWN);
-  EXPECT_SEQ(TakeControlCodes(), std::vector<std::wstring>{L"2728 1 0"});
-  EXPECT_SEQ(Rec.Events, std::vector<std::wstring>{});
-  EXPECT_SEQ_FLUSH(Form->Calls, std::vector<std::wstring>{});
-  EXPECT_EQ(edit.InvalidInputCount, 1);
-  edit.ParentCtl = owner;
 }
 
 // Presses or releases Shift through SendInput until GetAsyncKeyState agrees. Under

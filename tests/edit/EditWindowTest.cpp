@@ -9,84 +9,61 @@ using namespace testhost;
 
 class EditWindow : public EditControlFixture {};
 
-TEST_F(EditWindow, PasteLaysFormattedOrBareTextAndWaitsOnTheNextEmptyPosition) {
+// A paste lays formatted or bare text and waits on the next empty position; cut, copy and
+// clear keep the mask; a read-only field is not edited; the host's query is answered and
+// changes nothing. None fires an event.
+TEST_F(EditWindow, ClipboardMessagesKeepTheMask) {
   struct {
-    const char* name;
+    UINT msg;
     const wchar_t* value;
     std::pair<int, int> sel;
     const wchar_t* clip;
     const wchar_t* text;
-    int caret;
+    std::pair<int, int> selAfter;
+    const wchar_t* clipAfter; // null: the clipboard as it was
+    bool readOnly = false;
+    LRESULT answer = 0; // non-zero: nothing is written at all
   } const cases[] = {
-      {"formatted at the start", L"", {0, 0}, L"2024-01-31", L"2024-01-31", 10},
-      {"bare in the middle", L"2024", {5, 5}, L"0131", L"2024-01-31", 10},
-      {"one digit leaves a gap to fill", L"2024", {5, 5}, L"1", L"2024-1 -  ", 6},
-      {"before existing digits pushes them on", L"20240131", {5, 5}, L"12", L"2024-12-01", 10},
+      {WM_PASTE, L"", {0, 0}, L"2024-01-31", L"2024-01-31", {10, 10}, nullptr},
+      {WM_PASTE, L"2024", {5, 5}, L"0131", L"2024-01-31", {10, 10}, nullptr},
+      {WM_PASTE, L"2024", {5, 5}, L"1", L"2024-1 -  ", {6, 6}, nullptr}, // a gap left to fill
+      {WM_PASTE, L"20240131", {5, 5}, L"12", L"2024-12-01", {10, 10}, nullptr},
+      {WM_COPY, L"20240131", {0, 10}, L"x", L"2024-01-31", {0, 10}, L"2024-01-31"},
+      {WM_CUT, L"20240131", {2, 6}, L"x", L"2013-1 -  ", {2, 2}, L"24-0"},
+      {WM_CLEAR, L"20240131", {0, 10}, L"x", L"    -  -  ", {0, 0}, nullptr},
+      {WM_PASTE, L"20240131", {0, 4}, L"1999", L"2024-01-31", {0, 4}, nullptr, true},
+      {WM_CLEAR, L"20240131", {0, 4}, L"x", L"2024-01-31", {0, 4}, nullptr, true},
+      {0x052C, L"2024", {2, 2}, L"x", L"2024-  -  ", {2, 2}, nullptr, false, 1},
   };
   CreateWithMask(L"####-##-##", 8);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(testing::Message() << "message " << std::hex << c.msg << " clip " << c.clip << " read-only "
+                                    << c.readOnly);
     ShowValue(c.value);
+    Ctl->Edit.SendMessage(EM_SETREADONLY, c.readOnly, 0);
     ASSERT_TRUE(PutClipboardText(Ctl->Edit.m_hWnd, c.clip));
     Ctl->Edit.SetSel(c.sel.first, c.sel.second);
-    EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, WM_PASTE, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, c.msg, 12, 34), c.answer);
     EXPECT_EQ(Text(), c.text);
-    EXPECT_EQ(Sel(), std::make_pair(c.caret, c.caret));
-    // A paste reports the new digits but fires no event.
-    EXPECT_SEQ(TakeControlCodes(), seq::Entries{});
+    EXPECT_EQ(Sel(), c.selAfter);
+    EXPECT_EQ(ClipboardText(Ctl->Edit.m_hWnd), c.clipAfter ? c.clipAfter : c.clip);
+    if (c.answer) {
+      EXPECT_SEQ_FLUSH(Log.Entries, seq::Entries{});
+    } else { // the new digits are reported, but no event code
+      EXPECT_SEQ(TakeControlCodes(), seq::Entries{});
+    }
     EXPECT_SEQ(Rec.Events, seq::Entries{});
     EXPECT_EQ(Ctl->Edit.InvalidInputCount, 0);
   }
-}
-
-TEST_F(EditWindow, CutCopyAndClearKeepTheMask) {
-  struct {
-    UINT msg;
-    std::pair<int, int> sel;
-    const wchar_t* text;
-    std::pair<int, int> selAfter;
-    const wchar_t* clip;
-  } const cases[] = {
-      {WM_COPY, {0, 10}, L"2024-01-31", {0, 10}, L"2024-01-31"},
-      {WM_CUT, {2, 6}, L"2013-1 -  ", {2, 2}, L"24-0"},
-      {WM_CLEAR, {0, 10}, L"    -  -  ", {0, 0}, L"untouched"},
-  };
-  CreateWithMask(L"####-##-##", 8);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "message " << std::hex << c.msg << " sel " << std::dec << c.sel.first << ".."
-                                    << c.sel.second);
-    ShowValue(L"20240131");
-    ASSERT_TRUE(PutClipboardText(Ctl->Edit.m_hWnd, L"untouched"));
-    Ctl->Edit.SetSel(c.sel.first, c.sel.second);
-    EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, c.msg, 0, 0), 0);
-    EXPECT_EQ(Text(), c.text);
-    EXPECT_EQ(Sel(), c.selAfter);
-    EXPECT_EQ(ClipboardText(Ctl->Edit.m_hWnd), c.clip);
-    EXPECT_SEQ(TakeControlCodes(), std::vector<std::wstring>{});
-  }
-}
-
-TEST_F(EditWindow, AReadOnlyFieldIsNotEdited) {
-  CreateWithMask(L"####-##-##", 8);
-  ShowValue(L"20240131");
-  Ctl->Edit.SendMessage(EM_SETREADONLY, TRUE, 0);
-  ASSERT_TRUE(PutClipboardText(Ctl->Edit.m_hWnd, L"1999"));
-  Ctl->Edit.SetSel(0, 4);
-  SendMessageW(Ctl->Edit.m_hWnd, WM_PASTE, 0, 0);
-  SendMessageW(Ctl->Edit.m_hWnd, WM_CLEAR, 0, 0);
-  SendKey(VK_DELETE);
-  Ctl->Edit.SetSel(5, 5);
-  SendChar(L'7');
-  SendChar(VK_BACK);
-  EXPECT_EQ(Text(), L"2024-01-31");
-  EXPECT_EQ(Ctl->Edit.InvalidInputCount, 2);
   Ctl->Edit.SendMessage(EM_SETREADONLY, FALSE, 0);
 }
 
-TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
+// The focus is reported once per stay inside the control; the first click focuses (and so
+// selects all), a second places the caret; a disabled field ignores the buttons.
+TEST_F(EditWindow, FocusAndClicksAreReportedOncePerStayInsideTheControl) {
   CreateWithMask(L"####-##-##", 8);
   ShowValue(L"20240131");
-  HWND other = PlainEdit();
+  const HWND field = Ctl->Edit.m_hWnd, other = PlainEdit();
   ASSERT_NE(other, nullptr);
   SetForegroundWindow(FormWindow());
   SetFocus(other);
@@ -95,7 +72,7 @@ TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
   struct Bounce {
     HWND field, other;
     int depth;
-  } bounce{Ctl->Edit.m_hWnd, other, 0};
+  } bounce{field, other, 0};
   Rec.Context = &bounce;
   Rec.OnEvent = [](Recorder* self, DISPID id, DISPPARAMS*) {
     auto* b = static_cast<Bounce*>(self->Context);
@@ -103,75 +80,49 @@ TEST_F(EditWindow, FocusIsReportedOncePerStayInsideTheControl) {
     SetFocus(b->field);
     SetFocus(b->other);
   };
+  const std::pair<int, int> all(0, 10), kept(6, 7), caret(-1, -1), any(-2, -2);
   struct {
     const char* name;
-    HWND target;
-    std::vector<std::wstring> codes;
-    std::vector<std::wstring> formCalls;
+    HWND focus; // null: a left click on the field
+    BOOL enabled;
+    HWND focusedAfter;
+    std::vector<std::wstring> codes, formCalls;
+    std::pair<int, int> sel; // caret: collapsed anywhere
   } const steps[] = {
-      {"into the field", Ctl->Edit.m_hWnd, {L"0465 2"}, {L"SetFocusToForm"}},
+      {"into the field", field, TRUE, field, {L"0465 2"}, {L"SetFocusToForm"}, all},
       // The control hands the focus straight back to its field: no new report.
-      {"to the control", Ctl->m_hWnd, {}, {L"SetFocusToForm"}},
-      {"out, bounced back in and out by the host", other, {L"0465 3"}, {L"SetFocusToForm"}},
-      {"into the field again", Ctl->Edit.m_hWnd, {L"0465 2"}, {L"SetFocusToForm"}},
+      {"to the control", Ctl->m_hWnd, TRUE, field, {}, {L"SetFocusToForm"}, all},
+      {"out, bounced back in and out by the host", other, TRUE, other, {L"0465 3"}, {L"SetFocusToForm"}, any},
+      {"first click", nullptr, TRUE, field, {L"0465 2"}, {L"SetFocusToForm", L"SetFocusToForm"}, all},
+      {"second click", nullptr, TRUE, field, {}, {L"SetFocusToForm"}, caret},
+      {"out", other, TRUE, other, {L"0465 3"}, {}, any},
+      {"a disabled field ignores a click", nullptr, FALSE, other, {}, {}, kept},
+      {"a disabled field selects nothing on focus", field, FALSE, field, {L"0465 2"}, {}, kept},
   };
   for (const auto& s : steps) {
     SCOPED_TRACE(s.name);
-    Ctl->Edit.SetSel(3, 3);
-    SetFocus(s.target);
+    Ctl->Edit.SetEditEnabled(s.enabled);
+    Ctl->Edit.SetSel(6, 7);
+    if (s.focus) {
+      SetFocus(s.focus);
+    } else {
+      SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 5));
+      SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(1, 5));
+    }
+    EXPECT_EQ(GetFocus(), s.focusedAfter);
     EXPECT_SEQ(TakeControlCodes(), s.codes);
     EXPECT_SEQ_FLUSH(Form->Calls, s.formCalls);
-    if (GetFocus() == Ctl->Edit.m_hWnd) {
-      EXPECT_EQ(Sel(), std::make_pair(0, 10));
+    const auto sel = Sel();
+    if (s.sel == caret) {
+      EXPECT_EQ(sel.first, sel.second) << "the click places a caret";
+    } else if (s.sel != any) {
+      EXPECT_EQ(sel, s.sel);
     }
   }
+  EXPECT_EQ(SendMessageW(field, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 5)), 0);
+  Ctl->Edit.SetEditEnabled(TRUE);
   Rec.OnEvent = nullptr;
   EXPECT_FALSE(Ctl->Edit.InKillFocus);
-}
-
-TEST_F(EditWindow, FirstClickFocusesAndSelectsSecondPlacesTheCaret) {
-  CreateWithMask(L"####-##-##", 8);
-  ShowValue(L"20240131");
-  HWND other = PlainEdit();
-  SetForegroundWindow(FormWindow());
-  const LPARAM atStart = MAKELPARAM(1, 5);
-  struct {
-    const char* name;
-    BOOL enabled;
-    bool focusedBefore;
-    bool focusedAfter;
-    bool selectedAll;
-    std::vector<std::wstring> formCalls;
-  } const cases[] = {
-      {"first click", TRUE, false, true, true, {L"SetFocusToForm", L"SetFocusToForm"}},
-      {"second click", TRUE, true, true, false, {L"SetFocusToForm"}},
-      {"disabled field ignores a click", FALSE, false, false, false, {}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    SetFocus(c.focusedBefore ? Ctl->Edit.m_hWnd : other);
-    Ctl->Edit.SetEditEnabled(c.enabled);
-    Ctl->Edit.SetSel(6, 7);
-    ClearRecords();
-    SendMessageW(Ctl->Edit.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, atStart);
-    SendMessageW(Ctl->Edit.m_hWnd, WM_LBUTTONUP, 0, atStart);
-    EXPECT_EQ(GetFocus() == Ctl->Edit.m_hWnd, c.focusedAfter);
-    auto sel = Sel();
-    if (c.selectedAll) {
-      EXPECT_EQ(sel, std::make_pair(0, 10));
-    } else if (c.enabled) {
-      EXPECT_EQ(sel.first, sel.second) << "the click places a caret";
-    } else {
-      EXPECT_EQ(sel, std::make_pair(6, 7));
-    }
-    EXPECT_SEQ_FLUSH(Form->Calls, c.formCalls);
-  }
-  // A disabled field also ignores the right button and selects nothing on focus.
-  Ctl->Edit.SetEditEnabled(FALSE);
-  EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, atStart), 0);
-  SetFocus(Ctl->Edit.m_hWnd);
-  EXPECT_SEQ_FLUSH(Form->Calls, std::vector<std::wstring>{});
-  Ctl->Edit.SetEditEnabled(TRUE);
 }
 
 // The field's colour requests are answered with its colours and one shared brush per
@@ -251,16 +202,6 @@ TEST_F(EditWindow, ColourRequestsShareOneBrushPerColour) {
       }
     }
   }
-}
-
-TEST_F(EditWindow, AnswersTheHostQueryAndNothingElse) {
-  CreateWithMask(L"####-##-##", 8);
-  ShowValue(L"2024");
-  Ctl->Edit.SetSel(2, 2);
-  EXPECT_EQ(SendMessageW(Ctl->Edit.m_hWnd, 0x052C, 12, 34), 1);
-  EXPECT_EQ(Text(), L"2024-  -  ");
-  EXPECT_EQ(Sel(), std::make_pair(2, 2));
-  EXPECT_SEQ_FLUSH(Log.Entries, seq::Entries{});
 }
 
 namespace {

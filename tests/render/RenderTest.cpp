@@ -92,7 +92,6 @@ TEST_F(Painting, DrawsButtonAndBorderForEveryStyleAppearanceStateAndTheme) {
       {0, 1, 1, 1, Idle, L"", {plain}, CRect(1, 1, 139, 21), 1370},
       // Without the spin glyph the button is empty.
       {2, 1, 1, 1, Idle, L"", {plain}, CRect(), 2205},
-      {4, 1, 1, 1, Idle, L"", {plain}, CRect(), 2205},
       // The arrow's glyph does not matter to the spin button, nor the spin glyph to the arrow.
       {2, 1, 1, 1, Idle, L"", Spin(0, 0, 0, 0) + plain, inner, 1370},
       {0, 1, 1, 1, Idle, L"", Arrow(0, 0) + plain, inner, 2205},
