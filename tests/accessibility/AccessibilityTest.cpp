@@ -13,14 +13,6 @@ using namespace testhost;
 
 namespace {
 
-VARIANT Child(long id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
 const wchar_t* RoleName(long role) {
   return role == ROLE_SYSTEM_TEXT         ? L"text"
          : role == ROLE_SYSTEM_COMBOBOX   ? L"combobox"
@@ -44,8 +36,8 @@ std::wstring StateText(long bits) {
 std::wstring Describe(IAccessible* acc, long id) {
   CVariant role, state;
   CBstr name, value;
-  if (FAILED(acc->get_accRole(Child(id), &role)) || FAILED(acc->get_accState(Child(id), &state)) ||
-      FAILED(acc->get_accName(Child(id), &name)) || FAILED(acc->get_accValue(Child(id), &value)))
+  if (FAILED(acc->get_accRole(VLong(id), &role)) || FAILED(acc->get_accState(VLong(id), &state)) ||
+      FAILED(acc->get_accName(VLong(id), &name)) || FAILED(acc->get_accValue(VLong(id), &value)))
     return L"failed";
   return std::wstring(RoleName(role.lVal)) + L"|" + name.c_str() + L"|" + value.c_str() + L"|" + StateText(state.lVal);
 }
@@ -57,8 +49,8 @@ std::wstring Buttons(IAccessible* acc) {
   std::wstring out;
   for (long id = 2; id <= count; ++id) {
     CBstr name, action;
-    acc->get_accName(Child(id), &name);
-    acc->get_accDefaultAction(Child(id), &action);
+    acc->get_accName(VLong(id), &name);
+    acc->get_accDefaultAction(VLong(id), &action);
     out += (out.empty() ? L"" : L" ") + std::wstring(name.c_str()) + L":" + action.c_str();
   }
   return out;
@@ -81,17 +73,17 @@ struct WinEvents {
     CComPtr<IAccessible> acc = FromWindow(hwnd);
     if (event == EVENT_OBJECT_FOCUS) {
       CBstr name;
-      if (acc && child != CHILDID_SELF) acc->get_accName(Child(child), &name);
+      if (acc && child != CHILDID_SELF) acc->get_accName(VLong(child), &name);
       Log->Add(L"focus " + std::wstring(child == CHILDID_SELF ? L"control" : name.c_str()));
     } else if (event == EVENT_OBJECT_VALUECHANGE && child != CHILDID_SELF) {
       CBstr value;
-      if (acc) acc->get_accValue(Child(child), &value);
+      if (acc) acc->get_accValue(VLong(child), &value);
       Log->Add(L"drop-down value " + std::wstring(value.c_str()));
     } else if ((event == EVENT_OBJECT_VALUECHANGE || event == EVENT_OBJECT_STATECHANGE) && child == CHILDID_SELF) {
       // What the reader reads back while the event fires.
       CBstr value;
       CVariant state;
-      if (acc) acc->get_accValue(Child(CHILDID_SELF), &value), acc->get_accState(Child(CHILDID_SELF), &state);
+      if (acc) acc->get_accValue(VLong(CHILDID_SELF), &value), acc->get_accState(VLong(CHILDID_SELF), &state);
       Log->Add(event == EVENT_OBJECT_VALUECHANGE
                    ? L"value " + std::wstring(value.c_str())
                    : L"state " + StateText(state.lVal & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED)));
@@ -166,11 +158,8 @@ TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
       // A time field starts at midnight whatever the unit; the clerk clears it.
       SetWindowTextW(Ctl->Edit.m_hWnd, L"");
     }
-    if (c.situation == Disabled) {
-      ASSERT_EQ(PutLong(L"Enabled", 0), S_OK);
-    }
-    if (c.situation == Hidden) {
-      ASSERT_EQ(PutLong(L"Visible", 0), S_OK);
+    if (c.situation == Disabled || c.situation == Hidden) {
+      ASSERT_EQ(PutLong(c.situation == Disabled ? L"Enabled" : L"Visible", 0), S_OK);
     }
     if (c.situation == Open) SendMessageW(Ctl->m_hWnd, WM_CALENDAR_SHOW, 0, 0);
     Pump();
@@ -228,13 +217,13 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
        [&] { TypeChars(L"0315"); },
        {L"value 2024/0", L"value 2024/03", L"value 2024/03/1", L"value 2024/03/15"}},
       {"open by the arrow's action",
-       [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); },
+       [&] { EXPECT_EQ(acc->accDoDefaultAction(VLong(2)), S_OK); },
        {L"state expanded", L"focus Month calendar"}},
       {"close by the control's action",
-       [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(CHILDID_SELF)), S_OK); },
+       [&] { EXPECT_EQ(acc->accDoDefaultAction(VLong(CHILDID_SELF)), S_OK); },
        {L"state collapsed", L"focus control"}},
       {"open again",
-       [&] { EXPECT_EQ(acc->accDoDefaultAction(Child(2)), S_OK); },
+       [&] { EXPECT_EQ(acc->accDoDefaultAction(VLong(2)), S_OK); },
        {L"state expanded", L"focus Month calendar"}},
       {"browsing in the drop-down",
        [&] { PickDay(2024, 3, 18, MCN_SELCHANGE); },
@@ -246,12 +235,12 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
       {"a spin field's Previous",
        [&] {
          SpinField();
-         EXPECT_EQ(Acc()->accDoDefaultAction(Child(3)), S_OK);
+         EXPECT_EQ(Acc()->accDoDefaultAction(VLong(3)), S_OK);
        },
        {L"value 2024/03/14"}},
-      {"and its Next", [&] { EXPECT_EQ(Acc()->accDoDefaultAction(Child(2)), S_OK); }, {L"value 2024/03/15"}},
+      {"and its Next", [&] { EXPECT_EQ(Acc()->accDoDefaultAction(VLong(2)), S_OK); }, {L"value 2024/03/15"}},
       {"the field's action is none",
-       [&] { EXPECT_EQ(Acc()->accDoDefaultAction(Child(1)), DISP_E_MEMBERNOTFOUND); },
+       [&] { EXPECT_EQ(Acc()->accDoDefaultAction(VLong(1)), DISP_E_MEMBERNOTFOUND); },
        {}},
   };
   for (const auto& s : steps) {

@@ -27,11 +27,10 @@ public:
   explicit Log(Kind kind = Any) : m_kind(kind) {}
   void Add(std::wstring what) { m_entries.emplace_back(m_kind, std::move(what)); }
   void Add(Kind kind, std::wstring what) { m_entries.emplace_back(kind, std::move(what)); }
-  // What was recorded of one kind (or all), as text.
-  std::vector<std::wstring> Texts(Kind kind = Any) const {
+  // What was recorded, as text.
+  std::vector<std::wstring> Texts() const {
     std::vector<std::wstring> out;
-    for (const auto& e : m_entries)
-      if (kind == Any || e.kind == kind) out.push_back(e.what);
+    for (const auto& e : m_entries) out.push_back(e.what);
     return out;
   }
   std::vector<std::wstring> Take() {

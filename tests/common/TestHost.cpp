@@ -2,6 +2,7 @@
 
 #include "Lumadex.h"
 #include "Tondril.h"
+#include "fxhandle.h"
 
 namespace testhost {
 
@@ -35,20 +36,8 @@ int RecordingForm::OnFormFireEventSend(CBaseCtl*, long nEvent, long, long, long,
   return FireEventAnswer;
 }
 
-long RecordingForm::SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND, LPCWSTR lpszName) {
+long RecordingForm::SetPreNextFocusToForm(int nMode, CBaseCtl*, HWND, LPCWSTR lpszName) {
   Calls.Add(L"SetPreNextFocusToForm " + std::to_wstring(nMode) + L" " + (lpszName ? lpszName : L""));
-  // Move the focus as a running form does: next and previous wrap around.
-  int n = static_cast<int>(Members.size()), at = -1;
-  for (int i = 0; i < n; ++i)
-    if (Members[i].second == pCtl) at = i;
-  CCalendarCtl* target = nullptr;
-  if (nMode == 3) {
-    for (auto& m : Members)
-      if (m.first == (lpszName ? lpszName : L"")) target = m.second;
-  } else if (at >= 0 && (nMode == 0 || nMode == 1)) {
-    target = Members[(at + (nMode == 1 ? 1 : n - 1)) % n].second;
-  }
-  if (target) target->MSetFocus();
   return 0;
 }
 
@@ -124,12 +113,12 @@ void ControlFixture::SetUp() {
   Connect();
 }
 
-CComPtr<IConnectionPoint> ControlFixture::Point(REFIID iid, HRESULT* hr) {
+CComPtr<IConnectionPoint> ControlFixture::Point(REFIID iid) {
   CComPtr<IConnectionPointContainer> cpc;
   CComPtr<IConnectionPoint> cp;
-  HRESULT r = Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
-  if (SUCCEEDED(r)) r = cpc->FindConnectionPoint(iid, &cp);
-  if (hr) *hr = r;
+  if (SUCCEEDED(
+          Ctl->GetPrimaryDispatch()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc))))
+    cpc->FindConnectionPoint(iid, &cp);
   return cp;
 }
 
@@ -265,28 +254,23 @@ static bool OpenClipboardRetrying(HWND owner) {
 }
 
 bool PutClipboardText(HWND owner, const std::wstring& text) {
-  if (!OpenClipboardRetrying(owner)) return false;
-  EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  bool ok = false;
-  if (mem) {
-    memcpy(GlobalLock(mem), text.c_str(), bytes);
-    GlobalUnlock(mem);
-    ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
-    if (!ok) GlobalFree(mem);
-  }
+  CGlobalHandle mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
+  if (!mem || !OpenClipboardRetrying(owner)) return false;
+  memcpy(GlobalLock(mem.Get()), text.c_str(), bytes);
+  GlobalUnlock(mem.Get());
+  EmptyClipboard();
+  const bool ok = SetClipboardData(CF_UNICODETEXT, mem.Get()) != nullptr;
+  if (ok) mem.Detach(); // the clipboard's now
   CloseClipboard();
   return ok;
 }
 
 std::wstring ClipboardText(HWND owner) {
   if (!OpenClipboardRetrying(owner)) return L"<clipboard busy>";
-  std::wstring out;
-  if (HANDLE mem = GetClipboardData(CF_UNICODETEXT)) {
-    out = static_cast<const wchar_t*>(GlobalLock(mem));
-    GlobalUnlock(mem);
-  }
+  HANDLE mem = GetClipboardData(CF_UNICODETEXT);
+  std::wstring out = mem ? static_cast<const wchar_t*>(GlobalLock(mem)) : L"";
+  if (mem) GlobalUnlock(mem);
   CloseClipboard();
   return out;
 }
@@ -332,7 +316,6 @@ LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     break;
   case WM_CALENDAR_EVENT:
     self->Entries.Add(L"0465 " + std::to_wstring(static_cast<int>(wParam)));
-    if (self->AnswerAllCustom) return 1;
     break;
   case WM_CALENDAR_CAPTION:
     self->Entries.Add(L"0466 " + std::wstring(reinterpret_cast<const wchar_t*>(wParam)));

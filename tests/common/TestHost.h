@@ -33,8 +33,6 @@ public:
   int FireEventAnswer = 0;
   long AllowFocusAnswer = 1;
   CWnd* FrameWnd = nullptr;
-  // The form's controls in creation order, with their names; focus moves among them.
-  std::vector<std::pair<std::wstring, CCalendarCtl*>> Members;
 
   int OnFormFireEventSend(CBaseCtl* pCtl, long nEvent, long n1, long n2, long n3, CString strValue) override;
   long SetPreNextFocusToForm(int nMode, CBaseCtl* pCtl, HWND hWnd, LPCWSTR lpszName) override;
@@ -105,8 +103,7 @@ public:
   seq::Log Entries{seq::Message};
   // The caption updates, the drop-down and the stepping are the control's: they are
   // answered here, so that the value logic cannot rewrite the text under the field's
-  // tests, no calendar opens and no value steps. Stress runs answer every custom message.
-  bool AnswerAllCustom = false;
+  // tests, no calendar opens and no value steps.
 
 private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -132,8 +129,8 @@ protected:
   // A fresh control with these formats and initial-value unit, window created.
   void Recreate(short style, short dateFormat, short timeFormat, short basic = 0, bool runMode = true);
   void Connect();
-  // The control's connection point for iid, or null with the container's answer in hr.
-  CComPtr<IConnectionPoint> Point(REFIID iid, HRESULT* hr = nullptr);
+  // The control's connection point for iid, or null.
+  CComPtr<IConnectionPoint> Point(REFIID iid);
 
   HWND FormWindow() const { return Form->FrameWnd->m_hWnd; }
   HRESULT Put(const wchar_t* name, VARIANT value);

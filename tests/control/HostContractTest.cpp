@@ -9,11 +9,6 @@ using namespace testhost;
 
 namespace {
 
-BOOL LoadInto(CBaseCtl* c, std::vector<BYTE> data) {
-  CArchive ar(data, CArchive::load);
-  return c->LoadControl(ar);
-}
-
 // The pixels of a 32-bit DIB section of the given size, filled with fill.
 struct Pixels {
   Pixels(HDC like, int w, int h, COLORREF fill) : width(w), dc(like) {
@@ -59,7 +54,8 @@ TEST_F(HostContract, AFormsLifeRunsThroughTheBase) {
   std::vector<BYTE> none;
   CArchive storing(none, CArchive::store);
   EXPECT_FALSE(base->LoadControl(storing));
-  ASSERT_TRUE(LoadInto(base, stream));
+  CArchive loading(stream, CArchive::load);
+  ASSERT_TRUE(base->LoadControl(loading));
   EXPECT_EQ(Ctl->Edit.m_hWnd, nullptr) << "loading only fills the members";
 
   base->SetRunMode(TRUE);

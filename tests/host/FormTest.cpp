@@ -6,16 +6,6 @@
 #include "RealInput.h"
 #include "CalendarCtl.h"
 
-namespace {
-
-// Asks control from for the next (1013) or previous (1014) control, as the host does.
-void AskMove(FormControl* from, WORD action) {
-  SendMessageW(from->Hwnd(), WM_JT_EVENT, MAKEWPARAM(0, action), 0);
-  realinput::Settle();
-}
-
-} // namespace
-
 TEST_F(HostTest, FocusMovesInCreationOrderPastHiddenControlsByNameAndNotWhenRefused) {
   FormControl* a = Make(L"a", 10, 10);
   FormControl* b = Make(L"b", 10, 50);
@@ -30,7 +20,9 @@ TEST_F(HostTest, FocusMovesInCreationOrderPastHiddenControlsByNameAndNotWhenRefu
   auto moves = [&](std::vector<Move> steps) {
     for (const auto& k : steps) {
       SCOPED_TRACE(testing::Message() << "from " << k.from->Name << " " << k.action);
-      AskMove(k.from, k.action);
+      // Asks for the next (1013) or previous (1014) control, as the host does.
+      SendMessageW(k.from->Hwnd(), WM_JT_EVENT, MAKEWPARAM(0, k.action), 0);
+      realinput::Settle();
       EXPECT_EQ(Form->Focused(), k.focused);
     }
   };

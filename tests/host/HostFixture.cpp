@@ -1,8 +1,8 @@
 #include "HostFixture.h"
 
 #include "RealInput.h"
-#include "fxhandle.h"
 
+#include <filesystem>
 #include <sstream>
 
 bool LineMatches(const std::wstring& line, const std::wstring& pattern) {
@@ -65,24 +65,16 @@ void HostTest::ExpectScripts(const std::vector<ScriptCase>& cases) {
 }
 
 TempFolder::TempFolder() {
-  wchar_t base[MAX_PATH];
-  GetTempPathW(MAX_PATH, base);
   static int serial = 0;
-  Path =
-      std::wstring(base) + L"tamvero-host-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
-  CreateDirectoryW(Path.c_str(), nullptr);
+  Path = (std::filesystem::temp_directory_path() /
+          ("tamvero-host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial)))
+             .wstring();
+  std::filesystem::create_directory(Path);
 }
 
 TempFolder::~TempFolder() {
-  WIN32_FIND_DATAW found;
-  CFindHandle find(FindFirstFileW((Path + L"\\*").c_str(), &found));
-  if (find) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((Path + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(find.Get(), &found));
-  }
-  find.Reset();
-  RemoveDirectoryW(Path.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(Path, ignored);
 }
 
 Lines ReadLines(const std::wstring& path) {
