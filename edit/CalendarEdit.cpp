@@ -7,6 +7,8 @@
 #include "Formats.h"
 #include "ParentNotificationMute.h"
 
+#include <algorithm>
+
 namespace {
 
 const UINT kKeypadScanPlus = 0x4E;
@@ -352,11 +354,7 @@ bool CCalendarEdit::ReplaceChangedSpan(const CString& shown, LPCWSTR text) {
   while (last > first && shown[last - 1] == text[last - 1]) --last;
   // The caret moves on over literals to the next input position: replacing them too
   // leaves the EDIT's caret where the keystroke puts it.
-  while (last < length) {
-    const CMaskData* rec = RecordAt(last);
-    if (!rec || rec->IsEntry()) break;
-    ++last;
-  }
+  last = std::min(GetNextEntryPos(last), length);
   const CString span(text + first, last - first);
   ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
   ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(span.GetString()));

@@ -255,7 +255,8 @@ CCalendarEdit::SelectionHold::~SelectionHold() {
 void CCalendarEdit::ApplySel(int start, int end, BOOL noScroll) {
   // The replace that wrote the text scrolled its caret into view; asking the EDIT where
   // that caret is would make it measure the whole text again.
-  if (start == end && start == std::exchange(ScrolledCaret, -1)) {
+  const int scrolled = std::exchange(ScrolledCaret, -1);
+  if (start == end && start == scrolled) {
     int from = -1, to = -1;
     GetSel(from, to);
     if (from == start && to == end) return;
