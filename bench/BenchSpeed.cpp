@@ -1,22 +1,66 @@
-// The control beside the platform: creation with its first paint against the platform's
+// The control beside the platform, each way of doing a piece of work timed against the
+// others in alternating rounds: creation with its first paint against the platform's
 // date-time picker and against the floor (a bare child window holding one EDIT), a typed
-// digit against a plain EDIT and the picker, what an idle control holds, and the DLL sizes.
+// digit against a plain EDIT and the picker, a property read through IDispatch against the
+// C++ member, day arithmetic on automation dates against 64-bit seconds; then what an idle
+// control holds and the DLL sizes.
 //
 // `bench_speed --type KIND N` only types N digits of one kind (see TypeOnly) and
 // `--make KIND N` only makes N windows (see MakeOnly), so that scripts/count-requests can
 // count the Wine server requests of a keystroke and of a window.
-#include "Bench.h"
-
 #include "CalendarCtl.h"
 #include "Clock.h"
+#include "DateMath.h"
 #include "HandleCount.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
+
+double Seconds() {
+  static const double tick = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return 1.0 / static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * tick;
+}
+
+struct Stats {
+  double median = 0, min = 0;
+};
+
+Stats Of(std::vector<double> t) {
+  if (t.empty()) return {};
+  std::sort(t.begin(), t.end());
+  return {t[t.size() / 2], t.front()};
+}
+
+// Runs each of n contenders once a round, the order reversed every other round so that
+// none always follows the same one; round -1 warms up (every class loads once, Wine keeps
+// DCs for the first windows it paints) and run is told not to keep it.
+void Alternate(size_t n, int rounds, const std::function<void(size_t k, bool keep)>& run) {
+  for (int r = -1; r < rounds; ++r)
+    for (size_t i = 0; i < n; ++i) run(r & 1 ? n - 1 - i : i, r >= 0);
+}
+
+// One row: each contender's median and minimum, then the first one's median over each other's.
+void PrintRow(const char* what, const std::vector<std::vector<double>>& times, double scale, const char* unit) {
+  std::printf("%-30s", what);
+  for (const auto& t : times) std::printf(" %9.1f %s %9.1f %s", Of(t).median * scale, unit, Of(t).min * scale, unit);
+  for (size_t i = 1; i < times.size(); ++i) std::printf(" %8.2fx", Of(times[0]).median / Of(times[i]).median);
+  std::printf("\n");
+  std::fflush(stdout);
+}
 
 const int kBatch = 100;  // controls alive at once, in a grid on the form
 const int kBatches = 10; // so 1,000 per round
@@ -26,13 +70,9 @@ HWND g_form = nullptr;
 
 // ---- the contenders of creation -----------------------------------------------------------
 
-LRESULT CALLBACK BareProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 void RegisterBare() {
   WNDCLASSW wc = {};
-  wc.lpfnWndProc = BareProc;
+  wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = L"BenchBare";
@@ -44,7 +84,7 @@ RECT Cell(int i) {
   return RECT{x, y, x + 120, y + 22};
 }
 
-CCalendarCtl* g_ctls[kBatch];
+CCalendarCtl* g_ctls[kBatch]; // the controls of the cells, to be released rather than destroyed
 
 HWND MakeControl(int i, int style) {
   CCalendarCtl* c = AllocRunDllControl();
@@ -84,11 +124,14 @@ HWND MakeFloorValue(int i, int) {
   return bare;
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+void Pump() { FxPumpMessages(); }
+
+void Unmake(int i, HWND made) {
+  if (CCalendarCtl* c = g_ctls[i]) {
+    g_ctls[i] = nullptr;
+    c->ExternalRelease();
+  } else {
+    DestroyWindow(made);
   }
 }
 
@@ -97,23 +140,18 @@ struct Split {
 };
 
 // 1,000 windows of one kind: returns the seconds spent making and painting, and destroying.
-Split Thousand(HWND (*make)(int, int), int style, bool control) {
+Split Thousand(HWND (*make)(int, int), int style) {
   Split s;
   HWND made[kBatch];
   for (int b = 0; b < kBatches; ++b) {
-    double t0 = bench::Seconds();
+    double t0 = Seconds();
     for (int i = 0; i < kBatch; ++i) {
       made[i] = make(i, style);
       UpdateWindow(made[i]);
     }
-    double t1 = bench::Seconds();
-    for (int i = 0; i < kBatch; ++i) {
-      if (control)
-        g_ctls[i]->ExternalRelease();
-      else
-        DestroyWindow(made[i]);
-    }
-    double t2 = bench::Seconds();
+    double t1 = Seconds();
+    for (int i = 0; i < kBatch; ++i) Unmake(i, made[i]);
+    double t2 = Seconds();
     s.make += t1 - t0;
     s.destroy += t2 - t1;
     Pump();
@@ -125,30 +163,25 @@ struct Contender {
   std::string name;
   HWND (*make)(int, int);
   int style;
-  bool control;
   std::vector<double> whole, painted; // per window: everything, and make + paint alone
 };
 
 void Creation() {
   std::vector<Contender> all;
   for (int style = 0; style < 6; ++style)
-    all.push_back({"Tamvero style " + std::to_string(style), MakeControl, style, true, {}, {}});
-  all.push_back({"picker (date)", MakePicker, 0, false, {}, {}});
-  all.push_back({"picker (time)", MakePicker, 1, false, {}, {}});
-  all.push_back({"floor: child + EDIT", MakeFloor, 0, false, {}, {}});
-  all.push_back({"floor + value, font", MakeFloorValue, 0, false, {}, {}});
-  // Warm-up: Wine keeps DCs for the first windows it paints and every class loads once.
-  for (Contender& c : all) Thousand(c.make, c.style, c.control);
+    all.push_back({"Tamvero style " + std::to_string(style), MakeControl, style, {}, {}});
+  all.push_back({"picker (date)", MakePicker, 0, {}, {}});
+  all.push_back({"picker (time)", MakePicker, 1, {}, {}});
+  all.push_back({"floor: child + EDIT", MakeFloor, 0, {}, {}});
+  all.push_back({"floor + value, font", MakeFloorValue, 0, {}, {}});
   const int rounds = 5;
-  for (int r = 0; r < rounds; ++r) {
-    // Alternate the order so that no contender always follows the same one.
-    for (size_t k = 0; k < all.size(); ++k) {
-      Contender& c = all[r % 2 ? all.size() - 1 - k : k];
-      Split s = Thousand(c.make, c.style, c.control);
-      c.whole.push_back((s.make + s.destroy) / (kBatch * kBatches));
-      c.painted.push_back(s.make / (kBatch * kBatches));
-    }
-  }
+  Alternate(all.size(), rounds, [&](size_t k, bool keep) {
+    Contender& c = all[k];
+    const Split s = Thousand(c.make, c.style);
+    if (!keep) return;
+    c.whole.push_back((s.make + s.destroy) / (kBatch * kBatches));
+    c.painted.push_back(s.make / (kBatch * kBatches));
+  });
   const Contender& picker = all[6];
   const Contender& bareEdit = all[8];
   std::printf("\ncreate + show + first paint (+ destroy), per window, %d per round, %d rounds\n", kBatch * kBatches,
@@ -156,8 +189,8 @@ void Creation() {
   std::printf("%-22s %12s %12s %10s %10s %12s %12s %10s\n", "", "whole med", "whole min", "/picker", "/floor",
               "paint med", "paint min", "/floor");
   for (const Contender& c : all) {
-    const bench::Stats w = bench::Of(c.whole), m = bench::Of(c.painted);
-    const bench::Stats pw = bench::Of(picker.whole), fw = bench::Of(bareEdit.whole), fm = bench::Of(bareEdit.painted);
+    const Stats w = Of(c.whole), m = Of(c.painted);
+    const Stats pw = Of(picker.whole), fw = Of(bareEdit.whole), fm = Of(bareEdit.painted);
     std::printf("%-22s %9.1f us %9.1f us %9.2fx %9.2fx %9.1f us %9.1f us %9.2fx\n", c.name.c_str(), w.median * 1e6,
                 w.min * 1e6, w.median / pw.median, w.median / fw.median, m.median * 1e6, m.min * 1e6,
                 m.median / fm.median);
@@ -168,32 +201,30 @@ void Creation() {
 // ---- typing ------------------------------------------------------------------------------------
 
 struct Typist {
-  const char* name;
   HWND field;   // where the character goes
   HWND painted; // what UpdateWindow paints after it
+  bool picker;  // takes digits into its selected field, which moves on when complete
 };
 
 const wchar_t kDigits[] = L"20240105";
 
 // One digit; every eighth starts over with everything selected, as a clerk retyping a date.
 void TypeOne(const Typist& t, int& k, bool paint) {
-  if (k % 8 == 0) SendMessageW(t.field, EM_SETSEL, 0, -1);
+  if (k % 8 == 0 && !t.picker) SendMessageW(t.field, EM_SETSEL, 0, -1);
   SendMessageW(t.field, WM_CHAR, kDigits[k++ % 8], 1);
   if (paint) UpdateWindow(t.painted);
 }
 
-// The picker takes digits only into a selected field: a click on its first one selects
-// it (and focuses the picker, which the unfocused rounds then undo).
-void SelectPickerField(HWND picker, bool focused) {
-  SendMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 10));
-  SendMessageW(picker, WM_LBUTTONUP, 0, MAKELPARAM(6, 10));
-  if (!focused) SetFocus(g_form);
-}
-
-// Every digit goes into the selected field, which moves on when it is complete.
-void TypePicker(const Typist& t, int& k, bool paint) {
-  SendMessageW(t.field, WM_CHAR, kDigits[k++ % 8], 1);
-  if (paint) UpdateWindow(t.painted);
+// Focuses the field, or the form for the unfocused rounds. The picker takes digits only
+// into a selected field: a click on its first one selects it (and focuses the picker).
+void Ready(const Typist& t, bool focused) {
+  SetFocus(focused ? t.field : g_form);
+  if (t.picker) {
+    SendMessageW(t.field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 10));
+    SendMessageW(t.field, WM_LBUTTONUP, 0, MAKELPARAM(6, 10));
+    if (!focused) SetFocus(g_form);
+  }
+  Pump();
 }
 
 struct Typing {
@@ -210,9 +241,9 @@ Typing MakeTypists() {
                                nullptr, nullptr, nullptr);
   HWND picker = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 360, 140, 22, g_form, nullptr,
                                 nullptr, nullptr);
-  t.masked = {"Tamvero", t.ctl->Edit.m_hWnd, t.ctl->m_hWnd};
-  t.plain = {"plain EDIT", plain, plain};
-  t.picker = {"picker", picker, picker};
+  t.masked = {t.ctl->Edit.m_hWnd, t.ctl->m_hWnd, false};
+  t.plain = {plain, plain, false};
+  t.picker = {picker, picker, true};
   UpdateWindow(g_form);
   return t;
 }
@@ -226,34 +257,68 @@ void TypingBench() {
     for (int paint = 0; paint < 2; ++paint) {
       int k = 0;
       const Typist* who[3] = {&t.masked, &t.plain, &t.picker};
-      std::vector<double> times[3];
-      const int keys = 400, rounds = 7;
-      for (int r = -1; r < rounds; ++r) { // round -1 warms up
-        for (int w = 0; w < 3; ++w) {
-          const Typist& ty = *who[(r & 1) ? 2 - w : w];
-          SetFocus(focused ? ty.field : g_form);
-          if (&ty == &t.picker) SelectPickerField(ty.field, focused);
-          Pump();
-          double t0 = bench::Seconds();
-          for (int i = 0; i < keys; ++i) (&ty == &t.picker ? TypePicker : TypeOne)(ty, k, paint != 0);
-          double dt = (bench::Seconds() - t0) / keys;
-          if (r >= 0) times[(r & 1) ? 2 - w : w].push_back(dt);
-        }
-      }
-      const bench::Stats m = bench::Of(times[0]), e = bench::Of(times[1]), p = bench::Of(times[2]);
+      std::vector<std::vector<double>> times(3);
+      Alternate(3, 7, [&](size_t w, bool keep) {
+        const Typist& ty = *who[w];
+        Ready(ty, focused != 0);
+        const int keys = 400;
+        const double t0 = Seconds();
+        for (int i = 0; i < keys; ++i) TypeOne(ty, k, paint != 0);
+        if (keep) times[w].push_back((Seconds() - t0) / keys);
+      });
       char what[64];
       std::snprintf(what, sizeof what, "%s, %s", focused ? "focused" : "unfocused",
                     paint ? "with its paint" : "without paint");
-      std::printf("%-30s %9.1f us %9.1f us %9.1f us %9.1f us %9.1f us %9.1f us %8.2fx %8.2fx\n", what, m.median * 1e6,
-                  m.min * 1e6, e.median * 1e6, e.min * 1e6, p.median * 1e6, p.min * 1e6, m.median / e.median,
-                  m.median / p.median);
-      std::fflush(stdout);
+      PrintRow(what, times, 1e6, "us");
     }
   }
   SetFocus(g_form);
   t.ctl->ExternalRelease();
   DestroyWindow(t.plain.field);
   DestroyWindow(t.picker.field);
+}
+
+// ---- a property read and day arithmetic --------------------------------------------------------
+
+// Two ways of one small piece of work, n calls a round.
+void Pair(const char* what, const std::function<void()>& first, const std::function<void()>& second, int n) {
+  const std::function<void()>* ways[2] = {&first, &second};
+  std::vector<std::vector<double>> times(2);
+  Alternate(2, 7, [&](size_t k, bool keep) {
+    const double t0 = Seconds();
+    for (int i = 0; i < n; ++i) (*ways[k])();
+    if (keep) times[k].push_back((Seconds() - t0) / n);
+  });
+  PrintRow(what, times, 1e9, "ns");
+}
+
+void SmallWork() {
+  std::printf("\nthe first way against the second, per call\n");
+  std::printf("%-30s %12s %12s %12s %12s %9s\n", "", "first med", "first min", "second med", "second min", "ratio");
+  CCalendarCtl* ctl = AllocRunDllControl();
+  IDispatch* disp = ctl->GetPrimaryDispatch();
+  Pair(
+      "DateFormat: Invoke / member",
+      [&] {
+        DISPPARAMS none = {nullptr, nullptr, 0, 0};
+        VARIANT v;
+        VariantInit(&v);
+        disp->Invoke(PROP_DateFormat, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr);
+      },
+      [&] {
+        volatile short f = ctl->DateFormat;
+        (void)f;
+      },
+      20000);
+  const CString value = L"20240105";
+  Pair(
+      "a day on: OLE date / seconds", [&] { tamvero::GetComputedDate(value, 1, 1, 1); },
+      [&] {
+        CString out;
+        tamvero::GetBaseComputedDate(value, value, 1, 1, 1, out);
+      },
+      20000);
+  ctl->ExternalRelease();
 }
 
 // ---- what an idle window holds ------------------------------------------------------------------
@@ -265,14 +330,13 @@ void Holdings() {
     const char* name;
     HWND (*make)(int, int);
     int style;
-    bool control;
-  } rows[] = {{"Tamvero date", MakeControl, 0, true},
-              {"Tamvero spin date", MakeControl, 2, true},
-              {"Tamvero time", MakeControl, 1, true},
-              {"picker", MakePicker, 0, false},
-              {"floor: child + EDIT", MakeFloor, 0, false}};
+  } rows[] = {{"Tamvero date", MakeControl, 0},
+              {"Tamvero spin date", MakeControl, 2},
+              {"Tamvero time", MakeControl, 1},
+              {"picker", MakePicker, 0},
+              {"floor: child + EDIT", MakeFloor, 0}};
   for (const Row& r : rows) {
-    Thousand(r.make, r.style, r.control);
+    Thousand(r.make, r.style);
     Pump();
     const DWORD user0 = handlecount::UserObjects(), gdi0 = handlecount::GdiObjects();
     HWND made[kBatch];
@@ -284,7 +348,7 @@ void Holdings() {
     const double user = (static_cast<double>(handlecount::UserObjects()) - user0) / kBatch;
     const double gdi = (static_cast<double>(handlecount::GdiObjects()) - gdi0) / kBatch;
     std::printf("%-22s %10.2f %14.2f\n", r.name, user, gdi);
-    for (int i = 0; i < kBatch; ++i) r.control ? (void)g_ctls[i]->ExternalRelease() : (void)DestroyWindow(made[i]);
+    for (int i = 0; i < kBatch; ++i) Unmake(i, made[i]);
     Pump();
   }
 }
@@ -321,13 +385,11 @@ int TypeOnly(const char* kind, int n) {
   const Typist& ty = std::strncmp(kind, "edit", 4) == 0     ? t.plain
                      : std::strncmp(kind, "picker", 6) == 0 ? t.picker
                                                             : t.masked;
-  SetFocus(focused ? ty.field : g_form);
-  if (&ty == &t.picker) SelectPickerField(ty.field, focused);
-  Pump();
+  Ready(ty, focused);
   int k = 0;
-  for (int i = 0; i < 16; ++i) (&ty == &t.picker ? TypePicker : TypeOne)(ty, k, paint); // past the first keys' caches
+  for (int i = 0; i < 16; ++i) TypeOne(ty, k, paint); // past the first keys' caches
   Pump();
-  for (int i = 0; i < n; ++i) (&ty == &t.picker ? TypePicker : TypeOne)(ty, k, paint);
+  for (int i = 0; i < n; ++i) TypeOne(ty, k, paint);
   return 0;
 }
 
@@ -339,14 +401,13 @@ int MakeOnly(const char* kind, int n) {
                : std::strcmp(kind, "floor-value") == 0 ? MakeFloorValue
                : std::strncmp(kind, "floor", 5) == 0   ? MakeFloor
                                                        : MakeControl;
-  const bool control = make == MakeControl;
-  const int style = control ? std::atoi(kind + 7) : 0;
+  const int style = make == MakeControl ? std::atoi(kind + 7) : 0;
   for (int pass = 0; pass < 2; ++pass) {
     const int count = pass == 0 ? kBatch : n;
     for (int i = 0; i < count; ++i) {
       HWND w = make(i % kBatch, style);
       UpdateWindow(w);
-      control ? (void)g_ctls[i % kBatch]->ExternalRelease() : (void)DestroyWindow(w);
+      Unmake(i % kBatch, w);
     }
     Pump();
   }
@@ -368,7 +429,7 @@ int main(int argc, char** argv) {
     // The field's font, borrowed from the font manager as every control borrows it.
     MakeControl(0, 0);
     g_fieldFont = reinterpret_cast<HFONT>(SendMessageW(g_ctls[0]->Edit.m_hWnd, WM_GETFONT, 0, 0));
-    g_ctls[0]->ExternalRelease();
+    Unmake(0, nullptr);
   }
   int rc = 0;
   if (argc == 4 && std::strcmp(argv[1], "--type") == 0) {
@@ -379,6 +440,7 @@ int main(int argc, char** argv) {
     Sizes();
     Holdings();
     TypingBench();
+    SmallWork();
     Creation();
   }
   DestroyWindow(g_form);
