@@ -224,6 +224,34 @@ TEST_F(Layout, FontComesFromTheFontManagerAndSetsTheTextHeight) {
   EXPECT_EQ(Ctl->TextHeight, TextHeightOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))));
 }
 
+// A host without fonts: the font manager is missing when the library loads, here a copy of
+// it loaded after taking the fonts away. The field gets no font and the text height stays
+// twelve; the drop-down opens without a font as well.
+TEST_F(Layout, WithoutAFontManagerTheFieldHasNoFont) {
+  wchar_t path[MAX_PATH] = {}, temp[MAX_PATH] = {};
+  GetModuleFileNameW(GetModuleHandleW(L"Tamvero.dll"), path, MAX_PATH);
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring copy = std::wstring(temp) + L"TamveroNoFont.dll";
+  ASSERT_TRUE(CopyFileW(path, copy.c_str(), FALSE));
+  GreskoSetNullFontManager(TRUE);
+  HMODULE library = LoadLibraryW(copy.c_str());
+  GreskoSetNullFontManager(FALSE);
+  ASSERT_NE(library, nullptr);
+  Ctl->ExternalRelease();
+  Ctl = reinterpret_cast<CCalendarCtl* (*)()>(reinterpret_cast<void*>(GetProcAddress(library, "AllocRunDllControl")))();
+  Create(true, 140, 22);
+  auto font = [&] { return std::make_pair(Ctl->TextHeight, SendMessageW(Ctl->Edit.m_hWnd, WM_GETFONT, 0, 0)); };
+  EXPECT_EQ(font(), std::make_pair(12, LRESULT(0))) << "nobody gave the field a font";
+  ASSERT_EQ(PutLong(L"FontIndex", 5), S_OK);
+  EXPECT_EQ(font(), std::make_pair(12, LRESULT(0)));
+  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_CALENDAR_SHOW, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(Ctl->m_hWnd, WM_CALENDAR_HIDE, 0, 0), 1);
+  Ctl->ExternalRelease(); // before its library goes
+  Ctl = nullptr;
+  FreeLibrary(library);
+  DeleteFileW(copy.c_str());
+}
+
 // The colours paint the background left of the field, inside the border, and below it.
 TEST_F(Layout, ColourChangeResolvesTheIndexesOnlyInRunModeAndPaintsTheBackground) {
   struct Case {
