@@ -189,6 +189,13 @@ TEST_F(DropDown, OpensClosesAndReportsInOrder) {
     Rec.Events.clear();
     for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(After(steps[i].first()), steps[i].second) << "step " << i;
   }
+  // Every style: a date style opens, a time style answers 0 and creates nothing.
+  for (int style : {0, 1, 2, 3, 4, 5}) {
+    Fresh();
+    PutLong(L"Style", style);
+    Create(true, 140, 22);
+    EXPECT_EQ(Open() * 10 + (Drop() != nullptr), style == 1 || style > 3 ? 0 : 11) << style;
+  }
 }
 
 TEST_F(DropDown, ShiftsLeftToEndAtTheMainWindowsRightEdge) {
