@@ -1,7 +1,5 @@
 #include "TestHost.h"
 
-#include "Lumadex.h"
-#include "Tondril.h"
 #include "fxwnd.h"
 
 #include <algorithm>
@@ -12,7 +10,7 @@ class Pointer : public RenderFixture {
 protected:
   // Sends "down x,y", "up x,y", "move x,y", "leave" or "timer N", or lays a topmost window
   // over the button for the rest of the test ("cover"). "style N" and "enabled N" set the
-  // property, before the window is created on the first other action, or else repainting.
+  // property: before the window is made (on the first other action), or else repainting.
   void Act(const std::wstring& action) {
     const bool property = action.rfind(L"style", 0) == 0 || action.rfind(L"enabled", 0) == 0;
     if (!Ctl->m_hWnd && !property) {
