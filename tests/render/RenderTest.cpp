@@ -228,7 +228,7 @@ TEST_F(Layout, WithoutAFontManagerTheFieldHasNoFont) {
   wchar_t path[MAX_PATH] = {}, temp[MAX_PATH] = {};
   GetModuleFileNameW(GetModuleHandleW(L"Tamvero.dll"), path, MAX_PATH);
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring copy = std::wstring(temp) + L"TamveroNoFont.dll";
+  const std::wstring copy = temp + (L"TamveroNoFont" + std::to_wstring(GetCurrentProcessId())) + L".dll";
   ASSERT_TRUE(CopyFileW(path, copy.c_str(), FALSE));
   GreskoSetNullFontManager(TRUE);
   HMODULE library = LoadLibraryW(copy.c_str());
