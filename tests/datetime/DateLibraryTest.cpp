@@ -1,6 +1,9 @@
-// The clock, reading and checking values, computed dates and times, and stepping, on a
-// pinned clock.
+// The date and time library on a pinned clock and time zone: the clock, the format tables
+// and digit forms, reading and checking values, computed dates and times, and stepping.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwchar>
 
 #include "CStringPrint.h"
 #include "Clock.h"
@@ -10,7 +13,7 @@ namespace {
 
 using namespace tamvero;
 
-class DateMath : public ::testing::Test {
+class DateLibrary : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(TamveroSetTimeZone(L"UTC0"));
@@ -34,9 +37,108 @@ protected:
   static int Join(int a, int b, int c) { return a * 10000 + b * 100 + c; }
 };
 
+TEST_F(DateLibrary, TablesAgreeWithThemselves) {
+  for (bool time : {false, true}) {
+    const int count = time ? kTimeFormatCount : kDateFormatCount;
+    for (int code = -2; code < count + 2; ++code) {
+      const FormatEntry* e = time ? TimeFormatEntry(code) : DateFormatEntry(code);
+      ASSERT_EQ(e != nullptr, code >= 0 && code < count) << time << " " << code;
+      if (!e) continue;
+      EXPECT_EQ(std::count(e->Mask, e->Mask + wcslen(e->Mask), L'#'), e->DigitCount) << time << " " << code;
+      EXPECT_EQ(static_cast<int>(wcslen(e->ValueForm)), e->DigitCount) << time << " " << code;
+    }
+  }
+}
+
+// The display's digits are empty when the format's parts are all 0 and six zeros for a
+// midnight hour-minute field; the value form has no emptiness rule. Null: out of range.
+TEST_F(DateLibrary, DisplayDigitsAndValueForms) {
+  const bool T = true, D = false;
+  struct Case {
+    bool time;
+    int code, a, b, c; // year, month, day or hour, minute, second
+    const wchar_t *display, *value;
+  } cases[] = {
+      {D, 0, 2024, 1, 5, L"20240105", L"20240105"},
+      {D, 5, 2024, 1, 5, L"240105", L"240105"},
+      {D, 9, 2024, 1, 5, L"202401", L"202401"},
+      {D, 13, 2024, 1, 5, L"2401", L"2401"},
+      {D, 17, 2024, 1, 5, L"0105", L"0105"},
+      {D, 20, 2024, 1, 5, L"2024", L"2024"},
+      {D, 4, 5, 3, 1, L"050301", L"050301"},
+      {D, 14, 12345, 3, 1, L"4503", L"4503"},
+      {D, 2, 0, 0, 5, L"00000005", L"00000005"},
+      {D, 0, 0, 0, 0, L"", L"00000000"},
+      {D, 9, 0, 0, 5, L"", L"000000"},
+      {D, 17, 2024, 0, 0, L"", L"0000"},
+      {D, 20, 0, 12, 31, L"", L"0000"},
+      {D, 21, 2024, 1, 5, nullptr, nullptr},
+      {D, -1, 2024, 1, 5, nullptr, nullptr},
+      {T, 0, 12, 30, 15, L"123015", L"123015"},
+      {T, 4, 12, 30, 15, L"1230", L"1230"},
+      {T, 8, 12, 30, 15, L"3015", L"3015"},
+      {T, 3, 0, 0, 9, L"000000", L"0000"},
+      {T, 7, 0, 0, 0, L"0000", L"0000"},
+      {T, 9, 1, 2, 3, nullptr, nullptr},
+      {T, -1, 1, 2, 3, nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.time << " " << c.code << " " << c.a);
+    CString display = L"keep", value = L"keep";
+    EXPECT_EQ(c.time ? DisplayTimeDigits(c.code, c.a, c.b, c.c, display)
+                     : DisplayDateDigits(c.code, c.a, c.b, c.c, display),
+              c.display != nullptr);
+    EXPECT_EQ(c.time ? FormTimeValue(c.code, c.a, c.b, c.c, value) : FormDateValue(c.code, c.a, c.b, c.c, value),
+              c.value != nullptr);
+    EXPECT_EQ(display, c.display ? c.display : L"keep");
+    EXPECT_EQ(value, c.value ? c.value : L"keep");
+  }
+}
+
+TEST_F(DateLibrary, GetExceptDateFormatString) {
+  struct Case {
+    short style, dateFormat, timeFormat;
+    const wchar_t* text;
+    const wchar_t* expected;
+  } cases[] = {
+      {0, 3, 0, L"2024\uB14401\uC66405\uC77C", L"202401\uC66405"}, // a wrong letter stays
+      {0, 3, 0, L"2024\uB14401\uC6D405\uC77C", L"20240105"},
+      {1, 2, 2, L"12\uC2DC30\uBD8415\uCD08", L"123015"},
+      {0, 2, 0, L"12:30", L"12:30"}, // the date mask knows no colon
+      {1, 2, 0, L"", L""},
+      {0, 21, 0, L"2024/01/05", L"2024/01/05"},
+      {4, 2, 9, L"12:30:15", L"12:30:15"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(GetExceptDateFormatString(Props(c.style, c.dateFormat, c.timeFormat, 8), c.text), c.expected)
+        << c.style << "/" << c.dateFormat;
+  }
+}
+
+TEST_F(DateLibrary, CheckDataFormatCompletesShortDates) {
+  struct Case {
+    short style, dateFormat;
+    int digitCount;
+    const wchar_t* value;
+    const wchar_t* completed; // null: nothing to do
+  } cases[] = {
+      {0, 2, 8, L"2024011", L"20240101"}, {0, 2, 8, L"2024 1 5", L"20240105"}, {0, 0, 8, L"2024  5 ", L"20240005"},
+      {0, 2, 8, L"20240105", nullptr},    {0, 2, 8, L" 2024010", nullptr},     {0, 2, 8, L"202401", nullptr},
+      {0, 2, 8, L"202401055", nullptr},   {0, 5, 6, L"24011", L"240101"},      {3, 9, 6, L"20241", L"202401"},
+      {2, 13, 4, L"2 3 ", L"0203"},       {0, 17, 4, L"031", L"0301"},         {0, 20, 4, L"202", nullptr},
+      {0, 21, 8, L"2024011", nullptr},    {1, 2, 6, L"12300", nullptr},
+  };
+  for (const Case& c : cases) {
+    CString digits = L"untouched";
+    EXPECT_EQ(CheckDataFormat(Props(c.style, c.dateFormat, 0, c.digitCount), c.value, digits), c.completed != nullptr)
+        << c.value;
+    EXPECT_EQ(digits, c.completed ? c.completed : L"untouched") << c.value;
+  }
+}
+
 // A pin is a local instant of the zone in force, read back through the runtime within its
 // range; text that names no instant changes nothing, and null or "" unpins.
-TEST_F(DateMath, ClockPinsLocalInstantsRefusesTextThatNamesNoneAndUnpins) {
+TEST_F(DateLibrary, ClockPinsLocalInstantsRefusesTextThatNamesNoneAndUnpins) {
   const __time64_t kLast = 32535215999LL; // 3000-12-31 23:59:59 UTC, the runtime's last second
   struct Case {
     const wchar_t *zone, *instant;
@@ -80,7 +182,7 @@ TEST_F(DateMath, ClockPinsLocalInstantsRefusesTextThatNamesNoneAndUnpins) {
 }
 
 // Dates by style, format group and year range; times by style, whose hours end at 23 or 27.
-TEST_F(DateMath, DateAndTimeCheckRules) {
+TEST_F(DateLibrary, DateAndTimeCheckRules) {
   const bool T = true, D = false;
   struct Case {
     bool time;
@@ -112,7 +214,7 @@ TEST_F(DateMath, DateAndTimeCheckRules) {
 
 // A complete value is read by its format group, the parts it lacks from today, and judged;
 // the placeholders pass under NotCheckDate. An incomplete value leaves the parts alone.
-TEST_F(DateMath, ReadsAndJudgesEveryDateFormatGroup) {
+TEST_F(DateLibrary, ReadsAndJudgesEveryDateFormatGroup) {
   const BOOL T = TRUE, F = FALSE;
   struct Case {
     short dateFormat;
@@ -148,7 +250,7 @@ TEST_F(DateMath, ReadsAndJudgesEveryDateFormatGroup) {
   }
 }
 
-TEST_F(DateMath, ReadsAndJudgesEveryTimeFormatGroup) {
+TEST_F(DateLibrary, ReadsAndJudgesEveryTimeFormatGroup) {
   struct Case {
     short style, timeFormat;
     int digitCount;
@@ -174,7 +276,7 @@ TEST_F(DateMath, ReadsAndJudgesEveryTimeFormatGroup) {
   }
 }
 
-TEST_F(DateMath, IsInputDigit) {
+TEST_F(DateLibrary, IsInputDigit) {
   struct Case {
     const wchar_t* text;
     short count;
@@ -187,7 +289,7 @@ TEST_F(DateMath, IsInputDigit) {
     EXPECT_EQ(IsInputDigit(c.text, c.count), c.ok) << (c.text ? c.text : L"(null)") << " " << c.count;
 }
 
-TEST_F(DateMath, DateRangeFromBounds) {
+TEST_F(DateLibrary, DateRangeFromBounds) {
   struct Case {
     short style, dateFormat;
     const wchar_t* start;
@@ -226,7 +328,7 @@ TEST_F(DateMath, DateRangeFromBounds) {
   EXPECT_EQ(Join(last.wYear, last.wMonth, last.wDay), 99991231);
 }
 
-TEST_F(DateMath, SetValueDigitsAndInitialParts) {
+TEST_F(DateLibrary, SetValueDigitsAndInitialParts) {
   struct Case {
     short style, dateFormat, timeFormat;
     int digitCount;
@@ -265,7 +367,7 @@ TEST_F(DateMath, SetValueDigitsAndInitialParts) {
 
 // Dates count from a shown real date, else from today, or from a base date when one is given
 // (a failure leaves the result untouched); times count from now.
-TEST_F(DateMath, ComputedDatesAndTimes) {
+TEST_F(DateLibrary, ComputedDatesAndTimes) {
   const wchar_t *M = L"20240131120000", *T = L"20240315102030", *N = L"20240131233000";
   struct Case {
     const wchar_t* now;
@@ -336,8 +438,7 @@ TEST_F(DateMath, ComputedDatesAndTimes) {
   };
   for (const Case& c : cases) {
     Pin(c.now);
-    SCOPED_TRACE(testing::Message() << c.now << " [" << (c.base ? c.base : L"-") << "|" << (c.value ? c.value : L"time")
-                                    << "] " << c.unit << "," << c.count << "," << c.direction);
+    SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
     CString result = L"untouched";
     HRESULT hr = S_OK;
     if (c.base)
@@ -355,7 +456,7 @@ TEST_F(DateMath, ComputedDatesAndTimes) {
   EXPECT_EQ(result, L"untouched");
 }
 
-TEST_F(DateMath, MonthSteps) {
+TEST_F(DateLibrary, MonthSteps) {
   struct Case {
     int year, month;
     short next;
@@ -400,7 +501,7 @@ TEST_F(DateMath, MonthSteps) {
   for (const Year& y : years) EXPECT_EQ(StepShownYear(y.editText, y.next), y.expected) << y.editText;
 }
 
-TEST_F(DateMath, TimeFieldCarry) {
+TEST_F(DateLibrary, TimeFieldCarry) {
   struct Case {
     short unit, count, direction;
     int value;
@@ -418,7 +519,7 @@ TEST_F(DateMath, TimeFieldCarry) {
   }
 }
 
-TEST_F(DateMath, TimeStepping) {
+TEST_F(DateLibrary, TimeStepping) {
   struct Case {
     int timeFormat;
     const wchar_t* value;
