@@ -74,7 +74,7 @@ TEST_F(DateLibrary, DisplayDigitsAndValueForms) {
       {D, 20, 0, 12, 31, L"", L"0000"},
       {D, 21, 2024, 1, 5, nullptr, nullptr},
       {D, -1, 2024, 1, 5, nullptr, nullptr},
-      {T, 0, 12, 30, 15, L"123015", L"123015"},
+      {T, 2, 12, 30, 15, L"123015", L"123015"},
       {T, 4, 12, 30, 15, L"1230", L"1230"},
       {T, 8, 12, 30, 15, L"3015", L"3015"},
       {T, 3, 0, 0, 9, L"000000", L"0000"},
@@ -208,12 +208,15 @@ TEST_F(DateLibrary, DateAndTimeCheckRules) {
               c.ok);
   }
   DateTimeProps narrow = DateProps(2, 8);
+  narrow.MinYear = 2000;
   narrow.MaxYear = 2024;
+  EXPECT_FALSE(DateCheck(narrow, 1999, 12, 31));
   EXPECT_FALSE(DateCheck(narrow, 2025, 1, 1));
 }
 
 // A complete value is read by its format group, the parts it lacks from today, and judged;
-// the placeholders pass under NotCheckDate. An incomplete value leaves the parts alone.
+// the placeholders pass under NotCheckDate. An incomplete value is judged on the parts as
+// the caller gave them.
 TEST_F(DateLibrary, ReadsAndJudgesEveryDateFormatGroup) {
   const BOOL T = TRUE, F = FALSE;
   struct Case {
@@ -248,6 +251,8 @@ TEST_F(DateLibrary, ReadsAndJudgesEveryDateFormatGroup) {
     EXPECT_EQ(GetCurInputDate(props, c.value, year, month, day), c.ok);
     EXPECT_EQ(Join(year, month, day), Join(c.year, c.month, c.day));
   }
+  int year = 2024, month = 2, day = 29; // the caller's numbers
+  EXPECT_TRUE(GetCurInputDate(DateProps(2, 8), L"2023", year, month, day));
 }
 
 TEST_F(DateLibrary, ReadsAndJudgesEveryTimeFormatGroup) {
