@@ -5,121 +5,88 @@
 
 using namespace testhost;
 
-namespace {
-using Strings = std::vector<std::wstring>;
-} // namespace
-
 class Values : public ControlFixture {};
 
-// The formats' digit forms are the library's; here each initial-value unit reaches the field.
-TEST_F(Values, NewControlsShowTodayOrNow) {
-  PinnedClock clock(L"20240105093015");
-  struct Case {
-    short style, dateFormat, timeFormat, basic;
-    const wchar_t* caption;
-  };
-  const Case cases[] = {
-      {0, 0, 0, 0, L"20240105"},
-      {0, 2, 0, 4, L""},
-      {1, 2, 0, 0, L"093015"},
-      {1, 2, 0, 4, L"000000"},
-  };
-  for (const auto& c : cases) {
-    Recreate(c.style, c.dateFormat, c.timeFormat, c.basic);
-    EXPECT_EQ(Get(L"Caption"), c.caption) << c.style << "/" << c.dateFormat << "/" << c.timeFormat << "/" << c.basic;
-  }
-}
-
-// Typed dates are accepted, clamped into the range or rolled back, in the field's own
-// format; a complete impossible time becomes now, and times keep no last valid value.
-TEST_F(Values, TypedValuesAreAcceptedClampedOrRolledBack) {
+// A new field shows today, now or nothing by its initial-value unit. Typed dates are
+// accepted, clamped into the range or rolled back, in the field's own format (a value kept
+// under the previous format is none to roll back to); a complete impossible time becomes
+// now, and times keep no last valid value.
+TEST_F(Values, InitialAndTypedValuesAreShownClampedOrRolledBack) {
   PinnedClock clock(L"20240105093015");
   struct Case {
     short style, dateFormat;
     const wchar_t *start, *end; // null: the defaults
     short basic;                // 4 starts the field empty, in the designer
     const wchar_t* first;       // typed first (null: nothing)
-    const wchar_t* second;      // typed over the whole field
+    short reformat;             // the date format after the first (0: kept)
+    const wchar_t* second;      // typed over the whole field (null: nothing)
     const wchar_t *caption, *field, *lastValid;
   };
   const wchar_t *S = L"20100101", *E = L"20201231";
   const Case cases[] = {
-      {0, 2, nullptr, nullptr, 4, nullptr, L"19691231", L"19700101", L"1970/01/01", L"19700101"},
-      {0, 2, nullptr, nullptr, 4, nullptr, L"20240230", L"", L"    /  /  ", L""},
-      {0, 2, nullptr, nullptr, 0, nullptr, L"20241301", L"20240105", L"2024/01/05", L"20240105"},
-      {1, 2, nullptr, nullptr, 0, nullptr, L"256161", L"093015", L"09:30:15", L""},
-      {1, 2, nullptr, nullptr, 0, L"256161", L"235959", L"235959", L"23:59:59", L""},
-      {0, 4, L"19700101", E, 4, nullptr, L"251231", L"201231", L"20-12-31", L"201231"},
-      {0, 9, S, E, 4, nullptr, L"202207", L"202012", L"2020/12", L"202012"},
+      {1, 2, nullptr, nullptr, 0, nullptr, 0, nullptr, L"093015", L"09:30:15", L""},
+      {1, 2, nullptr, nullptr, 4, nullptr, 0, nullptr, L"000000", L"00:00:00", L""},
+      {0, 2, nullptr, nullptr, 4, nullptr, 0, L"19691231", L"19700101", L"1970/01/01", L"19700101"},
+      {0, 2, nullptr, nullptr, 4, nullptr, 0, L"20240230", L"", L"    /  /  ", L""},
+      {0, 2, nullptr, nullptr, 0, nullptr, 0, L"20241301", L"20240105", L"2024/01/05", L"20240105"},
+      {0, 2, nullptr, nullptr, 4, L"20240105", 4, L"241301", L"", L"  -  -  ", L"20240105"},
+      {1, 2, nullptr, nullptr, 0, nullptr, 0, L"256161", L"093015", L"09:30:15", L""},
+      {1, 2, nullptr, nullptr, 0, L"256161", 0, L"235959", L"235959", L"23:59:59", L""},
+      {0, 4, L"19700101", E, 4, nullptr, 0, L"251231", L"201231", L"20-12-31", L"201231"},
+      {0, 9, S, E, 4, nullptr, 0, L"202207", L"202012", L"2020/12", L"202012"},
+  };
+  auto type = [this](const wchar_t* text) {
+    if (!text) return;
+    Ctl->Edit.SetSel(0, -1);
+    TypeChars(text);
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.style << "/" << c.dateFormat << " " << c.second);
+    SCOPED_TRACE(testing::Message() << "row " << (&c - cases));
     Renew();
     Ctl->Style = c.style;
     Ctl->DateFormat = c.dateFormat;
     if (c.start) Ctl->StartTime = c.start, Ctl->EndTime = c.end;
     Ctl->BasicClient = c.basic;
     Create(c.basic != 4);
-    for (const wchar_t* typed : {c.first, c.second}) {
-      if (!typed) continue;
-      Ctl->Edit.SetSel(0, -1);
-      TypeChars(typed);
-    }
+    type(c.first);
+    ASSERT_EQ(c.reformat ? PutLong(L"DateFormat", c.reformat) : S_OK, S_OK);
+    type(c.second);
     EXPECT_EQ(Get(L"Caption"), c.caption);
     EXPECT_EQ(Ctl->GetWindowText(), CString(ReadsNonZero(c.caption) ? c.caption : L""));
     EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field));
     EXPECT_EQ(Ctl->LastValidValue, CString(c.lastValid));
   }
-
-  // A value kept under the previous format is no value to roll back to.
-  Renew();
-  Ctl->BasicClient = 4;
-  Create(false);
-  Ctl->Edit.SetSel(0, -1);
-  TypeChars(L"20240105");
-  ASSERT_EQ(Ctl->LastValidValue, CString(L"20240105"));
-  ASSERT_EQ(PutLong(L"DateFormat", 4), S_OK);
-  Ctl->Edit.SetSel(0, -1);
-  TypeChars(L"241301");
-  EXPECT_EQ(Get(L"Caption"), L"");
-  EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"  -  -  "));
 }
 
+// The caption, the field's text, CheckCaption and the events, after each call.
 TEST_F(Values, CaptionMethodsAndTheCaptionProperty) {
   PinnedClock clock(L"20240105093015");
   Create();
   struct Case {
-    const wchar_t* action;
-    const wchar_t* value;
-    const wchar_t *caption, *field;
-    Strings events;
-  };
-  const Case cases[] = {
-      {L"SetCaptionCtrl", L"20240301", L"20240301", L"2024/03/01", {L"SelSelected"}},
-      {L"SetCaptionCtrl", L"20240230", L"20240230", L"2024/02/30", {L"SelSelected"}}, // not corrected
-      {L"SetCaptionCtrl", L"00000000", L"", L"    /  /  ", {L"SelSelected"}},
-      {L"SetCaptionCtrl", L"", L"", L"    /  /  ", {}},
-      {L"Caption", L"20240401", L"20240401", L"2024/04/01", {}},
-      {L"Caption", L"abc", L"", L"    /  /  ", {}},
-      {L"SetCaptionCtrlEx0", L"20240501", L"20240501", L"2024/05/01", {}},
+    const wchar_t *action, *value, *outcome;
+  } const cases[] = {
+      {L"SetCaptionCtrl", L"20240301", L"20240301|2024/03/01|1 SelSelected"},
+      {L"SetCaptionCtrl", L"20240230", L"20240230|2024/02/30|1 SelSelected"}, // not corrected
+      {L"SetCaptionCtrl", L"00000000", L"|    /  /  |0 SelSelected"},
+      {L"SetCaptionCtrl", L"", L"|    /  /  |0"},
+      {L"Caption", L"20240401", L"20240401|2024/04/01|1"},
+      {L"Caption", L"abc", L"|    /  /  |0"},
+      {L"SetCaptionCtrlEx", L"20240501", L"20240501|2024/05/01|1"},
   };
   for (const auto& c : cases) {
     Rec.Events.clear();
-    std::wstring a = c.action;
-    HRESULT hr = E_UNEXPECTED;
-    if (a == L"SetCaptionCtrl") hr = Call(L"SetCaptionCtrl", {VStr(c.value)});
-    if (a == L"SetCaptionCtrlEx0") hr = Call(L"SetCaptionCtrlEx", {VStr(c.value), VLong(0)});
-    if (a == L"Caption") hr = PutString(L"Caption", c.value);
-    ASSERT_EQ(hr, S_OK) << a;
-    EXPECT_EQ(Get(L"Caption"), c.caption) << a << " " << c.value;
-    std::wstring field;
+    const std::wstring a = c.action;
+    ASSERT_EQ(a == L"Caption"          ? PutString(L"Caption", c.value)
+              : a == L"SetCaptionCtrl" ? Call(L"SetCaptionCtrl", {VStr(c.value)})
+                                       : Call(L"SetCaptionCtrlEx", {VStr(c.value), VLong(0)}),
+              S_OK);
+    std::wstring field, check;
     ASSERT_EQ(Call(L"GetCaptionCtrl", {}, &field), S_OK);
-    EXPECT_EQ(field, c.field) << a << " " << c.value;
-    EXPECT_SEQ(Rec.Events, c.events) << a << " " << c.value;
-    EXPECT_TRUE(Ctl->EventsEnabled) << "the guard is restored";
-    std::wstring check;
     ASSERT_EQ(Call(L"CheckCaption", {}, &check), S_OK);
-    EXPECT_EQ(check, std::wstring(c.caption).empty() ? L"0" : L"1") << a << " " << c.value;
+    std::wstring outcome = Get(L"Caption") + L"|" + field + L"|" + check;
+    for (const std::wstring& event : Rec.Events.Texts()) outcome += L" " + event;
+    EXPECT_EQ(outcome, c.outcome) << a << " " << c.value;
+    EXPECT_TRUE(Ctl->EventsEnabled) << "the guard is restored";
   }
 }
 
@@ -148,36 +115,31 @@ TEST_F(Values, GetItemFollowsItsFlagAndTheEnabledState) {
 TEST_F(Values, UpAndDownStepDatesByTheirUnitAndTimesByTheFieldUnderTheCaret) {
   PinnedClock clock(L"20240315120000");
   struct Case {
-    short style, dateFormat, timeFormat;
+    short style, dateFormat;
     const wchar_t* start; // set first; "" leaves the field empty
     int caret;
     UINT key;
-    const wchar_t* caption;
-    const wchar_t* field; // null for a time: its control text is checked instead
+    const wchar_t *caption, *field;
     bool reported;
     int selStart, selEnd; // -1: the end of the text
   };
   const Case cases[] = {
-      {0, 2, 0, L"", 0, VK_DOWN, L"20240314", L"2024/03/14", true, -1, -1},
-      {0, 9, 0, L"202412", 0, VK_UP, L"202501", L"2025/01", true, -1, -1},
-      {0, 4, 0, L"240105", 0, VK_UP, L"240105", L"24-01-05", false, -1, -1},
-      {1, 2, 0, L"105959", 7, VK_UP, L"110000", nullptr, false, 6, 8},
+      {0, 2, L"", 0, VK_DOWN, L"20240314", L"2024/03/14", true, -1, -1},
+      {0, 9, L"202412", 0, VK_UP, L"202501", L"2025/01", true, -1, -1},
+      {0, 4, L"240105", 0, VK_UP, L"240105", L"24-01-05", false, -1, -1},
+      {1, 2, L"105959", 7, VK_UP, L"110000", L"11:00:00", false, 6, 8},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.style << "/" << c.dateFormat << "/" << c.timeFormat << " " << c.start);
-    Recreate(c.style, c.dateFormat, c.timeFormat, 4);
+    SCOPED_TRACE(testing::Message() << c.style << "/" << c.dateFormat << " " << c.start);
+    Recreate(c.style, c.dateFormat, 0, 4);
     if (*c.start) Ctl->MSetCaptionCtrlEx(c.start, FALSE);
     Ctl->RunForm = nullptr;
     Ctl->Edit.SetSel(c.caret, c.caret);
     Rec.Events.clear();
     SendKey(c.key);
     EXPECT_EQ(Get(L"Caption"), c.caption);
-    if (c.field) {
-      EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field));
-    } else { // a time's own control text follows, under the numeric test
-      EXPECT_EQ(Ctl->GetWindowText(), CString(ReadsNonZero(c.caption) ? c.caption : L""));
-    }
-    EXPECT_SEQ(Rec.Events, c.reported ? std::vector<std::wstring>({L"SelSelected"}) : std::vector<std::wstring>());
+    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field));
+    EXPECT_EQ(Rec.Events.Texts(), c.reported ? std::vector<std::wstring>{L"SelSelected"} : std::vector<std::wstring>{});
     const int end = Ctl->Edit.GetWindowText().GetLength();
     EXPECT_EQ(SelOf(Ctl->Edit), std::make_pair(c.selStart < 0 ? end : c.selStart, c.selEnd < 0 ? end : c.selEnd));
   }
@@ -190,30 +152,17 @@ TEST_F(Values, ComputedValuesThroughIDispatch) {
   PinnedClock clock(L"20240131233000");
   Create();
   ASSERT_EQ(Call(L"SetCaptionCtrlEx", {VStr(L"20240228"), VLong(0)}), S_OK);
-  struct {
-    const wchar_t* method;
-    const wchar_t* base; // for GetBaseComputedDate
-    short basic, variance, indicator;
-    HRESULT hr, scode;
-    const wchar_t* result;
-  } const cases[] = {
-      {L"GetComputedDate", nullptr, 1, 1, 1, S_OK, S_OK, L"20240229"},
-      {L"GetBaseComputedDate", L"20240301", 2, 1, 0, S_OK, S_OK, L"20240223"},
-      {L"GetBaseComputedDate", L"30010101", 1, 1, 1, DISP_E_EXCEPTION, E_INVALIDARG, L"<unset>"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.method << " " << c.basic << "," << c.variance << "," << c.indicator);
-    std::vector<VARIANT> args;
-    if (c.base) args.push_back(VStr(c.base));
-    for (short v : {c.basic, c.variance, c.indicator}) args.push_back(VLong(v));
-    std::wstring result = L"<unset>";
-    CExcepInfo excep;
-    EXPECT_EQ(Call(c.method, args, &result, &excep), c.hr);
-    EXPECT_EQ(excep.scode, c.scode);
-    EXPECT_EQ(result, c.result);
-    EXPECT_TRUE(c.hr == S_OK || (excep.bstrDescription && wcsstr(excep.bstrDescription, c.method)));
-    EXPECT_EQ(Ctl->Caption, CString(L"20240228"));
-  }
+  std::wstring date, base, failed = L"<unset>";
+  ASSERT_EQ(Call(L"GetComputedDate", {VLong(1), VLong(1), VLong(1)}, &date), S_OK);
+  ASSERT_EQ(Call(L"GetBaseComputedDate", {VStr(L"20240301"), VLong(2), VLong(1), VLong(0)}, &base), S_OK);
+  EXPECT_EQ(date + L" " + base, L"20240229 20240223");
+  CExcepInfo excep;
+  EXPECT_EQ(Call(L"GetBaseComputedDate", {VStr(L"30010101"), VLong(1), VLong(1), VLong(1)}, &failed, &excep),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, E_INVALIDARG);
+  EXPECT_TRUE(excep.bstrDescription && wcsstr(excep.bstrDescription, L"GetBaseComputedDate"));
+  EXPECT_EQ(failed, L"<unset>");
+  EXPECT_EQ(Ctl->Caption, CString(L"20240228"));
 }
 
 // The year-and-month formats' day from today is the library's table.
