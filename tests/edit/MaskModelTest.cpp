@@ -4,11 +4,6 @@
 
 using namespace testhost;
 
-namespace {
-// Korean date mask "####년##월##일".
-const wchar_t kKoreanMask[] = L"####\uB144##\uC6D4##\uC77C";
-} // namespace
-
 TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
   struct {
     int type;
@@ -25,8 +20,8 @@ TEST(MaskData, EachKindAcceptsAndConvertsItsCharacters) {
       {UpperLetterEntry, L'3', TRUE, FALSE, L'3'},  {CharEntry, L' ', TRUE, TRUE, L' '},
       {CharEntry, 0x1F, TRUE, FALSE, 0x1F},         {CharEntry, 0x7F, TRUE, FALSE, 0x7F},
       {CharEntry, 0x80, TRUE, TRUE, 0x80},          {CharEntry, 0xFF, TRUE, TRUE, 0xFF},
-      {CharEntry, 0x100, TRUE, FALSE, 0x100},       {CharEntry, 0xB144, TRUE, FALSE, 0xB144},
-      {EscapedLiteral, L'#', FALSE, FALSE, L'#'},   {Literal, L'7', FALSE, FALSE, L'7'},
+      {CharEntry, 0x100, TRUE, FALSE, 0x100},       {EscapedLiteral, L'#', FALSE, FALSE, L'#'},
+      {Literal, L'7', FALSE, FALSE, L'7'},
   };
   for (const auto& c : cases) {
     CMaskData rec;
@@ -57,9 +52,6 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
     std::wstring chars; // the text shown is these up to a NUL
     std::pair<int, int> sel;
   } const cases[] = {
-      {L"####-##-##", {D, D, D, D, L, D, D, L, D, D}, L"    -  -  ", {0, 0}},
-      {kKoreanMask, {D, D, D, D, L, D, D, L, D, D, L}, L"    \uB144  \uC6D4  \uC77C", {0, 0}},
-      {L"##:##:##", {D, D, T, D, D, T, D, D}, L"  :  :  ", {0, 0}},
       {L"A?><&", {AlphaNumEntry, LetterEntry, UpperLetterEntry, LowerLetterEntry, CharEntry}, L"     ", {0, 0}},
       // Mask characters are case-sensitive; separators show their own characters.
       {L"aA.,/:", {L, AlphaNumEntry, DecimalSeparator, ThousandsSeparator, DateSeparator, T}, L"a .,/:", {1, 1}},
@@ -67,8 +59,6 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
       {L"\\##\\\\-\\9#", {E, D, E, L, E, D}, L"# \\-9 ", {1, 1}},
       // A trailing backslash is a literal NUL; the text ends before it.
       {L"##\\", {D, D, L}, std::wstring(L"  \0", 3), {0, 0}},
-      {L"\\", {L}, std::wstring(L"\0", 1), {0, 0}},
-      {L"", {}, L"", {0, 0}},
       {nullptr, {}, L"", {0, 0}},
   };
   for (const auto& c : cases) {
@@ -106,38 +96,25 @@ TEST_F(MaskModel, LayDeleteInsertAndStrip) {
       {Lay, L"##", L"", L"123", 0, 0, TRUE, L"12", L"12"},
       // Text running out while skipping leaves the position empty, not stale.
       {Lay, L"##", L"99", L"1a", 0, 0, FALSE, L"1 ", L"1 "},
-      {Lay, L"##", L"99", L"", 0, 0, TRUE, L"  ", L"  "},
       {Lay, L"A?><&", L"", L"9xqQ~", 0, 0, TRUE, L"9xQq~", L"9xQq~"},
-      {Lay, kKoreanMask, L"", L"20240131\uC77C", 0, 0, TRUE, L"2024\uB14401\uC6D431\uC77C", L"20240131"},
       {Delete, D, L"20240131", nullptr, 4, 5, 0, L"2024-01-31"},
       {Delete, D, L"20240131", nullptr, 0, 1, 1, L"0240-13-1 "},
       {Delete, D, L"20240131", nullptr, 3, 6, 2, L"2021-31-  "},
       {Delete, D, L"20240131", nullptr, 0, 10, 8, L"    -  -  "},
-      {Delete, D, L"20240131", nullptr, 8, 20, 2, L"2024-01-  "},
-      {Delete, D, L"20240131", nullptr, -5, 1, 1, L"0240-13-1 "},
-      {Delete, D, L"20240131", nullptr, 10, 12, 0, L"2024-01-31"},
-      {Delete, D, L"20240131", nullptr, 6, 5, 0, L"2024-01-31"},
       // "~" cannot close up onto the lower-case letter position and is dropped.
       {Delete, L"A?><&", L"9xQq~", nullptr, 1, 2, 1, L"9QQ  "},
       {Insert, D, L"20240131", nullptr, 0, L'9', 0, L"9202-40-13"},
       {Insert, D, L"20240131", nullptr, 4, L'9', 5, L"2024-90-13"},
       {Insert, D, L"20240131", nullptr, 9, L'7', 9, L"2024-01-37"},
       {Insert, D, L"20240131", nullptr, 10, L'7', -1, L"2024-01-31"},
-      {Insert, D, L"20240131", nullptr, 2, L'x', -1, L"2024-01-31"},
-      {Insert, D, L"", nullptr, -3, L'1', 0, L"1   -  -  "},
       // "a" would move onto the digit position: the whole insertion is undone.
       {Insert, L"A#", L"a1", nullptr, 0, L'b', -1, L"a1"},
-      {Insert, L"A#", L"1 ", nullptr, 0, L'b', 0, L"b1"},
       {Strip, D, L"", L"2024-01-31", 0, 0, 0, L"20240131"},
-      {Strip, D, L"", L"20240131", 0, 0, 0, L"20240131"},
       {Strip, D, L"", L"2024-01-3", 0, 0, 0, L"2024013"},
       {Strip, D, L"", L"2024/01/31", 0, 0, 0, L"2024/01/31"},
-      {Strip, kKoreanMask, L"", L"2024\uB14401\uC6D431\uC77C", 0, 0, 0, L"20240131\uC77C"},
       {Strip, L"(##)-##", L"", L"(12)34", 0, 0, 0, L"12)34"},
       {Strip, L"##-", L"", L"12-", 0, 0, 0, L"12-"},
-      {Strip, L"\\###", L"", L"#12", 0, 0, 0, L"12"},
       {Strip, L"##\\-\\-##", L"", L"12--34", 0, 0, 0, L"1234"},
-      {Strip, L"", L"", L"2024-01-31", 0, 0, 0, L"2024-01-31"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "op " << c.op << " mask " << c.mask << " before " << c.before << " text "
@@ -177,8 +154,7 @@ TEST_F(MaskModel, CaretGoesToTheNextEntryOrSelectsAll) {
   } const cases[] = {
       {L"####-##-##", -3, 0, {0, 0}},   {L"####-##-##", 0, 0, {0, 0}}, {L"####-##-##", 4, 5, {5, 5}},
       {L"####-##-##", 7, 8, {8, 8}},    {L"####-##-##", 9, 9, {9, 9}}, {L"####-##-##", 10, 10, {0, 10}},
-      {L"####-##-##", 25, 25, {0, 10}}, {L"##--", 2, 4, {0, 4}},       {L"-##", 0, 1, {1, 1}},
-      {kKoreanMask, 10, 11, {0, 11}},
+      {L"####-##-##", 25, 25, {0, 10}}, {L"##--", 2, 4, {0, 4}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "mask " << c.mask << " pos " << c.pos);
