@@ -73,10 +73,10 @@ TEST_F(MaskModel, SetMaskBuildsOneRecordPerPosition) {
 
 // Each row is one call on the records: text laid onto the entry positions (raw, or
 // formatted with the literals skipped), a range deleted with the rest closing up towards
-// the start, a character inserted that shifts the rest right or is refused, or a text
-// with the literal runs found in place stripped.
-TEST_F(MaskModel, LayDeleteInsertAndStrip) {
-  enum Op { Lay, LayFormatted, Delete, Insert, Strip };
+// the start, a character inserted that shifts the rest right or is refused, a text with
+// the literal runs found in place stripped, or the records cleared.
+TEST_F(MaskModel, LayDeleteInsertStripAndClear) {
+  enum Op { Lay, LayFormatted, Delete, Insert, Strip, Clear };
   const wchar_t* D = L"####-##-##";
   struct {
     Op op;
@@ -86,7 +86,7 @@ TEST_F(MaskModel, LayDeleteInsertAndStrip) {
     int a, b;              // the range, or the position and the character
     int result;
     const wchar_t* shown;           // the window text, or what is left after stripping
-    const wchar_t* input = nullptr; // after laying: the input data
+    const wchar_t* input = nullptr; // after laying or clearing: the input data
   } const cases[] = {
       {Lay, D, L"", L"20240131", 0, 0, TRUE, L"2024-01-31", L"20240131"},
       {Lay, D, L"", L"2024ab0131", 0, 0, FALSE, L"2024-01-31", L"20240131"},
@@ -115,6 +115,8 @@ TEST_F(MaskModel, LayDeleteInsertAndStrip) {
       {Strip, L"(##)-##", L"", L"(12)34", 0, 0, 0, L"12)34"},
       {Strip, L"##-", L"", L"12-", 0, 0, 0, L"12-"},
       {Strip, L"##\\-\\-##", L"", L"12--34", 0, 0, 0, L"1234"},
+      // Without records the text stays and is the input data; a second clear empties the window.
+      {Clear, D, L"20240131", nullptr, 0, 0, 0, L"", L"2024-01-31"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "op " << c.op << " mask " << c.mask << " before " << c.before << " text "
@@ -139,6 +141,11 @@ TEST_F(MaskModel, LayDeleteInsertAndStrip) {
       break;
     case Insert:
       EXPECT_EQ(Edit->InsertInputChar(c.a, static_cast<WCHAR>(c.b)), c.result);
+      break;
+    case Clear:
+      Edit->ClearMask();
+      EXPECT_EQ(Edit->GetInputData().str(), c.input);
+      Edit->ClearMask();
       break;
     }
     EXPECT_EQ(TextOf(*Edit), c.shown);
@@ -171,27 +178,4 @@ TEST_F(MaskModel, CaretGoesToTheNextEntryOrSelectsAll) {
     Edit->RefreshText(-1);
     EXPECT_EQ(SelOf(*Edit), std::make_pair(1, 2));
   }
-}
-
-TEST_F(MaskModel, WithoutRecordsTheFieldIsAPlainEdit) {
-  Edit->SetMask(L"####-##-##");
-  Edit->SetInputData(L"20240131", TRUE);
-  Edit->ClearMask();
-  EXPECT_EQ(Edit->RecordCount(), 0);
-  // The records go, the text stays and is now the input data.
-  EXPECT_EQ(TextOf(*Edit), L"2024-01-31");
-  EXPECT_EQ(Edit->GetInputData().str(), L"2024-01-31");
-  // A second clear, with nothing left to delete, empties the window.
-  Edit->ClearMask();
-  EXPECT_EQ(TextOf(*Edit), L"");
-}
-
-TEST_F(MaskModel, AMaskSetBeforeTheWindowShowsWhenItIsCreated) {
-  CCalendarEdit edit;
-  edit.SetMask(L"##:##");
-  edit.SetInputData(L"1234", TRUE); // no window yet: only the records change
-  EXPECT_EQ(edit.GetInputData().str(), L"1234");
-  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(10, 40, 200, 64), Form->FrameWnd, 1001));
-  EXPECT_EQ(TextOf(edit), L"12:34");
-  EXPECT_EQ(SelOf(edit), std::make_pair(0, 0));
 }

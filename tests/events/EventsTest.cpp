@@ -39,16 +39,12 @@ TEST_F(Events, DispatcherCodes) {
 }
 
 TEST_F(Events, AnchorIsRelayedInRunModeOnly) {
-  for (bool run : {true, false}) {
-    if (!run) {
-      Fresh();
-      Create(false);
-    }
+  for (bool run : {false, true}) {
+    Ctl->SetRunMode(run);
     Rec.Changes.clear();
     ASSERT_EQ(PutString(L"Anchor", L"Right:6,Bottom"), S_OK);
     EXPECT_SEQ(Rec.Changes, Strings({L"36"}));
-    EXPECT_EQ(Ctl->AnchorFlag, run ? 12 : 0);
-    EXPECT_EQ(Ctl->AnchorValue3, run ? 6 : 0);
+    EXPECT_EQ(std::make_pair(Ctl->AnchorFlag, Ctl->AnchorValue3), run ? std::make_pair(12, 6) : std::make_pair(0, 0));
   }
 }
 
@@ -136,22 +132,19 @@ TEST_F(Events, FieldCodesAndFormAsksMakeTheirEventsAndFormCalls) {
 }
 
 TEST_F(Events, TheFieldTakesTheFocusAndTellsTheFormOnlyForAnEnabledVisiblePlacedControl) {
-  // One of enabled, visible, placed missing in each case after the first.
+  // One of enabled, visible, placed missing in each case after the first; the SetFocus
+  // method needs only the first.
   for (int missing : {-1, 0, 1, 2}) {
+    SCOPED_TRACE(missing);
     Ctl->Enabled = missing != 0;
     Ctl->Visible = missing != 1;
     Ctl->RunForm = missing != 2 ? Form : nullptr;
     Form->TakeCalls();
     Ctl->InformSetFocus();
-    EXPECT_SEQ(ProtocolCalls(), missing < 0 ? Strings({L"SetFocusToForm"}) : Strings()) << missing;
+    EXPECT_SEQ(ProtocolCalls(), missing < 0 ? Strings({L"SetFocusToForm"}) : Strings());
+    ::SetFocus(FormWindow());
+    ASSERT_EQ(Call(L"SetFocus", {}), S_OK);
+    EXPECT_EQ(GetFocus(), missing != 0 ? Ctl->Edit.m_hWnd : FormWindow());
   }
   Ctl->RunForm = Form;
-  Ctl->Visible = TRUE;
-  // The SetFocus method focuses the field only while enabled.
-  for (BOOL enabled : {FALSE, TRUE}) {
-    ::SetFocus(FormWindow());
-    Ctl->Enabled = enabled;
-    ASSERT_EQ(Call(L"SetFocus", {}), S_OK);
-    EXPECT_EQ(GetFocus(), enabled ? Ctl->Edit.m_hWnd : FormWindow());
-  }
 }
