@@ -89,21 +89,21 @@ TEST_F(EditWindow, ColourRequestsShareOneBrushPerColour) {
     int field;
     int colour; // 0 A, 1 B, -1: the field goes
     UINT msg;
-    int holdersA, holdersB;
-    int brushes; // shared brushes more than before
+    int holders[2]; // of A and of B
+    int brushes;    // shared brushes more than before
   };
   // clang-format off
   const Step steps[] = {
-      {"first field asks for A",               0, 0,  WM_CTLCOLOREDIT,    1, 0, 1},
-      {"second field asks for A, read-only",   1, 0,  WM_CTLCOLORSTATIC,  2, 0, 1},
-      {"the same field asks again",            1, 0,  WM_CTLCOLOREDIT,    2, 0, 1},
-      {"a button's request is not the field's", 1, 1, WM_CTLCOLORBTN,     2, 0, 1},
-      {"a list's request is not the field's",  2, 1,  WM_CTLCOLORLISTBOX, 2, 0, 1},
-      {"third field asks for B",               2, 1,  WM_CTLCOLOREDIT,    2, 1, 2},
-      {"first field goes",                     0, -1, 0,                  1, 1, 2},
-      {"third field turns to A",               2, 0,  WM_CTLCOLOREDIT,    2, 0, 1},
-      {"second field goes",                    1, -1, 0,                  1, 0, 1},
-      {"third field goes: none is left",       2, -1, 0,                  0, 0, 0},
+      {"first field asks for A",               0, 0,  WM_CTLCOLOREDIT,    {1, 0}, 1},
+      {"second field asks for A, read-only",   1, 0,  WM_CTLCOLORSTATIC,  {2, 0}, 1},
+      {"the same field asks again",            1, 0,  WM_CTLCOLOREDIT,    {2, 0}, 1},
+      {"a button's request is not the field's", 1, 1, WM_CTLCOLORBTN,     {2, 0}, 1},
+      {"a list's request is not the field's",  2, 1,  WM_CTLCOLORLISTBOX, {2, 0}, 1},
+      {"third field asks for B",               2, 1,  WM_CTLCOLOREDIT,    {2, 1}, 2},
+      {"first field goes",                     0, -1, 0,                  {1, 1}, 2},
+      {"third field turns to A",               2, 0,  WM_CTLCOLOREDIT,    {2, 0}, 1},
+      {"second field goes",                    1, -1, 0,                  {1, 0}, 1},
+      {"third field goes: none is left",       2, -1, 0,                  {0, 0}, 0},
   };
   // clang-format on
   HBRUSH brushes[2] = {};
@@ -128,13 +128,11 @@ TEST_F(EditWindow, ColourRequestsShareOneBrushPerColour) {
         EXPECT_TRUE(GetTextColor(dc) == fore && GetBkColor(dc) == colours[s.colour]);
       }
     }
-    EXPECT_EQ(CSharedBrush::Holders(colours[0]), s.holdersA);
-    EXPECT_EQ(CSharedBrush::Holders(colours[1]), s.holdersB);
     EXPECT_EQ(CSharedBrush::LiveBrushes(), live0 + s.brushes);
     for (int c : {0, 1}) {
-      if (brushes[c]) {
-        EXPECT_EQ(GetObjectType(brushes[c]) != 0, (c ? s.holdersB : s.holdersA) > 0);
-      }
+      EXPECT_EQ(CSharedBrush::Holders(colours[c]), s.holders[c]) << c;
+      EXPECT_TRUE(!brushes[c] || (GetObjectType(brushes[c]) != 0) == (s.holders[c] > 0))
+          << "deleted with its last holder";
     }
   }
 }
