@@ -71,7 +71,7 @@ TEST_F(Events, FieldCodesAndFormAsksMakeTheirEventsAndFormCalls) {
   };
   const std::vector<Case> cases = {
       {Code, 0, 0, 0, 0, 1, {L"EditFull"}, next},
-      {Code, 0, 0, Takes, 1, 1, {}, {L"OnFormFireEventSend 1 20240105", next[0], next[1]}},
+      {Code, 0, 1, Takes, 1, 1, {}, {L"OnFormFireEventSend 1 20240105", next[0], next[1]}},
       {Code, 1, 0, 0, 0, 1, {L"EditEnter"}, {}},
       {Code, 2, 0, 0, 0, 1, {L"SetFocus"}, {}},
       {Code, 3, 0, 0, 0, 1, {L"KillFocus"}, {}},
@@ -107,8 +107,7 @@ TEST_F(Events, FieldCodesAndFormAsksMakeTheirEventsAndFormCalls) {
       Ctl->RequireInput = c.require;
       Ctl->NextFocusCtrlName = c.name;
       Ctl->Style = c.style;
-      // Put the text in the field as the user would have it (no events for the write).
-      Ctl->MSetCaptionCtrlEx(L"", FALSE);
+      // The text in the field as the user would have it.
       SetWindowTextW(Ctl->Edit.m_hWnd, c.text);
       Ctl->Caption = L"20240105";
       Ctl->EventsEnabled = enabled;
