@@ -55,7 +55,7 @@ struct Scenario {
 
 class EditTyping : public EditControlFixture {};
 
-TEST_F(EditTyping, KeysAndCharactersFollowTheMask) {
+TEST_F(EditTyping, KeysCharactersAndClipboardFollowTheMask) {
   const wchar_t* D = L"####-##-##";
   // clang-format off
   const std::vector<Scenario> scenarios = {
