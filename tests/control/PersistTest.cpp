@@ -2,6 +2,7 @@
 #include "TestHost.h"
 
 #include <cstdio>
+#include <sstream>
 
 using namespace testhost;
 
@@ -121,34 +122,38 @@ TEST_F(Persistence, AFullArchiveReportsTheWriteError) {
 
 class FormProtocol : public ControlFixture {};
 
-TEST_F(FormProtocol, PropertiesByIndex) {
+// Reads by index and identifier in one line: 11 12 16 19 48 13 0 -5 by index, strings 20
+// and 21, methods 6 7 8, then the data exchange value and its type by item flag 1 3 2 0.
+// Writes answer 1 whatever the index, any non-zero value is true, changes are reported as by
+// name: after each, the answer, Visible, Enabled and whether the window shows.
+TEST_F(FormProtocol, ReadsAndWritesByIndexAndIdentifier) {
   Create();
   Ctl->ItemFlag = -1;
   Ctl->AutoSave = 1;
   Ctl->AnchorFlag = 9;
   Ctl->Fid = L"F9";
-  struct {
-    int index;
-    long value;
-  } const reads[] = {{11, 1}, {12, 1}, {16, 1}, {19, -1}, {48, 9}, {13, 0}, {0, 0}, {-5, 0}};
-  for (const auto& r : reads) EXPECT_EQ(Ctl->GetPropertyLong(r.index), r.value) << r.index;
+  Ctl->Caption = L"20240105";
+  std::wstringstream reads;
+  for (int index : {11, 12, 16, 19, 48, 13, 0, -5}) reads << Ctl->GetPropertyLong(index) << " ";
+  reads << Ctl->GetPropertyString(20).str() << "|" << Ctl->GetPropertyString(21).str();
+  for (int id : {6, 7, 8}) reads << "|" << Ctl->GetMethodString(id, L"x").str();
+  for (short flag : {1, 3, 2, 0}) {
+    Ctl->ItemFlag = flag;
+    int type = 5;
+    CString name;
+    reads << "|" << Ctl->GetCommValue(type, name, 0).str() << " " << type;
+  }
+  EXPECT_EQ(reads.str(), L"1 1 1 -1 9 0 0 0 F9||20240105|20240105||20240105 0|20240105 0| 0| 0");
   // Index 40 is the object itself, whole on either build, as a host reads it through the base.
   CBaseCtl* base = Ctl;
   EXPECT_EQ(reinterpret_cast<CCalendarCtl*>(base->GetPropertyLong(40)), Ctl);
-  EXPECT_EQ(Ctl->GetPropertyString(20), CString(L"F9"));
-  EXPECT_EQ(Ctl->GetPropertyString(21), CString(L""));
 
-  // Writes answer 1 whatever the index; any non-zero value is true; changes are reported as by name.
   Rec.Changes.clear();
-  struct {
-    int index, value;
-    BOOL visible, enabled;
-  } const writes[] = {{12, 5, 1, 1}, {12, 0, 0, 1}, {12, 1, 1, 1}, {11, 7, 1, 1}, {99, 1, 1, 1}};
-  for (const auto& w : writes) {
-    EXPECT_EQ(Ctl->SetPropertyLong(w.index, w.value), 1) << w.index;
-    EXPECT_EQ(Ctl->Visible * 10 + Ctl->Enabled, w.visible * 10 + w.enabled) << w.index << " " << w.value;
-    EXPECT_EQ(IsWindowVisible(Ctl->m_hWnd) != FALSE, w.visible != FALSE);
-  }
+  std::wstringstream writes;
+  for (auto w : std::vector<std::pair<int, int>>{{12, 5}, {12, 0}, {12, 1}, {11, 7}, {99, 1}})
+    writes << Ctl->SetPropertyLong(w.first, w.second) << Ctl->Visible << Ctl->Enabled
+           << (IsWindowVisible(Ctl->m_hWnd) != FALSE) << " ";
+  EXPECT_EQ(writes.str(), L"1111 1010 1111 1111 1111 ");
   EXPECT_SEQ(Rec.Changes, std::vector<std::wstring>({L"10001", L"10001", L"10001", L"10000", L"5", L"6"}));
 
   // Index 37 focuses the field only while enabled.
@@ -161,12 +166,24 @@ TEST_F(FormProtocol, PropertiesByIndex) {
   EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
 }
 
-TEST_F(FormProtocol, MethodsByIdentifierAndTheDataExchangeValue) {
+TEST_F(FormProtocol, MethodsThatSetTheValueOrFireAnEvent) {
+  // Method 5 restores an auto-saved value without checking it; before the window only the
+  // member takes it. After each: the value, the control's and the field's text.
+  Ctl->SetMethodString(5, L"", L"00000000", 0);
+  EXPECT_EQ(Ctl->Caption, CString(L"00000000"));
   Create();
-  Ctl->Caption = L"20240105";
-  EXPECT_EQ(Ctl->GetMethodString(6, L"x"), CString(L"20240105"));
-  EXPECT_EQ(Ctl->GetMethodString(7, L"x"), Ctl->GetMethodString(6, L""));
-  EXPECT_EQ(Ctl->GetMethodString(8, L"x"), CString(L""));
+  std::wstringstream restored;
+  for (const wchar_t* saved : {L"20240105", L"", L"20241340", L"00000000"}) {
+    Ctl->SetMethodString(5, L"ignored", saved, 0);
+    restored << Ctl->Caption.str() << "|" << Ctl->GetWindowText().str() << "|" << Ctl->Edit.GetWindowText().str()
+             << " ";
+  }
+  // Nothing to restore keeps the value; the field's report empties a zero one.
+  EXPECT_EQ(restored.str(), L"20240105|20240105|2024/01/05 20240105|20240105|2024/01/05 "
+                            L"20241340|20241340|2024/13/40 ||    /  /   ");
+  EXPECT_EQ(Ctl->IsAutoSave(), FALSE);
+  Ctl->AutoSave = TRUE;
+  EXPECT_TRUE(Ctl->IsAutoSave());
 
   // Method 8 hands the address of the host's string to SetValue whole. The string sits as
   // high as the process allows, so a 64-bit address cut to 32 bits would miss it.
@@ -180,20 +197,6 @@ TEST_F(FormProtocol, MethodsByIdentifierAndTheDataExchangeValue) {
   CBaseCtl* base = Ctl;
   EXPECT_EQ(base->SetMethodString(8, L"", L"", reinterpret_cast<LONG_PTR>(text)), 1);
   EXPECT_EQ(Ctl->Caption, CString(L"20240216"));
-  Ctl->Caption = L"20240105";
-
-  struct {
-    short itemFlag;
-    const wchar_t* value;
-  } const exchange[] = {{1, L"20240105"}, {3, L"20240105"}, {2, L""}, {0, L""}};
-  for (const auto& e : exchange) {
-    Ctl->ItemFlag = e.itemFlag;
-    int type = 5;
-    CString name;
-    EXPECT_EQ(Ctl->GetCommValue(type, name, 0), CString(e.value)) << e.itemFlag;
-    EXPECT_EQ(type, 0);
-  }
-  EXPECT_EQ(Ctl->IsAutoSave(), FALSE);
 
   // Method 9 fires ReceiveError once, unguarded, with a VT_I4 0 by reference.
   static VARTYPE seenType;
@@ -212,31 +215,6 @@ TEST_F(FormProtocol, MethodsByIdentifierAndTheDataExchangeValue) {
   EXPECT_SEQ(Rec.Events, std::vector<std::wstring>({L"ReceiveError"}));
   EXPECT_EQ(seenType, VT_BYREF | VT_VARIANT);
   EXPECT_EQ(seenValue, 0);
-  EXPECT_EQ(Ctl->Caption, CString(L"20240105"));
-
+  EXPECT_EQ(Ctl->Caption, CString(L"20240216"));
   EXPECT_EQ(Ctl->SetMethodString(42, L"", L"", 0), 1);
-}
-
-TEST_F(FormProtocol, AutoSaveRestoresAValueWithoutCheckingIt) {
-  // Before the window: only the member takes the value.
-  Ctl->SetMethodString(5, L"", L"00000000", 0);
-  EXPECT_EQ(Ctl->Caption, CString(L"00000000"));
-  Create();
-  struct {
-    const wchar_t* saved;
-    const wchar_t *caption, *controlText, *field;
-  } const cases[] = {
-      {L"20240105", L"20240105", L"20240105", L"2024/01/05"},
-      {L"", L"20240105", L"20240105", L"2024/01/05"},         // nothing to restore
-      {L"20241340", L"20241340", L"20241340", L"2024/13/40"}, // not checked
-      {L"00000000", L"", L"", L"    /  /  "},                 // the field's report empties it
-  };
-  for (const auto& c : cases) {
-    Ctl->SetMethodString(5, L"ignored", c.saved, 0);
-    EXPECT_EQ(Ctl->Caption, CString(c.caption)) << c.saved;
-    EXPECT_EQ(Ctl->GetWindowText(), CString(c.controlText)) << c.saved;
-    EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(c.field)) << c.saved;
-  }
-  Ctl->AutoSave = TRUE;
-  EXPECT_TRUE(Ctl->IsAutoSave());
 }
