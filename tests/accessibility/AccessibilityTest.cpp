@@ -117,8 +117,7 @@ TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
       {5, 3, L"", Full, L"2630", L"text|Due|26:30|focusable|"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "style " << c.style << " situation " << c.situation << " input "
-                                    << std::string(c.input, c.input + wcslen(c.input)));
+    SCOPED_TRACE(testing::Message() << "row " << &c - &cases[0]);
     Renew();
     HWND before = CreateWindowExW(0, c.label ? L"STATIC" : L"BUTTON", c.label ? c.label : L"OK", WS_CHILD | WS_VISIBLE,
                                   10, 0, 100, 10, FormWindow(), nullptr, nullptr, nullptr);

@@ -12,23 +12,16 @@ using namespace testhost;
 
 namespace {
 
-// The pixels of a 32-bit DIB section of the given size, filled with magenta, which the
-// control never paints.
+// A bitmap like the screen, filled with magenta, which the control never paints.
 struct Pixels {
-  Pixels(HDC like, int w, int h) : width(w), dc(like) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    bitmap.Attach(CreateDIBSection(like, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    data = static_cast<DWORD*>(bits);
+  Pixels(HDC like, int w, int h) : dc(like) {
+    bitmap.Attach(CreateCompatibleBitmap(like, w, h));
     SelectObject(dc, bitmap); // let go when the DC is deleted, before the bitmap
     dc.FillSolidRect(CRect(0, 0, w, h), RGB(255, 0, 255));
   }
-  DWORD At(int x, int y) const { return data[y * width + x] & 0xFFFFFF; }
-  int width;
+  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
   CBitmap bitmap;
   CMemDC dc;
-  DWORD* data;
 };
 
 } // namespace
@@ -211,7 +204,7 @@ TEST_F(HostContract, APrintedControlMatchesItsWindow) {
     int printDiffers = 0, clientDiffers = 0, text = 0;
     for (int y = 0; y < at.Height(); ++y)
       for (int x = 0; x < at.Width(); ++x) {
-        const DWORD p = printed.At(x, y);
+        const COLORREF p = printed.At(x, y);
         const bool inField = field.PtInRect(CPoint(x, y));
         printDiffers += p != shown.At(x, y);
         clientDiffers += !inField && client.At(x, y) != shown.At(x, y);
