@@ -69,22 +69,19 @@ struct WinEvents {
   static void CALLBACK Proc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
     if (hwnd != Watched || object != OBJID_CLIENT || !Log) return;
     CComPtr<IAccessible> acc = FromWindow(hwnd);
+    // What the reader reads back while the event fires.
     if (event == EVENT_OBJECT_FOCUS) {
       CBstr name;
       if (acc && child != CHILDID_SELF) acc->get_accName(VLong(child), &name);
       Log->Add(L"focus " + std::wstring(child == CHILDID_SELF ? L"control" : name.c_str()));
-    } else if (event == EVENT_OBJECT_VALUECHANGE && child != CHILDID_SELF) {
+    } else if (event == EVENT_OBJECT_VALUECHANGE) {
       CBstr value;
       if (acc) acc->get_accValue(VLong(child), &value);
-      Log->Add(L"drop-down value " + std::wstring(value.c_str()));
-    } else if ((event == EVENT_OBJECT_VALUECHANGE || event == EVENT_OBJECT_STATECHANGE) && child == CHILDID_SELF) {
-      // What the reader reads back while the event fires.
-      CBstr value;
+      Log->Add(std::wstring(child == CHILDID_SELF ? L"value " : L"drop-down value ") + value.c_str());
+    } else if (event == EVENT_OBJECT_STATECHANGE && child == CHILDID_SELF) {
       CVariant state;
-      if (acc) acc->get_accValue(VLong(CHILDID_SELF), &value), acc->get_accState(VLong(CHILDID_SELF), &state);
-      Log->Add(event == EVENT_OBJECT_VALUECHANGE
-                   ? L"value " + std::wstring(value.c_str())
-                   : L"state " + StateText(state.lVal & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED)));
+      if (acc) acc->get_accState(VLong(CHILDID_SELF), &state);
+      Log->Add(L"state " + StateText(state.lVal & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED)));
     }
   }
 };

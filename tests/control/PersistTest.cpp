@@ -104,7 +104,8 @@ class FormProtocol : public ControlFixture {};
 // Reads by index and identifier in one line: 11 12 16 19 48 13 0 -5 by index, strings 20
 // and 21, methods 6 7 8, then the data exchange value and its type by item flag 1 3 2 0.
 // Writes answer 1 whatever the index, any non-zero value is true, changes are reported as by
-// name: after each, the answer, Visible, Enabled and whether the window shows.
+// name, and 37 focuses the field only while enabled: after each, the answer, Visible,
+// Enabled, whether the window shows and whether the field has the focus.
 TEST_F(FormProtocol, ReadsAndWritesByIndexAndIdentifier) {
   Create();
   Ctl->ItemFlag = -1;
@@ -127,22 +128,16 @@ TEST_F(FormProtocol, ReadsAndWritesByIndexAndIdentifier) {
   CBaseCtl* base = Ctl;
   EXPECT_EQ(reinterpret_cast<CCalendarCtl*>(base->GetPropertyLong(40)), Ctl);
 
+  ::SetFocus(FormWindow());
   Rec.Changes.clear();
   std::wstringstream writes;
-  for (auto w : std::vector<std::pair<int, int>>{{12, 5}, {12, 0}, {12, 1}, {11, 7}, {99, 1}})
+  for (auto w : std::vector<std::pair<int, int>>{
+           {12, 5}, {12, 0}, {12, 1}, {11, 7}, {99, 1}, {11, 0}, {37, 0}, {11, 1}, {37, 0}})
     writes << Ctl->SetPropertyLong(w.first, w.second) << Ctl->Visible << Ctl->Enabled
-           << (IsWindowVisible(Ctl->m_hWnd) != FALSE) << " ";
-  EXPECT_EQ(writes.str(), L"1111 1010 1111 1111 1111 ");
-  EXPECT_SEQ(Rec.Changes, std::vector<std::wstring>({L"10001", L"10001", L"10001", L"10000", L"5", L"6"}));
-
-  // Index 37 focuses the field only while enabled.
-  ::SetFocus(FormWindow());
-  Ctl->SetPropertyLong(11, 0);
-  EXPECT_EQ(Ctl->SetPropertyLong(37, 0), 1);
-  EXPECT_NE(GetFocus(), Ctl->Edit.m_hWnd);
-  Ctl->SetPropertyLong(11, 1);
-  EXPECT_EQ(Ctl->SetPropertyLong(37, 0), 1);
-  EXPECT_EQ(GetFocus(), Ctl->Edit.m_hWnd);
+           << (IsWindowVisible(Ctl->m_hWnd) != FALSE) << (GetFocus() == Ctl->Edit.m_hWnd) << " ";
+  EXPECT_EQ(writes.str(), L"11110 10100 11110 11110 11110 11010 11010 11110 11111 ");
+  EXPECT_SEQ(Rec.Changes, std::vector<std::wstring>({L"10001", L"10001", L"10001", L"10000", L"5", L"6", L"10000", L"5",
+                                                     L"6", L"10000", L"5", L"6"}));
 }
 
 TEST_F(FormProtocol, MethodsThatSetTheValueOrFireAnEvent) {
