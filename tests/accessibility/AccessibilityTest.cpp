@@ -8,18 +8,13 @@
 #include "fxhandle.h"
 
 #include <functional>
+#include <map>
 #include <regex>
+#include <tuple>
 
 using namespace testhost;
 
 namespace {
-
-const wchar_t* RoleName(long role) {
-  return role == ROLE_SYSTEM_TEXT         ? L"text"
-         : role == ROLE_SYSTEM_COMBOBOX   ? L"combobox"
-         : role == ROLE_SYSTEM_SPINBUTTON ? L"spinbutton"
-                                          : L"?";
-}
 
 std::wstring StateText(long bits) {
   static const std::pair<long, const wchar_t*> names[] = {
@@ -43,8 +38,10 @@ std::wstring Describe(IAccessible* acc, long id) {
       FAILED(acc->get_accName(VLong(id), &name)) || FAILED(acc->get_accValue(VLong(id), &value)) ||
       FAILED(acc->get_accChildCount(&count)))
     return L"failed";
-  std::wstring out = std::wstring(RoleName(role.lVal)) + L"|" + name.c_str() + L"|" + value.c_str() + L"|" +
-                     StateText(state.lVal) + L"|";
+  static const std::map<long, std::wstring> roles = {
+      {ROLE_SYSTEM_TEXT, L"text"}, {ROLE_SYSTEM_COMBOBOX, L"combobox"}, {ROLE_SYSTEM_SPINBUTTON, L"spinbutton"}};
+  std::wstring out = (roles.count(role.lVal) ? roles.at(role.lVal) : L"?") + L"|" + name.c_str() + L"|" +
+                     value.c_str() + L"|" + StateText(state.lVal) + L"|";
   for (long child = 2; id == CHILDID_SELF && child <= count; ++child) {
     CBstr button, action;
     acc->get_accName(VLong(child), &button);
@@ -152,11 +149,6 @@ TEST_F(Accessibility, EveryStyleReadsItsRoleNameValueAndState) {
 TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
   PinnedClock clock(L"20240315093000");
   seq::Log log;
-  struct Step {
-    const char* what;
-    std::function<void()> act;
-    seq::Entries heard;
-  };
   Ctl->BasicClient = 4;
   Create();
   CComPtr<IAccessible> acc = FromWindow(Ctl->m_hWnd);
@@ -184,7 +176,8 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
                                            WINEVENT_INCONTEXT));
   ASSERT_TRUE(hook);
   Ctl->Edit.SetFocus();
-  const std::vector<Step> steps = {
+  // What the reader hears at each step.
+  const std::vector<std::tuple<const char*, std::function<void()>, seq::Entries>> steps = {
       {"typing", [&] { TypeChars(L"2024"); }, {L"value 2", L"value 20", L"value 202", L"value 2024"}},
       {"typing on",
        [&] { TypeChars(L"0315"); },
@@ -217,11 +210,11 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
       {"and its Next", [&] { EXPECT_EQ(spin->accDoDefaultAction(VLong(2)), S_OK); }, {L"value 2024/03/15"}},
       {"the field's action is none", [&] { EXPECT_EQ(spin->accDoDefaultAction(VLong(1)), DISP_E_MEMBERNOTFOUND); }, {}},
   };
-  for (const auto& s : steps) {
-    SCOPED_TRACE(s.what);
-    s.act();
+  for (const auto& [what, act, heard] : steps) {
+    SCOPED_TRACE(what);
+    act();
     Pump();
-    EXPECT_TRUE(seq::Flush(log, s.heard));
+    EXPECT_TRUE(seq::Flush(log, heard));
   }
   hook.Reset();
   WinEvents::Log = nullptr;

@@ -140,17 +140,16 @@ TEST_F(HostContract, AGenericHostFindsAndSinksTheEventsKnowingOnlyIUnknown) {
   ASSERT_EQ(Point(IID_IPropertyNotifySink)->Advise(static_cast<IDispatch*>(&sink), &cookie), CONNECT_E_CANNOTCONNECT);
   ASSERT_EQ(eventPoint->Advise(static_cast<IDispatch*>(&sink), &cookie), S_OK);
   // The connections list the fixture's sink and this one, each with its cookie.
-  CComPtr<IEnumConnections> connections;
+  CComPtr<IEnumConnections> connections, rest;
   ASSERT_EQ(eventPoint->EnumConnections(&connections), S_OK);
   EXPECT_EQ(connections->Skip(1), S_OK);
-  CComPtr<IEnumConnections> rest;
   ASSERT_EQ(connections->Clone(&rest), S_OK);
   CONNECTDATA data[3] = {};
   ULONG fetched = 0;
   EXPECT_EQ(rest->Next(3, data, &fetched), S_FALSE);
   ASSERT_EQ(fetched, 1u);
-  EXPECT_EQ(data[0].dwCookie, cookie);
-  EXPECT_EQ(data[0].pUnk, static_cast<IUnknown*>(static_cast<IDispatch*>(&sink)));
+  EXPECT_EQ(std::make_pair(data[0].dwCookie, data[0].pUnk),
+            std::make_pair(cookie, static_cast<IUnknown*>(static_cast<IDispatch*>(&sink))));
   data[0].pUnk->Release();
   ASSERT_EQ(connections->Reset(), S_OK);
   EXPECT_EQ(connections->Next(3, data, &fetched), S_FALSE);
