@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <tuple>
 
 using namespace testhost;
 
@@ -35,9 +36,8 @@ std::vector<BYTE> Stream(long version, const wchar_t* endTime, bool narrow) {
   for (std::wstring f; fields >> f;) {
     const std::wstring text = f == L"S*" ? endTime : f.substr(1);
     const long number = f[0] == L'S' ? 0 : std::stol(text);
-    const short word = static_cast<short>(number);
     if (f[0] != L'S') {
-      f[0] == L'D' ? raw(&number, 4) : raw(&word, 2);
+      raw(&number, f[0] == L'D' ? 4 : 2); // little-endian: a short is the long's low half
       continue;
     }
     // Wide texts carry the FF FE FF mark before the length.
@@ -59,22 +59,18 @@ class Persistence : public ControlFixture {};
 TEST_F(Persistence, StreamsLoadFieldByFieldAndTheCurrentLayoutIsWhatIsStoredUnlessTheArchiveIsFull) {
   Create();
   const CString shown = Ctl->Edit.GetWindowText();
-  struct {
-    long version;
-    const wchar_t* endTime;
-    bool narrow;
-    const wchar_t* loaded;
-  } const cases[] = {
+  // Version, end time stored, narrow texts, end time loaded.
+  const std::tuple<long, const wchar_t*, bool, const wchar_t*> cases[] = {
       {0x00010001, L"30001231", false, L"99991231"}, {0x00000001, L"30001231", true, L"99991231"},
       {0x00010001, L"20501231", false, L"20501231"}, {0x00020003, L"30001231", true, L"30001231"},
       {0x00010002, L"30001231", false, L"30001231"}, {0x00010002, L"", false, L""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.version << " " << c.endTime);
+  for (const auto& [version, endTime, narrow, loaded] : cases) {
+    SCOPED_TRACE(testing::Message() << version << " " << endTime);
     Rec.Changes.clear();
     Rec.Events.clear();
     Form->Calls.clear();
-    std::vector<BYTE> stream = Stream(c.version, c.endTime, c.narrow);
+    std::vector<BYTE> stream = Stream(version, endTime, narrow);
     CArchive ar(stream, CArchive::load);
     Ctl->Serialize(ar);
     const LONG anchor[] = {Ctl->AnchorFlag, Ctl->AnchorValue1, Ctl->AnchorValue2, Ctl->AnchorValue3, Ctl->AnchorValue4};
@@ -83,7 +79,7 @@ TEST_F(Persistence, StreamsLoadFieldByFieldAndTheCurrentLayoutIsWhatIsStoredUnle
     EXPECT_EQ(Ctl->Edit.GetWindowText(), shown);
     Ctl->Item = L"not stored";
     Ctl->Anchor = L"Right:8,Bottom";
-    std::vector<BYTE> current = Stream(0x00010002, c.loaded, false);
+    std::vector<BYTE> current = Stream(0x00010002, loaded, false);
     const LONG recomputed[] = {4 | 8, 11, 12, 8, 14};
     memcpy(&current[current.size() - 20], recomputed, 20);
     EXPECT_EQ(Hex(StoredProperties(Ctl)), Hex(current));
@@ -125,8 +121,7 @@ TEST_F(FormProtocol, ReadsAndWritesByIndexAndIdentifier) {
   }
   EXPECT_EQ(reads.str(), L"1 1 1 -1 9 0 0 0 F9||20240105|20240105||20240105 0|20240105 0| 0| 0");
   // Index 40 is the object itself, whole on either build, as a host reads it through the base.
-  CBaseCtl* base = Ctl;
-  EXPECT_EQ(reinterpret_cast<CCalendarCtl*>(base->GetPropertyLong(40)), Ctl);
+  EXPECT_EQ(reinterpret_cast<CCalendarCtl*>(static_cast<CBaseCtl*>(Ctl)->GetPropertyLong(40)), Ctl);
 
   ::SetFocus(FormWindow());
   Rec.Changes.clear();
@@ -168,8 +163,7 @@ TEST_F(FormProtocol, MethodsThatSetTheValueOrFireAnEvent) {
   ASSERT_GT(reinterpret_cast<ULONG_PTR>(text), 0xFFFFFFFFull);
 #endif
   wcscpy(text, L"20240216");
-  CBaseCtl* base = Ctl;
-  EXPECT_EQ(base->SetMethodString(8, L"", L"", reinterpret_cast<LONG_PTR>(text)), 1);
+  EXPECT_EQ(static_cast<CBaseCtl*>(Ctl)->SetMethodString(8, L"", L"", reinterpret_cast<LONG_PTR>(text)), 1);
   EXPECT_EQ(Ctl->Caption, CString(L"20240216"));
 
   // Method 9 fires ReceiveError once, unguarded, with a VT_I4 0 by reference.
