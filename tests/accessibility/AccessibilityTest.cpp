@@ -146,14 +146,14 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
   seq::Log log;
   Ctl->BasicClient = 4;
   Create();
-  CComPtr<IAccessible> acc = FromWindow(Ctl->m_hWnd);
   // A second control on the same form, a spin date showing today.
   CCalendarCtl* other = AllocRunDllControl();
   other->Style = 2;
   other->SetRunMode(true);
   other->SetRunFormDispatch(Form, FormWindow(), 0, 0);
   ASSERT_TRUE(other->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 40, 150, 62), FormWindow(), 101));
-  CComPtr<IAccessible> spin = FromWindow(other->m_hWnd);
+  CComPtr<IAccessible> acc = FromWindow(Ctl->m_hWnd), spin = FromWindow(other->m_hWnd);
+  ASSERT_TRUE(acc && spin);
   // What the drop-down sends when a day is clicked (MCN_SELECT) or browsed to (MCN_SELCHANGE).
   auto PickDay = [&](WORD day, UINT code) {
     ASSERT_TRUE(Ctl->GetCalendarWndPtr());
@@ -163,7 +163,6 @@ TEST_F(Accessibility, ReadersHearEachChangeOnceAndDriveTheButtons) {
     n.stSelStart = n.stSelEnd = {2024, 3, 0, day, 0, 0, 0, 0};
     SendMessageW(Ctl->m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
   };
-  ASSERT_TRUE(acc);
   WinEvents::Watched = Ctl->m_hWnd;
   WinEvents::Log = &log;
   CWinEventHookHandle hook(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, GetModuleHandleW(nullptr),

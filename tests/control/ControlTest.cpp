@@ -62,8 +62,7 @@ TEST_F(ControlObject, PropertyWritesReportTheirChangeCodesInOrder) {
       if (mode != BeforeWindow) Create(mode == Run);
       Ctl->SetRunMode(mode != Design);
       Rec.Changes.clear();
-      HRESULT hr = c.text ? PutString(c.name, c.text) : PutLong(c.name, c.value);
-      ASSERT_EQ(hr, S_OK) << c.name;
+      ASSERT_EQ(c.text ? PutString(c.name, c.text) : PutLong(c.name, c.value), S_OK) << c.name;
       std::wstring codes;
       for (const auto& code : Rec.Changes.Texts()) codes += (codes.empty() ? L"" : L" ") + code;
       EXPECT_EQ(codes, mode == Run      ? c.run

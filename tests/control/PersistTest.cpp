@@ -136,10 +136,12 @@ TEST_F(FormProtocol, ReadsAndWritesByIndexAndIdentifier) {
 }
 
 TEST_F(FormProtocol, MethodsThatSetTheValueOrFireAnEvent) {
-  // Method 5 restores an auto-saved value without checking it; before the window only the
-  // member takes it. After each: the value, the control's and the field's text.
+  // Method 5 restores an auto-saved value unchecked; before the window it and method 19's
+  // clearing touch only the member. After each: the value, the control's and the field's text.
   Ctl->SetMethodString(5, L"", L"00000000", 0);
   EXPECT_EQ(Ctl->Caption, CString(L"00000000"));
+  Ctl->SetMethodString(19, L"", L"", 0);
+  EXPECT_TRUE(Ctl->Caption.IsEmpty());
   Create();
   std::wstringstream restored;
   for (const wchar_t* saved : {L"20240105", L"", L"20241340", L"00000000"}) {
