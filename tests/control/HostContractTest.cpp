@@ -5,29 +5,24 @@
 
 #include "fxhandle.h"
 
+#include <sstream>
+#include <tuple>
+
 using namespace testhost;
 
 namespace {
 
-// The pixels of a 32-bit DIB section of the given size, filled with fill.
+// A bitmap like the screen, filled with magenta, which the control never paints.
 struct Pixels {
-  Pixels(HDC like, int w, int h, COLORREF fill) : width(w), dc(like) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    bitmap.Attach(CreateDIBSection(like, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    data = static_cast<DWORD*>(bits);
+  Pixels(HDC like, int w, int h) : dc(like) {
+    bitmap.Attach(CreateCompatibleBitmap(like, w, h));
     SelectObject(dc, bitmap); // let go when the DC is deleted, before the bitmap
-    dc.FillSolidRect(CRect(0, 0, w, h), fill);
+    dc.FillSolidRect(CRect(0, 0, w, h), RGB(255, 0, 255));
   }
-  DWORD At(int x, int y) const { return data[y * width + x] & 0xFFFFFF; }
-  int width;
+  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
   CBitmap bitmap;
   CMemDC dc;
-  DWORD* data;
 };
-
-const DWORD kMagenta = 0xFF00FF; // RGB(255, 0, 255) read back as 0x00RRGGBB
 
 } // namespace
 
@@ -36,64 +31,55 @@ class HostContract : public ControlFixture {};
 // Naming, sizing and refusing a late load are the host's form tests'; here what only the
 // control's side shows.
 TEST_F(HostContract, AFormsLifeRunsThroughTheBase) {
-  // What an earlier run of the form stored for this control.
-  std::vector<BYTE> stream;
-  {
-    CCalendarCtl* earlier = AllocRunDllControl();
-    earlier->Style = 2;
-    earlier->DateFormat = 9;
-    earlier->Fid = L"F1";
-    stream = StoredProperties(earlier);
-    earlier->ExternalRelease();
-  }
+  CCalendarCtl* earlier = AllocRunDllControl(); // what an earlier run of the form stored
+  earlier->Style = 2;
+  earlier->DateFormat = 9;
+  earlier->Fid = L"F1";
+  std::vector<BYTE> stream = StoredProperties(earlier), none;
+  earlier->ExternalRelease();
   CBaseCtl* base = Ctl; // constructed: the runtime knows it only as its base
   // The runtime's fixed questions: the control's dispatch interface and how it paints.
   IID iid = IID_NULL;
   EXPECT_TRUE(base->GetDispatchIID(&iid) && IsEqualIID(iid, IID_ICalendarCtl));
   EXPECT_EQ(base->GetControlFlags(), static_cast<DWORD>(clipPaintDC));
-  std::vector<BYTE> none;
-  CArchive storing(none, CArchive::store);
+  CArchive storing(none, CArchive::store), loading(stream, CArchive::load);
   EXPECT_FALSE(base->LoadControl(storing));
-  CArchive loading(stream, CArchive::load);
   ASSERT_TRUE(base->LoadControl(loading));
   EXPECT_EQ(Ctl->Edit.m_hWnd, nullptr) << "loading only fills the members";
 
   base->SetRunMode(TRUE);
   base->SetRunFormDispatch(Form, FormWindow(), 0, 0);
   Rec.Changes.clear();
-  ASSERT_TRUE(base->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 190, 36), FormWindow(), 100));
-  EXPECT_FALSE(base->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 190, 36), FormWindow(), 100));
+  const CRect at(10, 10, 190, 36);
+  ASSERT_TRUE(base->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, at, FormWindow(), 100));
+  EXPECT_FALSE(base->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, at, FormWindow(), 100));
   // Enabled (run), colours, date format, style, date range, initial value, font; the
   // form is told the same.
   EXPECT_SEQ(Rec.Changes, std::vector<std::wstring>({L"10000", L"5", L"6", L"7", L"15", L"10", L"12", L"18"}));
   EXPECT_SEQ(Form->Calls.Only(seq::Change), Rec.Changes.All());
   Pump();
-  // Creation applied what was loaded: format 9 with its mask.
+
+  // Running: creation applied format 9 with its mask; the form resizes through the base and
+  // the control lays itself out; the property browser reads display strings.
   Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
-  EXPECT_EQ(Ctl->Edit.GetWindowText(), CString(L"    /  "));
-
-  // Running: the form resizes through the base, the control lays itself out.
   EXPECT_TRUE(base->SetControlSize(200, 30));
-  EXPECT_EQ(Ctl->GetWindowRect().Width(), 200);
-  EXPECT_EQ(Ctl->ClientWidth, 200);
-  CString shown;
-  EXPECT_TRUE(base->OnGetDisplayString(PROP_Style, shown));
-  EXPECT_EQ(shown, CString(L"2"));
-  EXPECT_TRUE(base->OnGetDisplayString(PROP_Fid, shown));
-  EXPECT_EQ(shown, CString(L"F1"));
-  EXPECT_FALSE(base->OnGetDisplayString(999, shown));
+  std::wstringstream seen;
+  seen << Ctl->Edit.GetWindowText().str() << "|" << Ctl->GetWindowRect().Width() << "|" << Ctl->ClientWidth;
+  for (DISPID id : {PROP_Style, PROP_Fid, 999}) {
+    CString shown = L"none";
+    seen << "|" << base->OnGetDisplayString(id, shown) << shown.str();
+  }
+  EXPECT_EQ(seen.str(), L"    /  |200|200|12|1F1|0none");
 
-  // Saving: the data object's rendering is the stored stream.
+  // Saving: the data object's rendering is the stored stream (the round trip is PersistTest's).
   FORMATETC format = {static_cast<CLIPFORMAT>(CBaseCtl::ControlPropertiesFormat()), nullptr, DVASPECT_CONTENT, -1,
                       TYMED_HGLOBAL};
   STGMEDIUM medium = {};
-  ASSERT_TRUE(base->OnGetData(&format, &medium));
-  ASSERT_EQ(medium.tymed, static_cast<DWORD>(TYMED_HGLOBAL));
+  ASSERT_TRUE(base->OnGetData(&format, &medium) && medium.tymed == TYMED_HGLOBAL);
   CGlobalHandle owned(medium.hGlobal); // the caller's to free: no releasing object comes with it
-  std::vector<BYTE> rendered(GlobalSize(owned.Get()));
-  memcpy(rendered.data(), GlobalLock(owned.Get()), rendered.size());
+  const BYTE* rendered = static_cast<const BYTE*>(GlobalLock(owned.Get()));
+  EXPECT_EQ(std::vector<BYTE>(rendered, rendered + GlobalSize(owned.Get())), StoredProperties(base));
   GlobalUnlock(owned.Get());
-  EXPECT_EQ(rendered, StoredProperties(base)); // the round trip is PersistTest's
   format.cfFormat = CF_TEXT;
   EXPECT_FALSE(base->OnGetData(&format, &medium));
 
@@ -114,27 +100,25 @@ TEST_F(HostContract, AGenericHostFindsAndSinksTheEventsKnowingOnlyIUnknown) {
   ASSERT_EQ(Ctl->GetPrimaryDispatch()->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
 
   CComPtr<IProvideClassInfo2> info;
-  ASSERT_EQ(unknown->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&info)), S_OK);
   CComPtr<ITypeInfo> coclass;
-  ASSERT_EQ(info->GetClassInfo(&coclass), S_OK);
-  TYPEATTR* attr = nullptr;
-  ASSERT_EQ(coclass->GetTypeAttr(&attr), S_OK);
-  EXPECT_EQ(attr->typekind, TKIND_COCLASS);
-  EXPECT_TRUE(IsEqualGUID(attr->guid, CLSID_CalendarCtl));
-  coclass->ReleaseTypeAttr(attr);
-  // The type library is the module's own, the one GetCtrlGUID names.
   CComPtr<ITypeLib> lib;
   UINT index = 0;
-  ASSERT_EQ(coclass->GetContainingTypeLib(&lib, &index), S_OK);
+  TYPEATTR* attr = nullptr;
   TLIBATTR* libAttr = nullptr;
+  ASSERT_EQ(unknown->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&info)), S_OK);
+  ASSERT_EQ(info->GetClassInfo(&coclass), S_OK);
+  ASSERT_EQ(coclass->GetContainingTypeLib(&lib, &index), S_OK);
+  ASSERT_EQ(coclass->GetTypeAttr(&attr), S_OK);
   ASSERT_EQ(lib->GetLibAttr(&libAttr), S_OK);
-  EXPECT_TRUE(IsEqualGUID(libAttr->guid, GetCtrlGUID()));
+  // The control's class, in the module's own type library: the one GetCtrlGUID names.
+  EXPECT_EQ(std::make_tuple(attr->typekind, attr->guid, libAttr->guid),
+            std::make_tuple(TKIND_COCLASS, CLSID_CalendarCtl, GetCtrlGUID()));
+  coclass->ReleaseTypeAttr(attr);
   lib->ReleaseTLibAttr(libAttr);
   IID events = IID_NULL;
+  EXPECT_EQ(info->GetGUID(2, &events), E_INVALIDARG);
   ASSERT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
-  EXPECT_TRUE(IsEqualIID(events, DIID_ICalendarCtlEvents));
-  IID other = IID_NULL;
-  EXPECT_EQ(info->GetGUID(2, &other), E_INVALIDARG);
+  EXPECT_EQ(events, DIID_ICalendarCtlEvents);
 
   CComPtr<IConnectionPointContainer> container;
   ASSERT_EQ(unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)), S_OK);
@@ -156,17 +140,16 @@ TEST_F(HostContract, AGenericHostFindsAndSinksTheEventsKnowingOnlyIUnknown) {
   ASSERT_EQ(Point(IID_IPropertyNotifySink)->Advise(static_cast<IDispatch*>(&sink), &cookie), CONNECT_E_CANNOTCONNECT);
   ASSERT_EQ(eventPoint->Advise(static_cast<IDispatch*>(&sink), &cookie), S_OK);
   // The connections list the fixture's sink and this one, each with its cookie.
-  CComPtr<IEnumConnections> connections;
+  CComPtr<IEnumConnections> connections, rest;
   ASSERT_EQ(eventPoint->EnumConnections(&connections), S_OK);
   EXPECT_EQ(connections->Skip(1), S_OK);
-  CComPtr<IEnumConnections> rest;
   ASSERT_EQ(connections->Clone(&rest), S_OK);
   CONNECTDATA data[3] = {};
   ULONG fetched = 0;
   EXPECT_EQ(rest->Next(3, data, &fetched), S_FALSE);
   ASSERT_EQ(fetched, 1u);
-  EXPECT_EQ(data[0].dwCookie, cookie);
-  EXPECT_EQ(data[0].pUnk, static_cast<IUnknown*>(static_cast<IDispatch*>(&sink)));
+  EXPECT_EQ(std::make_pair(data[0].dwCookie, data[0].pUnk),
+            std::make_pair(cookie, static_cast<IUnknown*>(static_cast<IDispatch*>(&sink))));
   data[0].pUnk->Release();
   ASSERT_EQ(connections->Reset(), S_OK);
   EXPECT_EQ(connections->Next(3, data, &fetched), S_FALSE);
@@ -196,48 +179,37 @@ TEST_F(HostContract, AGenericHostFindsAndSinksTheEventsKnowingOnlyIUnknown) {
 }
 
 TEST_F(HostContract, APrintedControlMatchesItsWindow) {
-  struct Case {
-    short style;
-    const wchar_t* value;
-  };
-  const Case cases[] = {{0, L"20240105"}, {2, L"20241231"}, {3, L""}};
+  const std::pair<short, const wchar_t*> cases[] = {{0, L"20240105"}, {2, L"20241231"}, {3, L""}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "style " << c.first);
     Renew();
-    Ctl->Style = c.style;
+    Ctl->Style = c.first;
     Create(true, 160, 24);
-    ASSERT_EQ(PutString(L"Caption", c.value), S_OK);
+    ASSERT_EQ(PutString(L"Caption", c.second), S_OK);
     ::SetFocus(FormWindow()); // no caret in the field
     RedrawWindow(FormWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump();
-    const CRect at = Ctl->GetWindowRect();
+    const CRect at = Ctl->GetWindowRect(), field = EditRectInControl(Ctl);
     CClientDC screen(nullptr);
-    Pixels shown(screen, at.Width(), at.Height(), kMagenta);
+    Pixels shown(screen, at.Width(), at.Height()), printed(screen, at.Width(), at.Height()),
+        client(screen, at.Width(), at.Height());
     BitBlt(shown.dc, 0, 0, at.Width(), at.Height(), screen, at.left, at.top, SRCCOPY);
-    Pixels printed(screen, at.Width(), at.Height(), kMagenta);
-    Pixels client(screen, at.Width(), at.Height(), kMagenta);
     SendMessageW(Ctl->m_hWnd, WM_PRINT, reinterpret_cast<WPARAM>(printed.dc.m_hDC),
                  PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
     SendMessageW(Ctl->m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(client.dc.m_hDC), PRF_CLIENT);
-
-    const CRect field = EditRectInControl(Ctl);
-    int differ = 0, unpainted = 0, text = 0, frameDiffers = 0, clientUnpainted = 0;
+    // Printed, every pixel is as shown, an unpainted one too; WM_PRINTCLIENT alone draws
+    // the frame and the button as shown.
+    int printDiffers = 0, clientDiffers = 0, text = 0;
     for (int y = 0; y < at.Height(); ++y)
       for (int x = 0; x < at.Width(); ++x) {
-        differ += printed.At(x, y) != shown.At(x, y);
-        unpainted += printed.At(x, y) == kMagenta;
-        const DWORD p = printed.At(x, y);
-        text += field.PtInRect(CPoint(x, y)) && (p & 0xFF) + (p >> 8 & 0xFF) + (p >> 16) < 384; // dark on light
-        if (!field.PtInRect(CPoint(x, y))) {
-          frameDiffers += client.At(x, y) != shown.At(x, y);
-          clientUnpainted += client.At(x, y) == kMagenta;
-        }
+        const COLORREF p = printed.At(x, y);
+        const bool inField = field.PtInRect(CPoint(x, y));
+        printDiffers += p != shown.At(x, y);
+        clientDiffers += !inField && client.At(x, y) != shown.At(x, y);
+        text += inField && (p & 0xFF) + (p >> 8 & 0xFF) + (p >> 16) < 384; // dark on light
       }
-    EXPECT_EQ(differ, 0) << "style " << c.style;
-    EXPECT_EQ(unpainted, 0) << "style " << c.style;
-    EXPECT_GT(text, 0) << "style " << c.style << ": the field's digits or mask are printed";
-    // WM_PRINTCLIENT alone draws the frame and the button as the window shows them.
-    EXPECT_EQ(frameDiffers, 0) << "style " << c.style;
-    EXPECT_EQ(clientUnpainted, 0) << "style " << c.style;
+    EXPECT_EQ(std::make_pair(printDiffers, clientDiffers), std::make_pair(0, 0));
+    EXPECT_GT(text, 0) << "the field's digits or mask are printed";
   }
 }
 
@@ -279,27 +251,20 @@ TEST(HostContractPoints, DerivedControlsAddPointsAndHooksThatEnumerationAndLooku
   IConnectionPoint* got[4] = {};
   ULONG n = 0;
   EXPECT_EQ(points->Next(4, got, &n), S_FALSE);
-  ASSERT_EQ(n, 3u);
-  IID iids[3] = {};
+  std::vector<IID> iids(n);
   for (ULONG i = 0; i < n; ++i) {
     got[i]->GetConnectionInterface(&iids[i]);
     got[i]->Release();
   }
-  EXPECT_TRUE(IsEqualIID(iids[0], DIID_ICalendarCtlEvents));
-  EXPECT_TRUE(IsEqualIID(iids[1], IID_IPropertyNotifySink));
+  EXPECT_EQ(iids, std::vector<IID>({DIID_ICalendarCtlEvents, IID_IPropertyNotifySink, IID_ExtraOutgoing}));
   EXPECT_EQ(got[2], static_cast<IConnectionPoint*>(&ctl->Extra));
   points.Release();
-
-  const struct {
-    const IID* iid;
-    IConnectionPoint* expected;
-  } lookups[] = {{&IID_ExtraOutgoing, &ctl->Extra}, {&IID_IPropertyNotifySink, &ctl->Hooked}};
+  const std::pair<const IID*, IConnectionPoint*> lookups[] = {
+      {&IID_ExtraOutgoing, &ctl->Extra}, {&IID_IPropertyNotifySink, &ctl->Hooked}, {&IID_IDispatch, nullptr}};
   for (const auto& l : lookups) {
     CComPtr<IConnectionPoint> found;
-    ASSERT_EQ(container->FindConnectionPoint(*l.iid, &found), S_OK);
-    EXPECT_EQ(static_cast<IConnectionPoint*>(found), l.expected);
+    EXPECT_EQ(container->FindConnectionPoint(*l.first, &found), l.second ? S_OK : CONNECT_E_NOCONNECTION);
+    EXPECT_EQ(static_cast<IConnectionPoint*>(found), l.second);
   }
-  CComPtr<IConnectionPoint> none;
-  EXPECT_EQ(container->FindConnectionPoint(IID_IDispatch, &none), CONNECT_E_NOCONNECTION);
   ctl->ExternalRelease();
 }
