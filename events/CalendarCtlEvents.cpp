@@ -6,8 +6,6 @@
 #include "CalendarWnd.h"
 #include "Gresko.h"
 
-namespace {} // namespace
-
 void CCalendarCtl::FireEditFull() { FireEvent(EVENT_EditFull, VTS_NONE); }
 void CCalendarCtl::FireEditEnter() { FireEvent(EVENT_EditEnter, VTS_NONE); }
 void CCalendarCtl::FireSetFocus() { FireEvent(EVENT_SetFocus, VTS_NONE); }

@@ -50,7 +50,6 @@ public:
   seq::Log Events{seq::Event};
   // Called inside an event (after recording it), for tests that act from a handler.
   void (*OnEvent)(Recorder* self, DISPID id, DISPPARAMS* params) = nullptr;
-  void* Context = nullptr;
 
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   STDMETHODIMP_(ULONG) AddRef() override { return ++m_ref; }
