@@ -3,7 +3,6 @@
 #include "RealInput.h"
 
 #include <filesystem>
-#include <sstream>
 
 bool LineMatches(const std::wstring& line, const std::wstring& pattern) {
   size_t star = pattern.find(L'*');
@@ -75,16 +74,4 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(Path, ignored);
-}
-
-Lines ReadLines(const std::wstring& path) {
-  std::vector<BYTE> bytes = ReadBytes(path);
-  std::string utf8(bytes.begin(), bytes.end());
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0], n);
-  Lines lines;
-  std::wstringstream s(text);
-  for (std::wstring l; std::getline(s, l);) lines.push_back(l);
-  return lines;
 }

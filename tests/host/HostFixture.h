@@ -41,14 +41,6 @@ protected:
   // Runs each case on an emptied form and checks its exit code and output.
   void ExpectScripts(const std::vector<ScriptCase>& cases);
 
-  static HRESULT Put(IDispatch* disp, const wchar_t* name, const wchar_t* value) {
-    return testhost::PutProp(disp, name, testhost::VStr(value));
-  }
-  static std::wstring Get(IDispatch* disp, const wchar_t* name) { return testhost::GetProp(disp, name); }
-  static HRESULT Call(IDispatch* disp, const wchar_t* name, const wchar_t* arg) {
-    return testhost::CallMethod(disp, name, {testhost::VStr(arg)});
-  }
-
   ControlLibrary Library;
   std::unique_ptr<DemoForm> Form;
 };
@@ -66,5 +58,3 @@ inline std::vector<BYTE> ReadBytes(const std::wstring& path) {
   std::vector<BYTE> bytes;
   return ReadWholeFile(path, 1 << 26, bytes) == FileRead::Done ? bytes : std::vector<BYTE>();
 }
-// Lines of a UTF-8 text file.
-Lines ReadLines(const std::wstring& path);

@@ -32,6 +32,7 @@ TEST_F(HostTest, HostileFilesAndArgumentsAreRefusedAndTheFormKept) {
     ASSERT_TRUE(WriteWholeFile(base + name, b.data(), b.size()));
   };
   patched(L"twice.tvf", at + 8, 'x', 1);
+  patched(L"version.tvf", 4, 2, 4);
   patched(L"many.tvf", 8, 20000, 4);
   patched(L"fat.tvf", at + sizeof second + 16, 70000, 4);
   patched(L"placed.tvf", at + sizeof second, 40000, 4); // a left edge right of the right one
@@ -45,6 +46,7 @@ TEST_F(HostTest, HostileFilesAndArgumentsAreRefusedAndTheFormKept) {
     const wchar_t* script;
     const wchar_t* error;
   } rows[] = {
+      {L"form.Load(p + 'version.tvf')", L"*is not a form file of this demo"},
       {L"form.Load(p + 'twice.tvf')", L"*two controls are named zzx*"},
       {L"form.Load(p + 'nameless.tvf')", L"*has no name*"},
       {L"form.Load(p + 'many.tvf')", L"*holds 20000 controls; a form holds at most 500*"},
@@ -52,8 +54,6 @@ TEST_F(HostTest, HostileFilesAndArgumentsAreRefusedAndTheFormKept) {
       {L"form.Load(p + 'placed.tvf')", L"*has no place on a form (40000,50 to 160,74)*"},
       {L"form.Create(new Array(130).join('n'), 10, 10, 150, 24)", L"*a control's name has at most 128 characters*"},
       {L"form.Create('a', 0/0, 10, 150, 24)", L"*Create: x, y, width and height must be numbers*"},
-      {L"form.Create('a', 10, 1/0, 150, 24)", L"*Create: x, y, width and height must be numbers*"},
-      {L"form.Save('saved\\u0000.tvf')", L"*Save: argument 1 must be *"},
       {L"form.Create('a\\u0000b', 10, 10, 150, 24)", L"*Create: argument 1 must be a name*"},
   };
   for (const auto& r : rows) {
@@ -65,7 +65,7 @@ TEST_F(HostTest, HostileFilesAndArgumentsAreRefusedAndTheFormKept) {
     EXPECT_TRUE(LineMatches(out[0], r.error)) << out[0];
     EXPECT_EQ(Form->Controls().size(), 1u) << "the form kept its controls, and none of the file's";
     ASSERT_NE(Form->Find(L"keep"), nullptr);
-    EXPECT_EQ(Get(Form->Find(L"keep")->Dispatch(), L"Caption"), L"20240105");
+    EXPECT_EQ(testhost::GetProp(Form->Find(L"keep")->Dispatch(), L"Caption"), L"20240105");
     Form->RemoveAll();
   }
 }
