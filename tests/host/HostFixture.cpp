@@ -2,6 +2,7 @@
 
 #include "RealInput.h"
 
+#include <algorithm>
 #include <filesystem>
 
 bool LineMatches(const std::wstring& line, const std::wstring& pattern) {
@@ -35,30 +36,17 @@ FormControl* HostTest::Make(const wchar_t* name, int x, int y, const wchar_t* pr
 
 int HostTest::Script(const wchar_t* language, const std::wstring& text, Lines& out) {
   out.clear();
-  return RunScriptText(*Form, language, text, [&out](const std::wstring& line) {
-    // Echo of a multi-line text counts line by line; an empty text is one empty line.
-    size_t start = 0;
-    for (size_t nl = line.find(L'\n'); nl != std::wstring::npos; nl = line.find(L'\n', start = nl + 1))
-      out.push_back(line.substr(start, nl - start));
-    out.push_back(line.substr(start));
-  });
-}
-
-Lines HostTest::Js(const std::wstring& text, int exit) {
-  Lines out;
-  EXPECT_EQ(Script(L"JScript", text, out), exit) << (out.empty() ? L"" : out.back());
-  return out;
+  return RunScriptText(*Form, language, text, [&out](const std::wstring& line) { out.push_back(line); });
 }
 
 void HostTest::ExpectScripts(const std::vector<ScriptCase>& cases) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
     Form->RemoveAll();
-    Lines out = Js(c.script, c.exit);
-    EXPECT_EQ(out.size(), c.out.size()) << testing::PrintToString(out);
-    for (size_t i = 0; i < std::min(out.size(), c.out.size()); ++i)
-      EXPECT_TRUE(LineMatches(out[i], c.out[i]))
-          << testing::PrintToString(out[i]) << " is not " << testing::PrintToString(c.out[i]);
+    Lines out;
+    EXPECT_EQ(Script(L"JScript", c.script, out), c.exit);
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), c.out.begin(), c.out.end(), LineMatches))
+        << testing::PrintToString(out) << " is not " << testing::PrintToString(c.out);
   }
   Form->RemoveAll();
 }
