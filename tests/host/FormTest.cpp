@@ -1,101 +1,48 @@
-// The form's side of the protocol: focus moves in creation order, the drop-down notice,
-// and the controls' names, ids and sizes (the form file is the fuzz suite's).
+// The form's side of the protocol: the drop-down notice, and the controls' names, ids and
+// sizes (focus moves are the script tests', the form file is the fuzz suite's); the
+// event log's bounds.
 #include "HostFixture.h"
 
+#include "EventLog.h"
 #include "FormFile.h"
 #include "RealInput.h"
 #include "CalendarCtl.h"
-
-TEST_F(HostTest, FocusMovesInCreationOrderPastHiddenControlsByNameAndNotWhenRefused) {
-  FormControl* a = Make(L"a", 10, 10);
-  FormControl* b = Make(L"b", 10, 50);
-  FormControl* c = Make(L"c", 10, 90);
-  FormControl* d = Make(L"d", 10, 130);
-  ASSERT_TRUE(a && b && c && d);
-  struct Move {
-    FormControl* from;
-    WORD action;
-    const wchar_t* focused;
-  };
-  auto moves = [&](std::vector<Move> steps) {
-    for (const auto& k : steps) {
-      SCOPED_TRACE(testing::Message() << "from " << k.from->Name << " " << k.action);
-      // Asks for the next (1013) or previous (1014) control, as the host does.
-      SendMessageW(k.from->Hwnd(), WM_JT_EVENT, MAKEWPARAM(0, k.action), 0);
-      realinput::Settle();
-      EXPECT_EQ(Form->Focused(), k.focused);
-    }
-  };
-  moves({{a, 1013, L"b"}, {d, 1013, L"a"}, {a, 1014, L"d"}, {c, 1014, L"b"}, {a, 1015, L"b"}});
-  // A hidden control is passed over; a name, in any case, counts forwards only.
-  ASSERT_EQ(Put(a->Dispatch(), L"NextFocusCtrlName", L"D"), S_OK);
-  ASSERT_EQ(Put(c->Dispatch(), L"Visible", L"0"), S_OK);
-  moves({{b, 1013, L"d"}, {a, 1013, L"d"}, {a, 1014, L"d"}});
-  // Refusals.
-  Form->AllowFocus(false);
-  moves({{b, 1013, L"d"}, {b, 1014, L"d"}});
-  Form->AllowFocus(true);
-  Form->BlockFocus(true);
-  moves({{b, 1013, L"d"}, {a, 1013, L"d"}});
-  Form->BlockFocus(false);
-  moves({{b, 1013, L"d"}});
-}
+#include "fxwnd.h"
 
 TEST_F(HostTest, AnOpeningDropDownClosesTheOtherOpenOneOnly) {
   FormControl* a = Make(L"a", 10, 10);
   FormControl* b = Make(L"b", 10, 50);
   ASSERT_TRUE(a && b);
-  auto open = [&](FormControl* c) {
-    SendMessageW(c->Hwnd(), WM_CALENDAR_SHOW, 0, 0);
-    realinput::Settle();
-  };
-  open(b);
+  SendMessageW(b->Hwnd(), WM_CALENDAR_SHOW, 0, 0);
+  realinput::Settle();
   ASSERT_NE(Form->DropDownOf(*b), nullptr);
-  EXPECT_EQ(Form->Log().Lines().back(), L"form: b opened its drop-down");
-  open(a);
+  SendMessageW(a->Hwnd(), WM_CALENDAR_SHOW, 0, 0);
+  realinput::Settle();
   EXPECT_NE(Form->DropDownOf(*a), nullptr);
   EXPECT_EQ(Form->DropDownOf(*b), nullptr);
-  EXPECT_EQ(Form->Log().Lines().back(), L"form: a opened its drop-down; closing b");
 }
 
+// A refused size is the script tests'.
 TEST_F(HostTest, TheFormNamesSizesAndCreatesItsControlsThroughTheirBaseUpToFiveHundred) {
-  const struct {
-    const wchar_t* name;
-    RECT rect;
-    const wchar_t* error; // null when the control is made
-  } cases[] = {
-      {L"wide", {10, 10, 250, 40}, nullptr},
-      {L"flat", {10, 50, 160, 50}, nullptr},
-      {L"negative", {10, 90, 0, 110}, L"refuses the size -10x20"},
-      {L"upside", {10, 90, 160, 80}, L"refuses the size 150x-10"},
-  };
+  std::wstring error;
   std::vector<UINT> ids;
-  for (const auto& c : cases) {
-    std::wstring error;
-    FormControl* made = Form->Create(c.name, c.rect, L"", {}, error);
-    if (c.error) {
-      EXPECT_EQ(made, nullptr) << c.name;
-      EXPECT_NE(error.find(c.error), std::wstring::npos) << error;
-      EXPECT_EQ(Form->Find(c.name), nullptr);
-      continue;
-    }
+  for (const RECT& rect : {RECT{10, 10, 250, 40}, RECT{10, 50, 160, 50}}) { // wide, and flat
+    const std::wstring name = L"c" + std::to_wstring(ids.size());
+    FormControl* made = Form->Create(name, rect, L"", {}, error);
     ASSERT_NE(made, nullptr) << error;
-    EXPECT_EQ(std::wstring(made->Ctl->GetCtrlName().GetString()), c.name);
+    EXPECT_EQ(std::wstring(made->Ctl->GetCtrlName().GetString()), name);
     ids.push_back(made->Ctl->GetCtrlID());
     EXPECT_EQ(GetDlgCtrlID(made->Hwnd()), static_cast<int>(ids.back())) << "the window has the id the form gave";
     int cx = -1, cy = -1;
     made->Ctl->GetControlSize(&cx, &cy);
-    EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(int(c.rect.right - c.rect.left), int(c.rect.bottom - c.rect.top)));
+    EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(int(rect.right - rect.left), int(rect.bottom - rect.top)));
     // Created: stored values could no longer be applied, so the control takes none.
     std::vector<BYTE> stream = StoreControl(made->Ctl);
     CArchive ar(stream, CArchive::load);
-    EXPECT_FALSE(made->Ctl->LoadControl(ar)) << c.name;
+    EXPECT_FALSE(made->Ctl->LoadControl(ar)) << name;
   }
-  ASSERT_EQ(ids.size(), 2u);
   EXPECT_NE(ids[0], ids[1]);
-  ASSERT_EQ(Form->Controls().size(), 2u);
   // Up to the form's largest size; the next one is refused.
-  std::wstring error;
   for (size_t i = 2; i < DemoForm::kMaxControls; ++i) {
     const int x = static_cast<int>(i % 20) * 4, y = static_cast<int>(i / 20) * 4;
     ASSERT_NE(Form->Create(L"c" + std::to_wstring(i), RECT{x, y, x + 60, y + 20}, L"", {}, error), nullptr) << i;
@@ -103,4 +50,37 @@ TEST_F(HostTest, TheFormNamesSizesAndCreatesItsControlsThroughTheirBaseUpToFiveH
   EXPECT_EQ(Form->Create(L"one-more", RECT{0, 0, 60, 20}, L"", {}, error), nullptr);
   EXPECT_EQ(error, L"the form holds at most 500 controls");
   EXPECT_EQ(Form->Controls().size(), DemoForm::kMaxControls);
+}
+
+TEST(EventLogBounds, KeepsTheNewestLinesEachCutWithAMark) {
+  CWnd parent;
+  ASSERT_TRUE(parent.CreateSystem(L"STATIC", 0, L"", WS_POPUP, RECT{0, 0, 300, 300}, nullptr, 0));
+  EventLog log;
+  ASSERT_TRUE(log.Create(parent, RECT{0, 0, 300, 300}));
+  const size_t total = EventLog::kMaxLines + 250;
+  const std::wstring huge(100000, L'n');
+  size_t first = log.Add(L"first");
+  for (size_t i = 1; i < total; ++i) log.Add(i % 2 ? huge : L"line " + std::to_wstring(i));
+  EXPECT_EQ(log.Lines().size(), EventLog::kMaxLines);
+  EXPECT_EQ(SendMessageW(log.Handle(), LB_GETCOUNT, 0, 0), static_cast<LRESULT>(EventLog::kMaxLines));
+  EXPECT_EQ(log.Lines().back(), std::wstring(EventLog::kMaxLineChars, L'n') + L"... (" +
+                                    std::to_wstring(huge.size() - EventLog::kMaxLineChars) + L" more characters)");
+  EXPECT_EQ(log.Lines()[log.Lines().size() - 2], L"line " + std::to_wstring(total - 2));
+  // An amended line that has left the log changes nothing; one still there is replaced.
+  log.Amend(first, L"handled");
+  EXPECT_EQ(log.Lines().front(), L"line 250");
+  size_t last = log.Add(L"last");
+  log.Amend(last, L"last, handled");
+  EXPECT_EQ(log.Lines().back(), L"last, handled");
+  wchar_t shown[64] = {};
+  SendMessageW(log.Handle(), LB_GETTEXT, EventLog::kMaxLines - 1, reinterpret_cast<LPARAM>(shown));
+  EXPECT_STREQ(shown, L"last, handled");
+  // The list box catches up once the form is idle: its view ends at the newest line.
+  realinput::Settle();
+  RECT client;
+  GetClientRect(log.Handle(), &client);
+  const LRESULT lineHeight = SendMessageW(log.Handle(), LB_GETITEMHEIGHT, 0, 0);
+  ASSERT_GT(lineHeight, 0);
+  EXPECT_GE(SendMessageW(log.Handle(), LB_GETTOPINDEX, 0, 0) + client.bottom / lineHeight,
+            static_cast<LRESULT>(EventLog::kMaxLines - 1));
 }

@@ -2,8 +2,8 @@
 
 #include "RealInput.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 bool LineMatches(const std::wstring& line, const std::wstring& pattern) {
   size_t star = pattern.find(L'*');
@@ -36,30 +36,17 @@ FormControl* HostTest::Make(const wchar_t* name, int x, int y, const wchar_t* pr
 
 int HostTest::Script(const wchar_t* language, const std::wstring& text, Lines& out) {
   out.clear();
-  return RunScriptText(*Form, language, text, [&out](const std::wstring& line) {
-    // Echo of a multi-line text counts line by line; an empty text is one empty line.
-    size_t start = 0;
-    for (size_t nl = line.find(L'\n'); nl != std::wstring::npos; nl = line.find(L'\n', start = nl + 1))
-      out.push_back(line.substr(start, nl - start));
-    out.push_back(line.substr(start));
-  });
-}
-
-Lines HostTest::Js(const std::wstring& text, int exit) {
-  Lines out;
-  EXPECT_EQ(Script(L"JScript", text, out), exit) << (out.empty() ? L"" : out.back());
-  return out;
+  return RunScriptText(*Form, language, text, [&out](const std::wstring& line) { out.push_back(line); });
 }
 
 void HostTest::ExpectScripts(const std::vector<ScriptCase>& cases) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
     Form->RemoveAll();
-    Lines out = Js(c.script, c.exit);
-    EXPECT_EQ(out.size(), c.out.size()) << testing::PrintToString(out);
-    for (size_t i = 0; i < std::min(out.size(), c.out.size()); ++i)
-      EXPECT_TRUE(LineMatches(out[i], c.out[i]))
-          << testing::PrintToString(out[i]) << " is not " << testing::PrintToString(c.out[i]);
+    Lines out;
+    EXPECT_EQ(Script(L"JScript", c.script, out), c.exit);
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), c.out.begin(), c.out.end(), LineMatches))
+        << testing::PrintToString(out) << " is not " << testing::PrintToString(c.out);
   }
   Form->RemoveAll();
 }
@@ -75,16 +62,4 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(Path, ignored);
-}
-
-Lines ReadLines(const std::wstring& path) {
-  std::vector<BYTE> bytes = ReadBytes(path);
-  std::string utf8(bytes.begin(), bytes.end());
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0], n);
-  Lines lines;
-  std::wstringstream s(text);
-  for (std::wstring l; std::getline(s, l);) lines.push_back(l);
-  return lines;
 }

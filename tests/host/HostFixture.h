@@ -1,10 +1,8 @@
 // What the demo's tests share: the control library loaded as the demo loads it, a demo
-// form on screen, automation by name on a control, and scripts run on the form.
+// form on screen, and scripts run on the form.
 #pragma once
 
-#include "Dispatch.h"
 #include "Form.h"
-#include "Sequence.h"
 #include "ScriptMode.h"
 #include "WholeFile.h"
 
@@ -16,8 +14,8 @@
 
 using Lines = std::vector<std::wstring>;
 
-// A JScript text, the exit code it ends with and its output lines; '*' in an expected
-// line stands for any text.
+// A JScript text, the exit code it ends with and what it echoes; '*' in an expected echo
+// stands for any text.
 struct ScriptCase {
   std::wstring script;
   int exit;
@@ -34,20 +32,10 @@ protected:
 
   // Makes a control or fails the test.
   FormControl* Make(const wchar_t* name, int x, int y, const wchar_t* props = L"");
-  // Runs a script on the form; its output lines in out.
+  // Runs a script on the form; what it echoes in out, one entry an echo.
   int Script(const wchar_t* language, const std::wstring& text, Lines& out);
-  // Runs JScript on the form, expecting the exit code; its output lines.
-  Lines Js(const std::wstring& text, int exit = 0);
   // Runs each case on an emptied form and checks its exit code and output.
   void ExpectScripts(const std::vector<ScriptCase>& cases);
-
-  static HRESULT Put(IDispatch* disp, const wchar_t* name, const wchar_t* value) {
-    return testhost::PutProp(disp, name, testhost::VStr(value));
-  }
-  static std::wstring Get(IDispatch* disp, const wchar_t* name) { return testhost::GetProp(disp, name); }
-  static HRESULT Call(IDispatch* disp, const wchar_t* name, const wchar_t* arg) {
-    return testhost::CallMethod(disp, name, {testhost::VStr(arg)});
-  }
 
   ControlLibrary Library;
   std::unique_ptr<DemoForm> Form;
@@ -66,5 +54,3 @@ inline std::vector<BYTE> ReadBytes(const std::wstring& path) {
   std::vector<BYTE> bytes;
   return ReadWholeFile(path, 1 << 26, bytes) == FileRead::Done ? bytes : std::vector<BYTE>();
 }
-// Lines of a UTF-8 text file.
-Lines ReadLines(const std::wstring& path);

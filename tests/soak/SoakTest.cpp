@@ -1,8 +1,9 @@
 // What a form does all day, each piece of work repeated after a warm-up round: controls
-// made and destroyed by the thousand, drop-downs opened and closed, paints, resizes, colour
-// requests, a held spin button, dates typed record after record. Windows, GDI objects,
-// drop-down hooks and timers come back to exactly where they were, less what the platform
-// itself keeps (measured beside them); private bytes stay within what the heap keeps.
+// made and destroyed by the thousand, drop-downs opened and closed, paints and resizes,
+// dates typed record after record. Windows, GDI objects and drop-down hooks come back to
+// exactly where they were, less what the platform itself keeps (measured beside them);
+// private bytes stay within what the heap keeps. (Colour brushes and spin timers are
+// counted by the field's and the pointer's own tests.)
 #include "TestHost.h"
 
 #include "CalendarWnd.h"
@@ -47,7 +48,7 @@ const SIZE_T kHeapSlack = 256 * 1024;
 
 class Soak : public ControlFixture {};
 
-TEST_F(Soak, RepeatedWorkLeavesNoWindowGdiObjectHookTimerOrMemoryBehind) {
+TEST_F(Soak, RepeatedWorkLeavesNoWindowGdiObjectHookOrMemoryBehind) {
   Create();
   // The counters see one more window and one more brush, so they can catch a leak.
   {
@@ -141,23 +142,6 @@ TEST_F(Soak, RepeatedWorkLeavesNoWindowGdiObjectHookTimerOrMemoryBehind) {
          RedrawWindow(Ctl->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
        },
        0, 0, 0},
-      {"colour requests with a new colour each", 0, 1, 2000, 2000,
-       [&](int i) {
-         // A DC held across the other rows would make the platform cache more of its own.
-         CClientDC dc(Ctl->Edit.m_hWnd);
-         Ctl->Edit.SetBackColor(RGB(i & 0xFF, (i >> 8) & 0xFF, 7));
-         SendMessageW(Ctl->m_hWnd, i % 2 ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
-                      reinterpret_cast<LPARAM>(Ctl->Edit.m_hWnd));
-       },
-       0, 0, 0},
-      {"spin held through its repeat and released", 2, 1, 50, 50,
-       [&](int) {
-         SendMessageW(Ctl->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(130, 5));
-         SendMessageW(Ctl->m_hWnd, WM_TIMER, 111, 0);
-         SendMessageW(Ctl->m_hWnd, WM_TIMER, 112, 0);
-         SendMessageW(Ctl->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(130, 5));
-       },
-       0, 0, 0},
       {"dates typed record after record", 0, 1, 3000, 10000,
        [&](int i) {
          if (i % 8 == 0) Ctl->SetMethodString(FMI_CLEAR_VALUE, L"", L"", 0);
@@ -171,7 +155,6 @@ TEST_F(Soak, RepeatedWorkLeavesNoWindowGdiObjectHookTimerOrMemoryBehind) {
     CColorMgr::getInstance()->SetColorTheme(r.theme);
     ASSERT_EQ(PutLong(L"Style", r.style), S_OK);
     Create();
-    UpdateWindow(Ctl->m_hWnd); // so that the spin button answers
     // The recorders' logs are the test's, not the control's.
     auto run = [&](int from, int count) {
       for (int i = from; i < from + count; ++i) {
@@ -196,9 +179,6 @@ TEST_F(Soak, RepeatedWorkLeavesNoWindowGdiObjectHookTimerOrMemoryBehind) {
         << "private bytes grew by " << (after.bytes - before.bytes) << ", the platform's own work by "
         << r.platformBytes;
     EXPECT_EQ(FindCalendarHookRecord(), nullptr) << "a drop-down's hooks outlived it";
-    // Killing answers whether the spin button's timers were still there.
-    EXPECT_FALSE(KillTimer(Ctl->m_hWnd, 111));
-    EXPECT_FALSE(KillTimer(Ctl->m_hWnd, 112));
   }
   CColorMgr::getInstance()->SetColorTheme(1);
 }
