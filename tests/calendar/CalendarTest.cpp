@@ -13,11 +13,10 @@ namespace {
 
 // 0x065E notifications that reach the form's frame: wParam and lParam.
 std::vector<std::pair<WPARAM, LPARAM>> g_told;
-WNDPROC g_frameProc = nullptr;
 
-LRESULT CALLBACK RecordingFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RecordingFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
   if (msg == WM_LISTBOX_SHOW) g_told.emplace_back(wParam, lParam);
-  return CallWindowProcW(g_frameProc, hwnd, msg, wParam, lParam);
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 SYSTEMTIME Day(WORD y, WORD m, WORD d) { return {y, m, 0, d, 0, 0, 0, 0}; }
@@ -38,14 +37,10 @@ protected:
   void SetUp() override {
     ControlFixture::SetUp();
     g_told.clear();
-    g_frameProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(FormWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingFrameProc)));
+    ASSERT_TRUE(SetWindowSubclass(FormWindow(), RecordingFrameProc, 0, 0)); // gone with the form
   }
   void TearDown() override {
     JTLink_SetMainWindowSize(0, 0);
-    if (Ctl) Ctl->ExternalRelease();
-    Ctl = nullptr;
-    SetWindowLongPtrW(FormWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_frameProc));
     ControlFixture::TearDown();
     EXPECT_EQ(FindCalendarHookRecord(), nullptr) << "a watcher outlived its control";
   }

@@ -6,14 +6,6 @@
 
 namespace testhost {
 
-void Environment::SetUp() {
-  OleInitialize(nullptr);
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-  InitCommonControlsEx(&icc);
-}
-
-void Environment::TearDown() { OleUninitialize(); }
-
 namespace {
 // The form's frame: a plain top-level window of the framework's class.
 class FormFrame : public CWnd {};
@@ -276,8 +268,6 @@ std::wstring ClipboardText(HWND owner) {
 }
 
 namespace {
-ControlMessageLog* g_activeLog = nullptr;
-
 std::wstring Hex(UINT v) {
   wchar_t buf[16];
   swprintf(buf, 16, L"%04X", v);
@@ -288,21 +278,17 @@ std::wstring Hex(UINT v) {
 void ControlMessageLog::Attach(HWND control, HWND edit) {
   m_control = control;
   m_edit = edit;
-  g_activeLog = this;
-  m_prev = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+  SetWindowSubclass(control, &Proc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void ControlMessageLog::Detach() {
   if (!m_control) return;
-  if (IsWindow(m_control)) SetWindowLongPtrW(m_control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prev));
+  if (IsWindow(m_control)) RemoveWindowSubclass(m_control, &Proc, 0);
   m_control = nullptr;
-  if (g_activeLog == this) g_activeLog = nullptr;
 }
 
-LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ControlMessageLog* self = g_activeLog;
-  if (!self || hwnd != self->m_control) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  WNDPROC prev = self->m_prev;
+LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  ControlMessageLog* self = reinterpret_cast<ControlMessageLog*>(data);
   switch (msg) {
   case WM_COMMAND:
     if (reinterpret_cast<HWND>(lParam) == self->m_edit) {
@@ -329,7 +315,7 @@ LRESULT CALLBACK ControlMessageLog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPA
                       std::to_wstring(static_cast<long long>(lParam)));
     return 0;
   }
-  return CallWindowProcW(prev, hwnd, msg, wParam, lParam);
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 void EditControlFixture::TearDown() {

@@ -16,13 +16,6 @@
 
 namespace testhost {
 
-// Runs once per test program: COM and common controls.
-class Environment : public ::testing::Environment {
-public:
-  void SetUp() override;
-  void TearDown() override;
-};
-
 // A form as the runtime has one: a CBaseCtl that records every call of the form
 // protocol, answers as the test sets it, and owns a real top-level window.
 class RecordingForm : public CBaseCtl {
@@ -105,10 +98,9 @@ public:
   // tests, no calendar opens and no value steps.
 
 private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
   HWND m_control = nullptr;
   HWND m_edit = nullptr;
-  WNDPROC m_prev = nullptr;
 };
 
 // One control on a real form window, connected to a recorder.
