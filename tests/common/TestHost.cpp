@@ -47,8 +47,6 @@ CWnd* RecordingForm::GetChildFrameWndToForm() {
 
 void RecordingForm::OnFormPropertyChanged(CBaseCtl*, DISPID id) { Calls.Add(seq::Change, std::to_wstring(id)); }
 
-std::vector<std::wstring> RecordingForm::TakeCalls() { return Calls.Take(); }
-
 STDMETHODIMP Recorder::QueryInterface(REFIID riid, void** ppv) {
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyNotifySink)) {
     *ppv = static_cast<IPropertyNotifySink*>(this);
@@ -338,15 +336,15 @@ void EditControlFixture::ShowValue(const wchar_t* text) {
 }
 
 void EditControlFixture::ClearRecords() {
-  Log.Take();
+  Log.Entries.clear();
   Rec.Events.clear();
-  Form->TakeCalls();
+  Form->Calls.clear();
   Ctl->Edit.InvalidInputCount = 0;
 }
 
 seq::Log EditControlFixture::TakeControlCodes() {
   seq::Log out(seq::Message);
-  for (auto& e : Log.Take())
+  for (auto& e : Log.Entries.Take())
     if (e.compare(0, 3, L"EN_") != 0 && e.compare(0, 4, L"0466") != 0) out.Add(e);
   return out;
 }

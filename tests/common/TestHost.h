@@ -33,7 +33,6 @@ public:
   void SetFocusToForm(CBaseCtl* pCtl, HWND hWnd) override;
   CWnd* GetChildFrameWndToForm() override;
   void OnFormPropertyChanged(CBaseCtl* pCtl, DISPID id) override;
-  std::vector<std::wstring> TakeCalls();
 };
 
 // Records IPropertyNotifySink::OnChanged and event Invoke calls of one control.
@@ -91,7 +90,6 @@ class ControlMessageLog {
 public:
   void Attach(HWND control, HWND edit);
   void Detach();
-  std::vector<std::wstring> Take() { return Entries.Take(); }
   seq::Log Entries{seq::Message};
   // The caption updates, the drop-down and the stepping are the control's: they are
   // answered here, so that the value logic cannot rewrite the text under the field's

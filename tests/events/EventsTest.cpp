@@ -115,7 +115,7 @@ TEST_F(Events, FieldCodesAndFormAsksMakeTheirEventsAndFormCalls) {
       Form->SetBaseCtlBitInfo(c.bits, TRUE);
       Form->FireEventAnswer = c.fireAnswer;
       Form->AllowFocusAnswer = c.allow;
-      Form->TakeCalls();
+      Form->Calls.clear();
       Rec.Events.clear();
       if (c.msg) {
         EXPECT_EQ(SendMessageW(Ctl->m_hWnd, c.msg, c.msg == Ask ? MAKEWPARAM(0, c.arg) : c.arg, 0), c.msg == Code);
@@ -138,7 +138,7 @@ TEST_F(Events, TheFieldTakesTheFocusAndTellsTheFormOnlyForAnEnabledVisiblePlaced
     Ctl->Enabled = missing != 0;
     Ctl->Visible = missing != 1;
     Ctl->RunForm = missing != 2 ? Form : nullptr;
-    Form->TakeCalls();
+    Form->Calls.clear();
     Ctl->InformSetFocus();
     EXPECT_SEQ(ProtocolCalls(), missing < 0 ? Strings({L"SetFocusToForm"}) : Strings());
     ::SetFocus(FormWindow());
